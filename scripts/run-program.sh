@@ -5,7 +5,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/setup.sh"
-"$here/scripts/build.sh" x86_64 corvalin hang-service
+"$here/scripts/build.sh" x86_64
 session=$here/build/x86_64
 bin=$session/bin
 pids=()
@@ -28,6 +28,8 @@ else
 fi
 . "$session/wine-session.env" 2>/dev/null
 
-wine "$bin/hang-service.exe" >"$session/hang-service.log" 2>&1 </dev/null &
-pids+=($!)
+if [ -f "$bin/hang-service.exe" ]; then
+  wine "$bin/hang-service.exe" >"$session/hang-service.log" 2>&1 </dev/null &
+  pids+=($!)
+fi
 wine "$bin/corvalin.exe" >"$session/corvalin.log" 2>&1 </dev/null

@@ -135,13 +135,16 @@ std::vector<HWND> CorvalinRun::VisibleWindows() const {
         DWORD process;
         std::vector<HWND> found;
     } search{process_.id(), {}};
-    EnumWindows([](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s->process && IsWindowVisible(window)) s->found.push_back(window);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&search));
+    struct Visit {
+        static BOOL CALLBACK Window(HWND window, LPARAM data) {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->process && IsWindowVisible(window)) s->found.push_back(window);
+            return TRUE;
+        }
+    };
+    EnumWindows(Visit::Window, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -221,23 +224,29 @@ HWND FindDescendant(HWND parent, const char* className, const std::string& text)
         const std::string& text;
         HWND found;
     } search{className, text, nullptr};
-    EnumChildWindows(parent, [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (ClassOf(window) == s->className && (s->text.empty() || TextOf(window) == s->text)) {
-            s->found = window;
-            return FALSE;
+    struct Visit {
+        static BOOL CALLBACK Window(HWND window, LPARAM data) {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (ClassOf(window) == s->className && (s->text.empty() || TextOf(window) == s->text)) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
         }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&search));
+    };
+    EnumChildWindows(parent, Visit::Window, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 std::vector<std::string> DescendantTexts(HWND parent) {
     std::vector<std::string> texts;
-    EnumChildWindows(parent, [](HWND window, LPARAM data) -> BOOL {
-        reinterpret_cast<std::vector<std::string>*>(data)->push_back(TextOf(window));
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&texts));
+    struct Visit {
+        static BOOL CALLBACK Window(HWND window, LPARAM data) {
+            reinterpret_cast<std::vector<std::string>*>(data)->push_back(TextOf(window));
+            return TRUE;
+        }
+    };
+    EnumChildWindows(parent, Visit::Window, reinterpret_cast<LPARAM>(&texts));
     return texts;
 }
 

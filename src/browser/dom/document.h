@@ -1,0 +1,117 @@
+// The document: root of the node tree, its address and facts about the load,
+// lookups, and the entry points for user actions (click, events, submit).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "browser/dom/element.h"
+#include "browser/dom/element_collection.h"
+#include "browser/dom/node.h"
+
+namespace corvalin::browser::dom {
+
+class DocumentHost;
+
+class Document final : public Node {
+public:
+    // An empty document (no children). The parser fills one (html/parser.h).
+    static Ref<Document> Create(std::wstring url = L"about:blank");
+
+    // The host runs handlers and carries out navigation; none by default
+    // (events then run no handlers, default actions that need it do nothing).
+    DocumentHost* Host() const { return host_; }
+    void SetHost(DocumentHost* host) { host_ = host; }
+
+    const std::wstring& Url() const { return url_; }
+    void SetUrl(std::wstring url) { url_ = std::move(url); }
+    std::wstring Domain() const;                 // host name of the address
+    std::wstring ResolveUrl(std::wstring_view relative) const;   // against Url() or <base href>
+
+    const std::wstring& Charset() const { return charset_; }
+    void SetCharset(std::wstring charset) { charset_ = std::move(charset); }
+    std::uint64_t FileSize() const { return fileSize_; }
+    void SetFileSize(std::uint64_t bytes) { fileSize_ = bytes; }
+    const std::wstring& ReadyState() const { return readyState_; }   // "loading", "interactive", "complete"
+    void SetReadyState(std::wstring state) { readyState_ = std::move(state); }
+
+    // Structure. Body() is the <body> (or the <frameset>); nullptr on an empty document.
+    Element* DocumentElement() const;
+    Element* Head() const;
+    Element* Body() const;
+    // Gives the tree the <html>, <head> and <body> that a browser always has.
+    void EnsureStructure();
+
+    std::wstring Title() const;
+    void SetTitle(std::wstring_view title);
+
+    Ref<Element> CreateElement(std::wstring_view tagName);
+    Ref<Text> CreateTextNode(std::wstring text);
+
+    // Lookups (document order).
+    Element* GetElementById(std::wstring_view id) const;
+    ElementCollection GetElementsByTagName(std::wstring_view tagName) const;   // "*" for all
+    ElementCollection GetElementsByName(std::wstring_view name) const;
+    ElementCollection All() const;
+    ElementCollection Forms() const;
+    ElementCollection Images() const;
+    ElementCollection Links() const;     // <a>/<area> with href
+    ElementCollection Anchors() const;   // <a> with name
+    ElementCollection Scripts() const;
+    ElementCollection Frames() const;    // <frame>/<iframe>
+
+    // Focus.
+    Element* ActiveElement() const { return active_; }
+
+    // Events. Dispatch runs the handlers of the target and then of its
+    // ancestors (bubbling) until one cancels bubbling; returns false when a
+    // handler cancelled the default action.
+    bool DispatchEvent(Element& target, std::wstring_view type);
+    // fireEvent("onclick"): runs the handlers, no default action.
+    bool FireEvent(Element& target, std::wstring_view eventName);
+    // click(): handlers, then the default action unless cancelled.
+    void Click(Element& target);
+    // The form's data set and a submission through the host.
+    FormSubmission BuildSubmission(Element& form, Element* submitter) const;
+    void SubmitForm(Element& form, Element* submitter);
+    void ResetForm(Element& form);
+
+    // document.open/write/close. Written text between open and close replaces
+    // the document when it is closed. While a script of the load runs (the
+    // host sets it as the current script), written markup goes in after it.
+    void Open();
+    void Write(std::wstring_view text);
+    void Close();
+    Element* CurrentScript() const { return currentScript_; }
+    void SetCurrentScript(Element* script) { currentScript_ = script; }
+
+    // Bumped by every change of the tree (collections cache by it).
+    std::uint64_t Version() const { return version_; }
+    void Changed() { ++version_; }
+
+    void AddRefTree() { ++treeRefs_; }
+    void ReleaseTree();
+
+private:
+    Document(std::wstring url);
+    ~Document() override;
+    friend class Node;
+    friend class Element;
+    void DefaultAction(Element& target);
+    void ActiveGone(Element* element) { if (active_ == element) active_ = nullptr; }
+
+    DocumentHost* host_ = nullptr;
+    std::wstring url_;
+    std::wstring charset_ = L"utf-8";
+    std::uint64_t fileSize_ = 0;
+    std::wstring readyState_ = L"complete";
+    Element* active_ = nullptr;
+    Element* currentScript_ = nullptr;
+    std::uint64_t version_ = 0;
+    std::size_t treeRefs_ = 0;     // nodes (other than the document) alive
+    bool writing_ = false;
+    std::wstring written_;
+};
+
+}  // namespace corvalin::browser::dom

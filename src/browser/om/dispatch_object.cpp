@@ -1,0 +1,570 @@
+#include "browser/om/dispatch_object.h"
+
+#include <oleauto.h>
+
+#include <atomic>
+#include <cmath>
+#include <cwchar>
+#include <cstring>
+#include <cwctype>
+#include <mutex>
+
+namespace corvalin::browser::om {
+
+namespace {
+
+std::atomic<std::size_t> liveObjects{0};
+
+// Expandos and dynamic names get ids above every table id.
+constexpr DISPID kDynamicBase = 0x20000000;
+constexpr DISPID kFirstMemberId = 1000;
+
+std::wstring Lower(std::wstring_view text) {
+    std::wstring out(text);
+    for (auto& c : out) {
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    }
+    return out;
+}
+
+bool SameName(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        wchar_t x = a[i], y = b[i];
+        if (x >= L'A' && x <= L'Z') x = static_cast<wchar_t>(x - L'A' + L'a');
+        if (y >= L'A' && y <= L'Z') y = static_cast<wchar_t>(y - L'A' + L'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+const VARIANT& Deref(const VARIANT& v) {
+    if (v.vt == (VT_BYREF | VT_VARIANT) && v.pvarVal) return *v.pvarVal;
+    return v;
+}
+
+// A method read as a property: a function object that calls the method.
+class BoundMethod final : public DispatchObject {
+public:
+    BoundMethod(DispatchObject* owner, const Member* member) : owner_(owner), member_(member) {}
+
+protected:
+    const MemberTable& Members() const override {
+        static const MemberTable table{{}};
+        return table;
+    }
+    HRESULT InvokeValue(Invocation& call) override {
+        if (call.IsMethod() || call.Count() > 0) return member_->call(*owner_.Get(), call);
+        return call.ReturnText(std::wstring(L"\nfunction ") + member_->name + L"() {\n    [native code]\n}\n");
+    }
+
+private:
+    ComPtr<DispatchObject> owner_;
+    const Member* member_;
+};
+
+}  // namespace
+
+// ---- Invocation -------------------------------------------------------------
+
+Invocation::Invocation(WORD flags, DISPPARAMS* params, VARIANT* result) : flags_(flags), result_(result) {
+    if (result_) VariantInit(result_);
+    if (!params) return;
+    UINT named = params->cNamedArgs;
+    UINT first = 0;
+    if (IsPut() && params->cArgs > 0) {
+        // The value is the argument named DISPID_PROPERTYPUT, or else the first one.
+        UINT at = 0;
+        for (UINT i = 0; i < named; ++i) {
+            if (params->rgdispidNamedArgs && params->rgdispidNamedArgs[i] == DISPID_PROPERTYPUT) at = i;
+        }
+        value_ = &Deref(params->rgvarg[at]);
+        first = named > 0 ? named : 1;
+    } else {
+        first = named;
+    }
+    // rgvarg holds the positional arguments last to first.
+    for (UINT i = params->cArgs; i > first; --i) args_.push_back(&Deref(params->rgvarg[i - 1]));
+}
+
+bool Invocation::Has(std::size_t i) const {
+    if (i >= args_.size()) return false;
+    VARTYPE vt = args_[i]->vt;
+    return vt != VT_EMPTY && !(vt == VT_ERROR && args_[i]->scode == DISP_E_PARAMNOTFOUND);
+}
+
+const VARIANT& Invocation::Arg(std::size_t i) const { return i < args_.size() ? *args_[i] : empty_; }
+
+std::wstring Invocation::Text(std::size_t i, std::wstring_view fallback) const {
+    if (!Has(i)) return std::wstring(fallback);
+    return ToText(*args_[i]);
+}
+
+double Invocation::Number(std::size_t i, double fallback) const {
+    if (!Has(i)) return fallback;
+    return ToNumber(*args_[i]);
+}
+
+long Invocation::Integer(std::size_t i, long fallback) const {
+    if (!Has(i)) return fallback;
+    double d = ToNumber(*args_[i]);
+    if (std::isnan(d) || d > 2147483647.0 || d < -2147483648.0) return fallback;
+    return static_cast<long>(d);
+}
+
+bool Invocation::Bool(std::size_t i, bool fallback) const {
+    if (!Has(i)) return fallback;
+    return ToBool(*args_[i]);
+}
+
+IDispatch* Invocation::Object(std::size_t i) const {
+    if (i >= args_.size()) return nullptr;
+    const VARIANT& v = *args_[i];
+    if (v.vt == VT_DISPATCH) return v.pdispVal;
+    if (v.vt == (VT_BYREF | VT_DISPATCH) && v.ppdispVal) return *v.ppdispVal;
+    return nullptr;
+}
+
+bool Invocation::IsNumberArg(std::size_t i) const {
+    if (!Has(i)) return false;
+    const VARIANT& v = *args_[i];
+    switch (v.vt) {
+    case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_UI1: case VT_UI2: case VT_UI4: case VT_UI8:
+    case VT_INT: case VT_UINT: case VT_R4: case VT_R8: case VT_DECIMAL: case VT_CY:
+        return true;
+    case VT_BSTR: {
+        const wchar_t* s = v.bstrVal;
+        if (!s || !*s) return false;
+        for (; *s; ++s) {
+            if (*s < L'0' || *s > L'9') return false;
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+std::wstring Invocation::ValueText() const { return value_ ? ToText(*value_) : std::wstring(); }
+double Invocation::ValueNumber() const { return value_ ? ToNumber(*value_) : 0; }
+bool Invocation::ValueBool() const { return value_ ? ToBool(*value_) : false; }
+
+HRESULT Invocation::ReturnEmpty() { return S_OK; }
+
+HRESULT Invocation::ReturnNull() {
+    if (result_) result_->vt = VT_NULL;
+    return S_OK;
+}
+
+HRESULT Invocation::ReturnText(std::wstring_view text) {
+    if (!result_) return S_OK;
+    result_->vt = VT_BSTR;
+    result_->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return result_->bstrVal || text.empty() ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT Invocation::ReturnInteger(long value) {
+    if (result_) {
+        result_->vt = VT_I4;
+        result_->lVal = value;
+    }
+    return S_OK;
+}
+
+HRESULT Invocation::ReturnNumber(double value) {
+    if (result_) {
+        result_->vt = VT_R8;
+        result_->dblVal = value;
+    }
+    return S_OK;
+}
+
+HRESULT Invocation::ReturnBool(bool value) {
+    if (result_) {
+        result_->vt = VT_BOOL;
+        result_->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    }
+    return S_OK;
+}
+
+HRESULT Invocation::ReturnObject(IDispatch* object) {
+    if (!result_) return S_OK;
+    if (!object) {
+        result_->vt = VT_NULL;
+        return S_OK;
+    }
+    result_->vt = VT_DISPATCH;
+    result_->pdispVal = object;
+    object->AddRef();
+    return S_OK;
+}
+
+HRESULT Invocation::ReturnVariant(const VARIANT& value) {
+    if (!result_) return S_OK;
+    return VariantCopy(result_, const_cast<VARIANT*>(&value));
+}
+
+std::wstring Invocation::ToText(const VARIANT& in) {
+    const VARIANT& v = Deref(in);
+    if (v.vt == VT_BSTR) return v.bstrVal ? std::wstring(v.bstrVal, SysStringLen(v.bstrVal)) : std::wstring();
+    if (v.vt == VT_EMPTY || v.vt == VT_NULL) return {};
+    if (v.vt == VT_BOOL) return v.boolVal ? L"true" : L"false";
+    VARIANT converted;
+    VariantInit(&converted);
+    std::wstring out;
+    if (SUCCEEDED(VariantChangeType(&converted, const_cast<VARIANT*>(&v), 0, VT_BSTR)) && converted.bstrVal) {
+        out.assign(converted.bstrVal, SysStringLen(converted.bstrVal));
+    }
+    VariantClear(&converted);
+    return out;
+}
+
+double Invocation::ToNumber(const VARIANT& in) {
+    const VARIANT& v = Deref(in);
+    if (v.vt == VT_R8) return v.dblVal;
+    if (v.vt == VT_I4) return v.lVal;
+    if (v.vt == VT_BSTR) {
+        if (!v.bstrVal) return 0;
+        wchar_t* end = nullptr;
+        double d = std::wcstod(v.bstrVal, &end);
+        return end == v.bstrVal ? 0 : d;
+    }
+    VARIANT converted;
+    VariantInit(&converted);
+    double out = 0;
+    if (SUCCEEDED(VariantChangeType(&converted, const_cast<VARIANT*>(&v), 0, VT_R8))) out = converted.dblVal;
+    VariantClear(&converted);
+    return out;
+}
+
+bool Invocation::ToBool(const VARIANT& in) {
+    const VARIANT& v = Deref(in);
+    switch (v.vt) {
+    case VT_EMPTY: case VT_NULL: return false;
+    case VT_BOOL: return v.boolVal != VARIANT_FALSE;
+    case VT_BSTR: return v.bstrVal && SysStringLen(v.bstrVal) > 0;   // any text but "" is true
+    case VT_DISPATCH: return v.pdispVal != nullptr;
+    default: {
+        double d = ToNumber(v);
+        return d != 0 && !std::isnan(d);
+    }
+    }
+}
+
+// ---- Member tables ----------------------------------------------------------
+
+DISPID MemberDispId(std::wstring_view name) {
+    static std::mutex lock;
+    static std::unordered_map<std::wstring, DISPID> ids;
+    std::lock_guard<std::mutex> guard(lock);
+    auto [it, added] = ids.try_emplace(Lower(name), 0);
+    if (added) it->second = kFirstMemberId + static_cast<DISPID>(ids.size());
+    return it->second;
+}
+
+MemberTable::MemberTable(std::initializer_list<Member> members, const MemberTable* base) : own_(members) {
+    if (base) {
+        for (const auto& [id, member] : base->ordered_) {
+            byId_[id] = member;
+            ordered_.emplace_back(id, member);
+        }
+    }
+    for (const Member& m : own_) {
+        DISPID id = MemberDispId(m.name);
+        auto found = byId_.find(id);
+        if (found != byId_.end()) {
+            for (auto& entry : ordered_) {
+                if (entry.first == id) entry.second = &m;
+            }
+        } else {
+            ordered_.emplace_back(id, &m);
+        }
+        byId_[id] = &m;
+    }
+}
+
+const Member* MemberTable::Find(std::wstring_view name, DISPID* id) const {
+    DISPID d = MemberDispId(name);
+    auto it = byId_.find(d);
+    if (it == byId_.end()) return nullptr;
+    if (id) *id = d;
+    return it->second;
+}
+
+const Member* MemberTable::Find(DISPID id) const {
+    auto it = byId_.find(id);
+    return it == byId_.end() ? nullptr : it->second;
+}
+
+// ---- DispatchObject ---------------------------------------------------------
+
+DispatchObject::DispatchObject() { ++liveObjects; }
+
+DispatchObject::~DispatchObject() {
+    for (auto& d : dynamic_) VariantClear(&d.value);
+    --liveObjects;
+}
+
+std::size_t DispatchObject::LiveCount() { return liveObjects.load(); }
+
+HRESULT DispatchObject::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IDispatchEx) {
+        *object = static_cast<IDispatchEx*>(this);
+    } else if (void* extra = QueryExtraInterface(riid)) {
+        *object = extra;
+    } else {
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG DispatchObject::AddRef() { return ++refCount_; }
+
+ULONG DispatchObject::Release() {
+    ULONG left = --refCount_;
+    if (left == 0) delete this;
+    return left;
+}
+
+HRESULT DispatchObject::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+
+HRESULT DispatchObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    if (info) *info = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT DispatchObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (!names || !ids || count == 0) return E_INVALIDARG;
+    HRESULT hr = S_OK;
+    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    // Only the first name is a member; the rest name arguments, which we don't take by name.
+    std::wstring_view name = names[0] ? names[0] : L"";
+    DISPID id = DISPID_UNKNOWN;
+    if (Members().Find(name, &id)) {
+        ids[0] = id;
+    } else {
+        id = DynamicId(name, false);
+        if (id == DISPID_UNKNOWN) return DISP_E_UNKNOWNNAME;
+        ids[0] = id;
+    }
+    if (count > 1) hr = DISP_E_UNKNOWNNAME;
+    return hr;
+}
+
+HRESULT DispatchObject::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                               EXCEPINFO* exception, UINT* argError) {
+    if (argError) *argError = 0;
+    return InvokeEx(id, lcid, flags, params, result, exception, nullptr);
+}
+
+HRESULT DispatchObject::GetDispID(BSTR name, DWORD flags, DISPID* id) {
+    if (!id) return E_POINTER;
+    *id = DISPID_UNKNOWN;
+    std::wstring_view n = name ? std::wstring_view(name, SysStringLen(name)) : std::wstring_view();
+    if (Members().Find(n, id)) return S_OK;
+    DISPID d = DynamicId(n, (flags & fdexNameEnsure) != 0);
+    if (d == DISPID_UNKNOWN) return DISP_E_UNKNOWNNAME;
+    *id = d;
+    return S_OK;
+}
+
+DISPID DispatchObject::DynamicId(std::wstring_view name, bool create) {
+    for (std::size_t i = 0; i < dynamic_.size(); ++i) {
+        if (SameName(dynamic_[i].name, name)) {
+            DynamicName& d = dynamic_[i];
+            if (!d.deleted || create || HasDynamicMember(name)) {
+                if (create) d.deleted = false;
+                return kDynamicBase + static_cast<DISPID>(i);
+            }
+            return DISPID_UNKNOWN;
+        }
+    }
+    if (!create && !HasDynamicMember(name)) return DISPID_UNKNOWN;
+    dynamic_.push_back(DynamicName{std::wstring(name)});
+    return kDynamicBase + static_cast<DISPID>(dynamic_.size() - 1);
+}
+
+HRESULT DispatchObject::InvokeEx(DISPID id, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                 EXCEPINFO* exception, IServiceProvider*) {
+    if (exception) std::memset(exception, 0, sizeof(*exception));
+    // Hold ourselves: a member may drop the caller's last reference to us.
+    ComPtr<DispatchObject> self(this);
+    Invocation call(flags, params, result);
+    if (id == DISPID_VALUE) return InvokeValue(call);
+    if (id >= kDynamicBase && static_cast<std::size_t>(id - kDynamicBase) < dynamic_.size()) {
+        return InvokeDynamicId(static_cast<std::size_t>(id - kDynamicBase), call);
+    }
+    const Member* member = Members().Find(id);
+    if (!member) return DISP_E_MEMBERNOTFOUND;
+    return InvokeMember(*member, id, call);
+}
+
+HRESULT DispatchObject::InvokeMember(const Member& member, DISPID, Invocation& call) {
+    if (call.IsPut()) {
+        if (!member.put) return DISP_E_MEMBERNOTFOUND;
+        return member.put(*this, call);
+    }
+    if (call.IsMethod() && member.call) return member.call(*this, call);
+    if (member.get) {
+        if (!call.IsMethod() || call.Count() == 0) return member.get(*this, call);
+        // obj.prop(args): the property's value called with the arguments
+        // (document.all("name") arrives this way from script).
+        VARIANT value;
+        VariantInit(&value);
+        Invocation read(DISPATCH_PROPERTYGET, nullptr, &value);
+        HRESULT hr = member.get(*this, read);
+        if (FAILED(hr)) return hr;
+        if (value.vt != VT_DISPATCH || !value.pdispVal) {
+            VariantClear(&value);
+            return DISP_E_TYPEMISMATCH;
+        }
+        std::vector<VARIANT> reversed;
+        for (std::size_t i = call.Count(); i > 0; --i) reversed.push_back(call.Arg(i - 1));
+        DISPPARAMS forwarded{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+        hr = value.pdispVal->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                                    &forwarded, call.Result(), nullptr, nullptr);
+        VariantClear(&value);
+        return hr;
+    }
+    if (member.call) {
+        if (call.Count() > 0) return member.call(*this, call);
+        return call.ReturnObject(MakeDispatch<BoundMethod>(this, &member).Get());
+    }
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT DispatchObject::InvokeDynamicId(std::size_t index, Invocation& call) {
+    std::wstring name = dynamic_[index].name;   // copy: the member may add names
+    HRESULT hr = InvokeDynamic(name, call);
+    if (hr != DISP_E_MEMBERNOTFOUND) return hr;
+    DynamicName& d = dynamic_[index];
+    if (call.IsPut()) {
+        VariantClear(&d.value);
+        d.deleted = false;
+        return VariantCopy(&d.value, const_cast<VARIANT*>(&call.Value()));
+    }
+    if (d.deleted || d.value.vt == VT_EMPTY) return DISP_E_MEMBERNOTFOUND;
+    if (call.IsMethod() && d.value.vt == VT_DISPATCH && d.value.pdispVal) {
+        std::vector<VARIANT> reversed;
+        for (std::size_t i = call.Count(); i > 0; --i) reversed.push_back(call.Arg(i - 1));
+        DISPPARAMS forwarded{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+        ComPtr<IDispatch> function(d.value.pdispVal);
+        return function->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_METHOD, &forwarded, call.Result(), nullptr,
+                                nullptr);
+    }
+    return call.ReturnVariant(d.value);
+}
+
+bool DispatchObject::GetExpando(std::wstring_view name, VARIANT* value) const {
+    for (const auto& d : dynamic_) {
+        if (SameName(d.name, name) && !d.deleted && d.value.vt != VT_EMPTY) {
+            if (value) VariantCopy(value, const_cast<VARIANT*>(&d.value));
+            return true;
+        }
+    }
+    return false;
+}
+
+void DispatchObject::SetExpando(std::wstring_view name, const VARIANT& value) {
+    DISPID id = DynamicId(name, true);
+    DynamicName& d = dynamic_[static_cast<std::size_t>(id - kDynamicBase)];
+    VariantClear(&d.value);
+    VariantCopy(&d.value, const_cast<VARIANT*>(&value));
+}
+
+HRESULT DispatchObject::DeleteMemberByName(BSTR name, DWORD) {
+    std::wstring_view n = name ? std::wstring_view(name, SysStringLen(name)) : std::wstring_view();
+    for (auto& d : dynamic_) {
+        if (SameName(d.name, n)) {
+            VariantClear(&d.value);
+            d.deleted = true;
+            return S_OK;
+        }
+    }
+    return S_FALSE;
+}
+
+HRESULT DispatchObject::DeleteMemberByDispID(DISPID id) {
+    if (id < kDynamicBase || static_cast<std::size_t>(id - kDynamicBase) >= dynamic_.size()) return S_FALSE;
+    DynamicName& d = dynamic_[static_cast<std::size_t>(id - kDynamicBase)];
+    VariantClear(&d.value);
+    d.deleted = true;
+    return S_OK;
+}
+
+HRESULT DispatchObject::GetMemberProperties(DISPID, DWORD, DWORD* properties) {
+    if (properties) *properties = 0;
+    return E_NOTIMPL;
+}
+
+HRESULT DispatchObject::GetMemberName(DISPID id, BSTR* name) {
+    if (!name) return E_POINTER;
+    *name = nullptr;
+    if (id >= kDynamicBase && static_cast<std::size_t>(id - kDynamicBase) < dynamic_.size()) {
+        *name = SysAllocString(dynamic_[static_cast<std::size_t>(id - kDynamicBase)].name.c_str());
+        return S_OK;
+    }
+    if (const Member* m = Members().Find(id)) {
+        *name = SysAllocString(m->name);
+        return S_OK;
+    }
+    return DISP_E_UNKNOWNNAME;
+}
+
+HRESULT DispatchObject::GetNextDispID(DWORD, DISPID id, DISPID* next) {
+    if (!next) return E_POINTER;
+    // Enumerates expandos only (for..in over an object lists what script added).
+    std::size_t start = 0;
+    if (id >= kDynamicBase) start = static_cast<std::size_t>(id - kDynamicBase) + 1;
+    for (std::size_t i = start; i < dynamic_.size(); ++i) {
+        if (!dynamic_[i].deleted && dynamic_[i].value.vt != VT_EMPTY) {
+            *next = kDynamicBase + static_cast<DISPID>(i);
+            return S_OK;
+        }
+    }
+    *next = DISPID_STARTENUM;
+    return S_FALSE;
+}
+
+HRESULT DispatchObject::GetNameSpaceParent(IUnknown** parent) {
+    if (parent) *parent = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT DispatchObject::InvokeByName(std::wstring_view name, WORD flags, DISPPARAMS* params, VARIANT* result) {
+    BSTR b = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
+    DISPID id = DISPID_UNKNOWN;
+    HRESULT hr = GetDispID(b, 0, &id);
+    SysFreeString(b);
+    if (FAILED(hr)) return hr;
+    return InvokeEx(id, 0, flags, params, result, nullptr, nullptr);
+}
+
+HRESULT CallByName(IDispatch* object, std::wstring_view name, WORD flags, std::initializer_list<VARIANT> args,
+                   VARIANT* result) {
+    if (result) VariantInit(result);
+    if (!object) return E_POINTER;
+    std::wstring n(name);
+    LPOLESTR names[] = {n.data()};
+    DISPID id = DISPID_UNKNOWN;
+    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
+    if (FAILED(hr)) return hr;
+    std::vector<VARIANT> reversed(args.begin(), args.end());
+    std::vector<VARIANT> ordered(reversed.rbegin(), reversed.rend());
+    DISPID putId = DISPID_PROPERTYPUT;
+    DISPPARAMS params{ordered.data(), nullptr, static_cast<UINT>(ordered.size()), 0};
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+        params.rgdispidNamedArgs = &putId;
+        params.cNamedArgs = 1;
+    }
+    return object->Invoke(id, IID_NULL, 0, flags, &params, result, nullptr, nullptr);
+}
+
+}  // namespace corvalin::browser::om

@@ -1,0 +1,205 @@
+// The base of every object the page's scripts and the automation layer reach:
+// IDispatchEx over a table of members (name → getter, setter, method) matched
+// without regard to case, with DISPIDs that stay the same for a name, and
+// expandos kept per object.
+//
+// A derived class lists its members once:
+//
+//   const MemberTable& Location::Members() const {
+//       static const MemberTable table{{
+//           {L"href", &Bind<Location, &Location::GetHref>, &Bind<Location, &Location::PutHref>},
+//           {L"reload", nullptr, nullptr, &Bind<Location, &Location::Reload>},
+//       }};
+//       return table;
+//   }
+//
+// and each member function reads its arguments from and answers through the
+// Invocation: `HRESULT Location::GetHref(Invocation& call) { return call.ReturnText(href_); }`.
+#pragma once
+#include <windows.h>
+#include <dispex.h>
+#include <oaidl.h>
+#include <wrl/client.h>
+
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace corvalin::browser::om {
+
+using Microsoft::WRL::ComPtr;
+
+// One call: its kind, its arguments in the order the caller wrote them, and
+// the place for the result.
+class Invocation {
+public:
+    Invocation(WORD flags, DISPPARAMS* params, VARIANT* result);
+
+    WORD Flags() const { return flags_; }
+    bool IsPut() const { return (flags_ & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0; }
+    bool IsMethod() const { return (flags_ & DISPATCH_METHOD) != 0; }
+    bool IsGet() const { return (flags_ & DISPATCH_PROPERTYGET) != 0; }
+    bool IsConstruct() const { return (flags_ & DISPATCH_CONSTRUCT) != 0; }
+
+    // Positional arguments (a put's value is not among them).
+    std::size_t Count() const { return args_.size(); }
+    bool Has(std::size_t i) const;                 // present and not VT_EMPTY/VT_ERROR (missing)
+    const VARIANT& Arg(std::size_t i) const;       // VT_EMPTY when absent
+    std::wstring Text(std::size_t i, std::wstring_view fallback = {}) const;
+    double Number(std::size_t i, double fallback = 0) const;
+    long Integer(std::size_t i, long fallback = 0) const;
+    bool Bool(std::size_t i, bool fallback = false) const;
+    IDispatch* Object(std::size_t i) const;        // not AddRef'ed; nullptr when not an object
+    bool IsNumberArg(std::size_t i) const;         // numeric type, or text that reads as an integer
+
+    // The value of a property write.
+    const VARIANT& Value() const { return value_ ? *value_ : empty_; }
+    std::wstring ValueText() const;
+    double ValueNumber() const;
+    bool ValueBool() const;
+
+    // Results (each returns S_OK; without a result place they do nothing).
+    HRESULT ReturnEmpty();
+    HRESULT ReturnNull();
+    HRESULT ReturnText(std::wstring_view text);
+    HRESULT ReturnInteger(long value);
+    HRESULT ReturnNumber(double value);
+    HRESULT ReturnBool(bool value);                 // VT_BOOL, -1 / 0
+    HRESULT ReturnObject(IDispatch* object);        // AddRef'ed into the result; VT_NULL for nullptr
+    HRESULT ReturnVariant(const VARIANT& value);    // copied
+    VARIANT* Result() const { return result_; }
+
+    // Converting any variant.
+    static std::wstring ToText(const VARIANT& value);
+    static double ToNumber(const VARIANT& value);
+    static bool ToBool(const VARIANT& value);
+
+private:
+    WORD flags_;
+    std::vector<const VARIANT*> args_;
+    const VARIANT* value_ = nullptr;
+    VARIANT* result_;
+    VARIANT empty_{};
+};
+
+class DispatchObject;
+using MemberFunction = HRESULT (*)(DispatchObject& self, Invocation& call);
+
+// Adapts a member function `HRESULT T::F(Invocation&)` to a table entry.
+template <class T, HRESULT (T::*F)(Invocation&)>
+HRESULT Bind(DispatchObject& self, Invocation& call) {
+    return (static_cast<T&>(self).*F)(call);
+}
+
+struct Member {
+    const wchar_t* name;
+    MemberFunction get = nullptr;    // property read (may take arguments)
+    MemberFunction put = nullptr;    // property write
+    MemberFunction call = nullptr;   // method call
+};
+
+// Members by name (case-insensitive) and by DISPID. A table may extend a base
+// table; a member of the same name in the derived table wins.
+class MemberTable {
+public:
+    MemberTable(std::initializer_list<Member> members, const MemberTable* base = nullptr);
+    const Member* Find(std::wstring_view name, DISPID* id) const;
+    const Member* Find(DISPID id) const;
+    // Names in table order (base first), for enumeration.
+    const std::vector<std::pair<DISPID, const Member*>>& Ordered() const { return ordered_; }
+
+private:
+    std::unordered_map<DISPID, const Member*> byId_;
+    std::vector<std::pair<DISPID, const Member*>> ordered_;
+    std::vector<Member> own_;
+};
+
+// The DISPID a member name has in every table (same name, any case → same id).
+DISPID MemberDispId(std::wstring_view name);
+
+class DispatchObject : public IDispatchEx {
+public:
+    DispatchObject();
+    DispatchObject(const DispatchObject&) = delete;
+    DispatchObject& operator=(const DispatchObject&) = delete;
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // IDispatch
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
+
+    // IDispatchEx
+    HRESULT STDMETHODCALLTYPE GetDispID(BSTR name, DWORD flags, DISPID* id) override;
+    HRESULT STDMETHODCALLTYPE InvokeEx(DISPID id, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                       EXCEPINFO* exception, IServiceProvider* caller) override;
+    HRESULT STDMETHODCALLTYPE DeleteMemberByName(BSTR name, DWORD flags) override;
+    HRESULT STDMETHODCALLTYPE DeleteMemberByDispID(DISPID id) override;
+    HRESULT STDMETHODCALLTYPE GetMemberProperties(DISPID id, DWORD fetch, DWORD* properties) override;
+    HRESULT STDMETHODCALLTYPE GetMemberName(DISPID id, BSTR* name) override;
+    HRESULT STDMETHODCALLTYPE GetNextDispID(DWORD flags, DISPID id, DISPID* next) override;
+    HRESULT STDMETHODCALLTYPE GetNameSpaceParent(IUnknown** parent) override;
+
+    // Calls a member by name as the automation layer would (tests, the host).
+    HRESULT InvokeByName(std::wstring_view name, WORD flags, DISPPARAMS* params, VARIANT* result);
+
+    // Binding objects alive right now (for leak checks).
+    static std::size_t LiveCount();
+
+protected:
+    virtual ~DispatchObject();
+
+    virtual const MemberTable& Members() const = 0;
+    // Another interface the object answers (besides IUnknown, IDispatch, IDispatchEx).
+    virtual void* QueryExtraInterface(REFIID /*riid*/) { return nullptr; }
+    // DISPID_VALUE: a call with an index or name, `new X()`, conversion to a value.
+    virtual HRESULT InvokeValue(Invocation& /*call*/) { return DISP_E_MEMBERNOTFOUND; }
+    // Names the object answers beyond its table (collection indices and named
+    // items, an element's attributes). Tried before expandos.
+    virtual bool HasDynamicMember(std::wstring_view /*name*/) const { return false; }
+    virtual HRESULT InvokeDynamic(std::wstring_view /*name*/, Invocation& /*call*/) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+
+    // Expandos set by script (or by the object itself).
+    bool GetExpando(std::wstring_view name, VARIANT* value) const;
+    void SetExpando(std::wstring_view name, const VARIANT& value);
+
+private:
+    struct DynamicName {
+        std::wstring name;
+        VARIANT value{};      // VT_EMPTY until set
+        bool deleted = false;
+    };
+    DISPID DynamicId(std::wstring_view name, bool create);
+    HRESULT InvokeMember(const Member& member, DISPID id, Invocation& call);
+    HRESULT InvokeDynamicId(std::size_t index, Invocation& call);
+
+    ULONG refCount_ = 1;
+    std::vector<DynamicName> dynamic_;
+};
+
+// Creates a T (a DispatchObject) with one reference owned by the result.
+template <class T, class... Args>
+ComPtr<T> MakeDispatch(Args&&... args) {
+    ComPtr<T> p;
+    p.Attach(new T(std::forward<Args>(args)...));
+    return p;
+}
+
+// Calling into any IDispatch by name (tests, the host's glue). Missing names
+// and failures come back as the HRESULT; `result` may be null.
+HRESULT CallByName(IDispatch* object, std::wstring_view name, WORD flags, std::initializer_list<VARIANT> args,
+                   VARIANT* result);
+
+}  // namespace corvalin::browser::om

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "browser/dom/element.h"
+#include "browser/dom/document_host.h"
 #include "browser/dom/element_collection.h"
 #include "browser/dom/node.h"
 

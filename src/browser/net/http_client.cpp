@@ -116,7 +116,7 @@ HttpResponse Fetch(const HttpRequest& request, const std::atomic<bool>* cancel) 
         return response;
     }
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                  INTERNET_FLAG_NO_UI | INTERNET_FLAG_KEEP_CONNECTION;
+                  INTERNET_FLAG_NO_UI;
     if (parts.nScheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
     const char* accept[] = {"*/*", nullptr};
     UniqueInternetHandle http(HttpOpenRequestA(connection.get(), request.method.c_str(), object.c_str(), nullptr,
@@ -126,7 +126,8 @@ HttpResponse Fetch(const HttpRequest& request, const std::atomic<bool>* cancel) 
         response.error = ErrorText("HttpOpenRequestA");
         return response;
     }
-    std::string headers;
+    // One connection per exchange: a server never waits on an idle one of ours.
+    std::string headers = "Connection: close\r\n";
     for (const auto& [name, value] : request.headers) headers += name + ": " + value + "\r\n";
     if (!HttpSendRequestA(http.get(), headers.empty() ? nullptr : headers.c_str(), static_cast<DWORD>(headers.size()),
                           request.body.empty() ? nullptr : const_cast<std::uint8_t*>(request.body.data()),

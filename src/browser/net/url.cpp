@@ -1,7 +1,11 @@
 #include "browser/net/url.h"
 
+#include <windows.h>
+
 #include <cwctype>
 #include <vector>
+
+#include "base/text.h"
 
 namespace corvalin::browser {
 
@@ -152,6 +156,23 @@ std::wstring ResolveUrl(std::wstring_view base, std::wstring_view reference) {
 
 std::wstring UrlHostWithPort(const UrlParts& parts) {
     return parts.port.empty() ? parts.host : parts.host + L':' + parts.port;
+}
+
+std::string EncodeUrlForRequest(std::wstring_view url) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    const std::string bytes = EncodeCodePage(Trim(url), CP_UTF8);
+    for (const char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c > 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
 }
 
 std::wstring UrlWithoutFragment(std::wstring_view url) {

@@ -24,6 +24,9 @@ std::wstring JoinUrl(const UrlParts& parts);
 std::wstring ResolveUrl(std::wstring_view base, std::wstring_view reference);
 // "host:port" when a port is written, otherwise "host".
 std::wstring UrlHostWithPort(const UrlParts& parts);
+// The URL as WinINet takes it: ASCII, with other characters (and spaces) as
+// UTF-8 percent escapes.
+std::string EncodeUrlForRequest(std::wstring_view url);
 // The URL without its fragment.
 std::wstring UrlWithoutFragment(std::wstring_view url);
 

@@ -104,5 +104,7 @@ UINT LabelFeedbackMessage();
 UINT ExitRequestMessage();
 // Sends the latest hot-key label its feedback notification.
 void DeliverHotKey(int identifier);
+// Unregisters the hot keys registered to a window that is being destroyed.
+void ReleaseHotKeysOf(HWND window);
 
 }  // namespace corvalin::shell

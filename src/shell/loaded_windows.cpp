@@ -161,6 +161,7 @@ LRESULT CALLBACK FormWindowProc(HWND form, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_DESTROY:
         RestoreDisabledWindows(window);
+        ReleaseHotKeysOf(form);
         for (auto& control : window.controls) {
             if (control->form->kind == kKindTimer && control->interval > 0) KillTimer(form, control->timerId);
         }

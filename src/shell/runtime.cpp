@@ -67,6 +67,10 @@ UINT ExitRequestMessage() {
 }
 
 void InitializeRuntime() {
+    if (messageWindow) {   // already running: only the directory is set again
+        SetCurrentDirectoryToProgram();
+        return;
+    }
     uiThread = GetCurrentThreadId();
     OleInitialize(nullptr);
     SetCurrentDirectoryToProgram();

@@ -1,0 +1,7 @@
+#include "skin/drawing/draw_status.h"
+
+namespace corvalin {
+
+Gdiplus::Status LastDrawStatus = Gdiplus::Ok;
+
+}  // namespace corvalin

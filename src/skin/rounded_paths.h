@@ -1,0 +1,17 @@
+// Rounded outlines and the glow every control painter shares.
+#pragma once
+#include <windows.h>
+
+namespace corvalin {
+
+class SkinPath;
+class SkinGraphics;
+
+// Four 90-degree arcs and a closed figure; the radius is clamped to 1..100.
+void AddRoundRect(SkinPath& path, float x, float y, float width, float height, float radius);
+// Rounded top corners, open at the bottom.
+void AddTopRoundedPath(SkinPath& path, float x, float y, float width, float height, float radius);
+// Strokes the path with widths 1..rings of one translucent pen.
+void DrawGlow(SkinGraphics& graphics, const SkinPath& path, int rings, COLORREF color, int alpha);
+
+}  // namespace corvalin

@@ -16,6 +16,8 @@ constexpr char kDialogTitle[] = "友情提示：";
 HWND WaitForDialog(CorvalinRun& run) {
     HWND dialog = nullptr;
     WaitUntil([&] { return (dialog = run.FindOwnWindow(kDialogTitle)) != nullptr; }, 3000);
+    // The window shows before its created handler has registered the hot keys.
+    Sleep(300);
     return dialog;
 }
 

@@ -37,6 +37,17 @@ TEST_F(LoadedWindowsTest, MainWindowIsAPlainCentredPopupWithItsCaption) {
     EXPECT_TRUE(style & WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongPtrA(main, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_FALSE(GetWindowLongPtrA(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // This test program carries the program's icon resources too.
+    const auto big = reinterpret_cast<HICON>(SendMessageA(main, WM_GETICON, ICON_BIG, 0));
+    const auto small = reinterpret_cast<HICON>(SendMessageA(main, WM_GETICON, ICON_SMALL, 0));
+    ASSERT_TRUE(big);
+    ASSERT_TRUE(small);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(small, &info));
+    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(SM_CXSMICON));
 }
 
 TEST_F(LoadedWindowsTest, MainWindowHoldsItsThirteenControlsWithTheirTexts) {

@@ -18,7 +18,7 @@ bool OnMainMayClose() {
 }
 
 void OnExitConfirmCreated() {
-    // The dialog's skin is applied here, before its hot keys are registered.
+    // The skin is applied here (ApplySkin with WindowBackgroundPicture, opacity 75), before the hot keys.
     HWND dialog = GetWindowHandle({kExitConfirmWindowId, kExitConfirmUnitId, kKindWindow});
     HWND label = GetWindowHandle({kExitConfirmWindowId, kHotKeyLabelId, kKindLabel});
     HotKeyYesId = RegisterLabelHotKey(dialog, label, 0, kHotKeyYes);

@@ -51,7 +51,7 @@ std::string ContactAddress() {
 void OnMainCreated() {
     SetControlProperty(kMainWindowId, kCaptchaWatchTimerId, kPropInterval, 100);
     ShowStatus(ServiceStatus(AttachServicePage()));
-    // The main window's skin is applied at this point of the start-up.
+    // The skin is applied here (ApplySkin with WindowBackgroundPicture, opacity 75), before the poll starts.
     SetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval, 1000);
     for (ControlId hidden : {kCaptchaPictureId, kCaptchaEditId, kCaptchaCaptionId})
         SetControlProperty(kMainWindowId, hidden, kPropVisible, 0);

@@ -1,13 +1,15 @@
 // Corvalin's entry: start-up in its fixed order, then the message loop.
 #include <windows.h>
 
+#include "automation/page_automation.h"
 #include "shell/shell.h"
 
 namespace {
 
 // Run once by ExitProgram: the page automation object goes first, then the skin.
 void RunExitRoutine() {
-    // Page automation: destroy ThePageAutomation here.
+    // Page automation: releases the attached document and its COM initialisation.
+    corvalin::ThePageAutomation.reset();
     // Skin: destroy TheSkinEngine and free the skin tables here.
 }
 
@@ -20,7 +22,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     shell::InitializeRuntime();
     // The page engine's window class for the browser box goes here, before any window is loaded.
 
-    // 2. Page automation: construct ThePageAutomation here.
+    // 2. Page automation: nothing attached yet; it initialises COM for the thread.
+    corvalin::ThePageAutomation = std::make_unique<corvalin::PageAutomation>();
     // 3. Skin: construct TheSkinEngine here.
     // 4. Skin: create the two skin tables here.
 

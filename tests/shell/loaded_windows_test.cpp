@@ -277,6 +277,32 @@ TEST_F(LoadedWindowsTest, EnumerationFollowsTheFormOrderAndItsFilters) {
     EXPECT_EQ(list(kExitConfirmWindowId, std::nullopt, std::nullopt, std::nullopt, std::nullopt).get(), nullptr);
 }
 
+// Stands in for the page engine's class: records the windows created with it.
+std::vector<std::string> browserBoxesCreated;
+LRESULT CALLBACK RecordingBrowserBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) browserBoxesCreated.push_back(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpszName);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(LoadedWindowsTest, TheBrowserBoxUsesThePageEnginesClassWhenItIsRegistered) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = RecordingBrowserBoxProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Corvalin.BrowserBox";
+    ASSERT_TRUE(RegisterClassExA(&wc));
+    browserBoxesCreated.clear();
+    LoadMain();
+    HWND box = Handle(kMainWindowId, kBrowserBoxId);
+    char className[64] = {};
+    GetClassNameA(box, className, sizeof className);
+    EXPECT_STREQ(className, "Corvalin.BrowserBox");
+    EXPECT_EQ(browserBoxesCreated, std::vector<std::string>{std::string(build::kServiceUrl) + "/"});
+    EXPECT_FALSE(GetWindowLongPtrA(box, GWL_STYLE) & WS_VISIBLE);
+    DestroyWindow(Handle(kMainWindowId, kMainWindowUnitId));
+    UnregisterClassA("Corvalin.BrowserBox", GetModuleHandleA(nullptr));
+}
+
 TEST_F(LoadedWindowsTest, WindowHandlesOfWindowsNotLoadedAreNull) {
     EXPECT_EQ(GetWindowHandle({kMainWindowId, kMainWindowUnitId}), nullptr);
     EXPECT_EQ(GetWindowHandle({kMainWindowId, kAccountEditId}), nullptr);

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "automation/page_automation.h"
+#include "browser/browser_box.h"
 #include "client/client_handlers.h"
 #include "shell/shell.h"
 
@@ -21,7 +22,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     // 1. Runtime: OLE, the current directory, the hidden message window, the forms.
     shell::InitializeRuntime();
-    // The page engine's window class for the browser box goes here, before any window is loaded.
+    // The page engine's window class for the browser box, before any window is loaded.
+    corvalin::browser::RegisterBrowserBoxClass();
 
     // 2. Page automation.
     corvalin::ThePageAutomation = std::make_unique<corvalin::PageAutomation>();

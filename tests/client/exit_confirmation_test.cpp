@@ -72,7 +72,7 @@ TEST(ExitConfirmationTest, EveryCloseRequestAsksAndEveryNoLeavesTheMainWindowAsI
         EXPECT_TRUE(run.process().Running());
         EXPECT_TRUE(IsWindowVisible(main));
         EXPECT_TRUE(IsWindowEnabled(main)) << c.how;
-        EXPECT_EQ(TextOf(run.AccountBox()), "12345") << c.how;
+        EXPECT_EQ(TextOf(run.AccountBox()), "12345") << c.how << "; focus on " << TextOf(run.FocusedWindow());
         EXPECT_EQ(WindowHeight(main), 218) << c.how;
         EXPECT_EQ(run.StatusText(), "状态：" + status) << c.how;
     }

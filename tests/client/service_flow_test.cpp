@@ -18,8 +18,11 @@ TEST(ServiceFlowTest, TypedAccountReachesTheServiceAndTheCaptchaLayoutShowsItsPi
     EXPECT_EQ(WindowHeight(run.mainWindow()), 218);
     const std::string session = WaitForPageSession(run);
     ASSERT_FALSE(session.empty());
-    EXPECT_FALSE(IsWindowVisible(run.CaptchaPicture()));
-    EXPECT_FALSE(IsWindowVisible(run.CaptchaBox()));
+    // Initialisation has replaced the template status and hidden the captcha controls.
+    EXPECT_TRUE(WaitUntil([&] {
+        return run.StatusText() != "状态：软件正在初始化......." && !IsWindowVisible(run.CaptchaPicture()) &&
+               !IsWindowVisible(run.CaptchaBox()) && !IsWindowVisible(run.CaptchaCaption());
+    }, 3000));
 
     Click(run.AccountBox());
     TypeText("12345678");
@@ -48,6 +51,15 @@ TEST(ServiceFlowTest, TypedAccountReachesTheServiceAndTheCaptchaLayoutShowsItsPi
         {run.Button("联系作者"), 289, 197},
         {run.StatusLine(), 24, 239},
     };
+    // The handler moves them one after another; a look from outside may fall between two moves.
+    auto inPlace = [&] {
+        for (const auto& item : layout) {
+            const POINT at = PositionInParent(item.control);
+            if (at.x != item.left || at.y != item.top) return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(WaitUntil(inPlace, 1000));
     for (const auto& item : layout) {
         const POINT at = PositionInParent(item.control);
         EXPECT_EQ(at.x, item.left) << TextOf(item.control);

@@ -9,8 +9,8 @@
 #include "skin/skin_settings.h"
 #include "skin/skin_window_list.h"
 #include "skin/working_set.h"
-#include "skin/control_background.h"
-#include "skin/skin_properties.h"
+#include "skin/control_families.h"
+#include "skin/family_painting.h"
 
 namespace corvalin {
 namespace {
@@ -35,32 +35,6 @@ POINT PointOf(LPARAM position) {
 }
 
 bool ControlsVeiled() { return SkinTransparentControls && SkinVeilOn; }
-
-// Colour messages of transparent controls: the control's own text colour over
-// a transparent background; the brush is remembered in Kj_dxjb so the next
-// message (or the window's end) can delete it.
-HBRUSH PlainColouring(HWND control, HDC dc) {
-    SetTextColor(dc, static_cast<COLORREF>(GetPropValue(control, kPropTextColor)));
-    SetBkMode(dc, TRANSPARENT);
-    DeleteObject(GetPropA(control, kPropColorBrush));
-    HBRUSH brush = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    SetPropA(control, kPropColorBrush, brush);
-    return brush;
-}
-
-// The same with a pattern brush of the window skin behind the control under
-// the white veil.
-HBRUSH StaticColouring(HWND control, HDC dc) {
-    SetTextColor(dc, static_cast<COLORREF>(GetPropValue(control, kPropTextColor)));
-    SetBkMode(dc, TRANSPARENT);
-    DeleteObject(GetPropA(control, kPropColorBrush));
-    DeleteObject(GetPropA(control, kPropColorBrushBitmap));
-    HBITMAP bitmap = MakeVeiledBackground(control);
-    HBRUSH brush = bitmap ? CreatePatternBrush(bitmap) : nullptr;
-    SetPropA(control, kPropColorBrush, brush);
-    SetPropA(control, kPropColorBrushBitmap, bitmap);
-    return brush;
-}
 
 // Once only: the engine shuts GDI+ down again when it is destroyed.
 void ShutDownGdiplus() {
@@ -124,6 +98,12 @@ void OnSkinGetMinMaxInfo(int n, MINMAXINFO* info) {
         info->ptMaxTrackSize = POINT{record.screenWidth, record.screenHeight};
     }
     info->ptMinTrackSize = POINT{record.minTrackWidth, record.minTrackHeight};
+}
+
+void OnSkinDrawItem(int n, const DRAWITEMSTRUCT* item) {
+    if (!item || item->CtlType != ODT_BUTTON) return;
+    const DRAWITEMSTRUCT copy = *item;   // the painter may send messages that reuse the sender's copy
+    DrawOwnerButton(n, copy);
 }
 
 void OnSkinWindowPosChanged(SkinEngine& engine, int n) {
@@ -294,6 +274,7 @@ LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_SHOWWINDOW: if (wParam == TRUE) OnSkinShow(*this, n); break;
     case WM_ACTIVATEAPP: if (wParam == FALSE) StartWorkingSetTrim(); break;
     case WM_GETMINMAXINFO: OnSkinGetMinMaxInfo(n, reinterpret_cast<MINMAXINFO*>(lParam)); break;
+    case WM_DRAWITEM: OnSkinDrawItem(n, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); break;
     case WM_WINDOWPOSCHANGED: OnSkinWindowPosChanged(*this, n); break;
     case WM_NOTIFY: OnSkinNotify(reinterpret_cast<const NMHDR*>(lParam)); break;
     case WM_NCDESTROY:
@@ -305,25 +286,25 @@ LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_TIMER: if (wParam == reinterpret_cast<WPARAM>(window)) OnSkinHoverTimer(*this, n); break;
     case WM_CTLCOLOREDIT:
         if (ControlsVeiled() && !HasClass(GetParent(reinterpret_cast<HWND>(lParam)), "ComboBox")) {
-            return reinterpret_cast<LRESULT>(StaticColouring(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
+            return reinterpret_cast<LRESULT>(StaticControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
         }
         break;
     case WM_CTLCOLORLISTBOX: {
         const HWND list = reinterpret_cast<HWND>(lParam);
         const bool ownerDrawn = (GetWindowLongPtrA(list, GWL_STYLE) & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
         if (ControlsVeiled() && HasClass(list, "ListBox") && !ownerDrawn) {
-            return reinterpret_cast<LRESULT>(PlainColouring(list, reinterpret_cast<HDC>(wParam)));
+            return reinterpret_cast<LRESULT>(PlainControlColor(list, reinterpret_cast<HDC>(wParam)));
         }
         break;
     }
     case WM_CTLCOLORBTN:
         if (ControlsVeiled()) {
-            return reinterpret_cast<LRESULT>(PlainColouring(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
+            return reinterpret_cast<LRESULT>(PlainControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
         }
         break;
     case WM_CTLCOLORSTATIC:
         if (ControlsVeiled()) {
-            return reinterpret_cast<LRESULT>(StaticColouring(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
+            return reinterpret_cast<LRESULT>(StaticControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
         }
         break;
     case WM_MOUSEMOVE: OnSkinMouseMove(*this, n, lParam); break;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "skin/control_families.h"
 #include "skin/images/builtin_images.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_settings.h"
@@ -126,6 +127,7 @@ void SkinEngine::SkinWindow(HWND window, const SkinWindowOptions& options) {
     WindowRecord(n).menuFontSize = 12;
     LayoutMenuBar(n);
 
+    SkinControlFamilies(n, window);
 
     // The record may have moved while the controls were registered.
     SkinWindowRecord& final = WindowRecord(n);

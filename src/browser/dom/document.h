@@ -2,17 +2,20 @@
 // lookups, and the entry points for user actions (click, events, submit).
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "browser/dom/element.h"
+#include "browser/dom/document_host.h"
 #include "browser/dom/element_collection.h"
 #include "browser/dom/node.h"
 
 namespace corvalin::browser::dom {
 
 class DocumentHost;
+class TextRange;
 
 class Document final : public Node {
 public:
@@ -23,6 +26,12 @@ public:
     // (events then run no handlers, default actions that need it do nothing).
     DocumentHost* Host() const { return host_; }
     void SetHost(DocumentHost* host) { host_ = host; }
+
+    // When the page is replaced or its box goes: handlers assigned from script
+    // hold script functions, which hold the script's window, which holds this
+    // document: dropping them breaks that cycle so the page can free. The
+    // host is dropped too; the tree itself stays for whoever still holds it.
+    void ReleaseScriptObjects();
 
     const std::wstring& Url() const { return url_; }
     void SetUrl(std::wstring url) { url_ = std::move(url); }
@@ -77,18 +86,27 @@ public:
     void SubmitForm(Element& form, Element* submitter);
     void ResetForm(Element& form);
 
-    // document.open/write/close. Written text between open and close replaces
-    // the document when it is closed. While a script of the load runs (the
-    // host sets it as the current script), written markup goes in after it.
-    void Open();
-    void Write(std::wstring_view text);
-    void Close();
+    // State of document.open/write/close (html/document_writer.h acts on it).
+    // While a script of the load runs (the host sets it as the current
+    // script), written markup goes in after it.
     Element* CurrentScript() const { return currentScript_; }
-    void SetCurrentScript(Element* script) { currentScript_ = script; }
+    void SetCurrentScript(Element* script) { currentScript_ = script; writeCursor_ = nullptr; }
+    bool OpenForWriting() const { return writing_; }
+    void SetOpenForWriting(bool open) { writing_ = open; }
+    std::wstring& WriteBuffer() { return written_; }
+    // The last node written in after the current script.
+    Node* WriteCursor() const { return writeCursor_.get(); }
+    void SetWriteCursor(Node* node) { writeCursor_ = node; }
 
-    // Bumped by every change of the tree (collections cache by it).
+    // The user's selection (a range script selected); nullptr when none.
+    TextRange* Selection() const { return selection_.get(); }
+    void SetSelection(std::unique_ptr<TextRange> range);
+
+    // Changes with every change of the tree (collections and the layout cache
+    // by it). Versions are unique over all documents, so a cache never takes
+    // one document for another.
     std::uint64_t Version() const { return version_; }
-    void Changed() { ++version_; }
+    void Changed();
 
     void AddRefTree() { ++treeRefs_; }
     void ReleaseTree();
@@ -108,10 +126,13 @@ private:
     std::wstring readyState_ = L"complete";
     Element* active_ = nullptr;
     Element* currentScript_ = nullptr;
-    std::uint64_t version_ = 0;
+    std::uint64_t version_ = 0;   // 0: never changed
     std::size_t treeRefs_ = 0;     // nodes (other than the document) alive
     bool writing_ = false;
+    bool releasing_ = false;   // the tree is being dropped; Node::Release frees us afterwards
     std::wstring written_;
+    Ref<Node> writeCursor_;
+    std::unique_ptr<TextRange> selection_;
 };
 
 }  // namespace corvalin::browser::dom

@@ -1,0 +1,242 @@
+#include "automation/automation_object.h"
+
+#include <oleauto.h>
+
+#include <vector>
+
+#include "base/text.h"
+
+namespace corvalin {
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// The platform declares the source of a copy or conversion without const,
+// though it only reads it.
+VARIANT* Source(const VARIANT& value) { return const_cast<VARIANT*>(&value); }
+
+}  // namespace
+
+// ---- AutomationVariant ----
+
+AutomationVariant::AutomationVariant() { VariantInit(&value_); }
+
+AutomationVariant::AutomationVariant(const AutomationVariant& other) {
+    VariantInit(&value_);
+    VariantCopy(&value_, Source(other.value_));
+}
+
+AutomationVariant::AutomationVariant(AutomationVariant&& other) noexcept {
+    value_ = other.value_;
+    VariantInit(&other.value_);
+}
+
+AutomationVariant& AutomationVariant::operator=(AutomationVariant other) noexcept {
+    std::swap(value_, other.value_);
+    return *this;
+}
+
+AutomationVariant::~AutomationVariant() { VariantClear(&value_); }
+
+void AutomationVariant::Clear() { VariantClear(&value_); }
+
+double AutomationVariant::ToNumber() const { return VariantToNumber(value_); }
+
+VARIANT* AutomationVariant::Receive() {
+    VariantClear(&value_);
+    return &value_;
+}
+
+// ---- AutomationArgument ----
+
+AutomationArgument::AutomationArgument(const char* text) : AutomationArgument(std::string_view(text ? text : "")) {}
+
+AutomationArgument::AutomationArgument(const std::string& text) : AutomationArgument(std::string_view(text)) {}
+
+AutomationArgument::AutomationArgument(std::string_view text) {
+    VariantInit(&value_);
+    const std::wstring wide = ToWide(text);
+    value_.vt = VT_BSTR;
+    value_.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+}
+
+AutomationArgument::AutomationArgument(int value) {
+    VariantInit(&value_);
+    value_.vt = VT_I4;
+    value_.lVal = value;
+}
+
+AutomationArgument::AutomationArgument(double value) {
+    VariantInit(&value_);
+    value_.vt = VT_R8;
+    value_.dblVal = value;
+}
+
+AutomationArgument::AutomationArgument(bool value) {
+    VariantInit(&value_);
+    value_.vt = VT_BOOL;
+    value_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+AutomationArgument::AutomationArgument(const AutomationObject& object) {
+    VariantInit(&value_);
+    value_.vt = VT_DISPATCH;
+    value_.pdispVal = object.get();
+    if (value_.pdispVal) value_.pdispVal->AddRef();
+}
+
+AutomationArgument::AutomationArgument(const AutomationVariant& value) {
+    VariantInit(&value_);
+    VariantCopy(&value_, Source(value.value()));
+}
+
+AutomationArgument::~AutomationArgument() { VariantClear(&value_); }
+
+// ---- conversions of results ----
+
+std::string VariantToText(const VARIANT& value) {
+    VARIANT text;
+    VariantInit(&text);
+    // The platform's conversion with no flags: a boolean reads "-1" or "0".
+    if (FAILED(VariantChangeType(&text, Source(value), 0, VT_BSTR))) return {};
+    std::string result = ToAnsi(std::wstring_view(text.bstrVal ? text.bstrVal : L"", SysStringLen(text.bstrVal)));
+    VariantClear(&text);
+    return result;
+}
+
+double VariantToNumber(const VARIANT& value) {
+    VARIANT number;
+    VariantInit(&number);
+    if (FAILED(VariantChangeType(&number, Source(value), 0, VT_R8))) return 0;
+    return number.dblVal;
+}
+
+bool VariantToBool(const VARIANT& value) {
+    VARIANT flag;
+    VariantInit(&flag);
+    if (FAILED(VariantChangeType(&flag, Source(value), 0, VT_BOOL))) return false;
+    return flag.boolVal != VARIANT_FALSE;
+}
+
+AutomationObject VariantToObject(const VARIANT& value) {
+    ComPtr<IDispatch> object;
+    switch (value.vt) {
+    case VT_DISPATCH:
+        object = value.pdispVal;
+        break;
+    case VT_DISPATCH | VT_BYREF:
+        if (value.ppdispVal) object = *value.ppdispVal;
+        break;
+    case VT_UNKNOWN:
+        if (value.punkVal) value.punkVal->QueryInterface(IID_PPV_ARGS(&object));
+        break;
+    default:
+        break;
+    }
+    return AutomationObject(std::move(object));
+}
+
+// ---- AutomationObject ----
+
+bool AutomationObject::Invoke(const char* name, WORD flags, AutomationArguments args,
+                              const AutomationArgument* putValue, VARIANT* result) const {
+    if (!object_ || !name) return false;
+    std::wstring wideName = ToWide(name);
+    LPOLESTR names[] = {wideName.data()};
+    DISPID member = DISPID_UNKNOWN;
+    if (FAILED(object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member))) return false;
+
+    // Automation takes the arguments last to first; a written value goes first
+    // and is named as the value of a property write.
+    std::vector<VARIANTARG> list;
+    list.reserve(args.size() + 1);
+    if (putValue) list.push_back(putValue->value());
+    for (auto it = args.rbegin(); it != args.rend(); ++it) list.push_back(it->value());
+    DISPID putName = DISPID_PROPERTYPUT;
+    DISPPARAMS params{};
+    params.rgvarg = list.empty() ? nullptr : list.data();
+    params.cArgs = static_cast<UINT>(list.size());
+    if (putValue) {
+        params.rgdispidNamedArgs = &putName;
+        params.cNamedArgs = 1;
+    }
+
+    EXCEPINFO exception{};
+    UINT badArgument = 0;
+    const HRESULT hr = object_->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception,
+                                       &badArgument);
+    if (hr == DISP_E_EXCEPTION) {
+        if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
+        SysFreeString(exception.bstrSource);
+        SysFreeString(exception.bstrDescription);
+        SysFreeString(exception.bstrHelpFile);
+    }
+    if (FAILED(hr)) {
+        if (result) VariantClear(result);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// A property read with arguments may be a method on some objects (the
+// document's getElementsByTagName), so it is offered as both.
+WORD ReadFlags(AutomationArguments args) {
+    return args.empty() ? WORD{DISPATCH_PROPERTYGET} : WORD{DISPATCH_PROPERTYGET | DISPATCH_METHOD};
+}
+
+// A method call also reaches a property read with arguments (item and tags
+// of a collection), the way late-bound callers have always asked.
+constexpr WORD kCallFlags = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+
+}  // namespace
+
+std::string AutomationObject::ReadText(const char* name, AutomationArguments args) const {
+    AutomationVariant result;
+    if (!Invoke(name, ReadFlags(args), args, nullptr, result.Receive())) return {};
+    return VariantToText(result.value());
+}
+
+double AutomationObject::ReadNumber(const char* name, AutomationArguments args) const {
+    AutomationVariant result;
+    if (!Invoke(name, ReadFlags(args), args, nullptr, result.Receive())) return 0;
+    return VariantToNumber(result.value());
+}
+
+AutomationObject AutomationObject::ReadObject(const char* name, AutomationArguments args) const {
+    AutomationVariant result;
+    if (!Invoke(name, ReadFlags(args), args, nullptr, result.Receive())) return {};
+    return VariantToObject(result.value());
+}
+
+AutomationVariant AutomationObject::ReadVariant(const char* name, AutomationArguments args) const {
+    AutomationVariant result;
+    if (!Invoke(name, ReadFlags(args), args, nullptr, result.Receive())) return {};
+    return result;
+}
+
+bool AutomationObject::Write(const char* name, const AutomationArgument& value, AutomationArguments args) const {
+    return Invoke(name, DISPATCH_PROPERTYPUT, args, &value, nullptr);
+}
+
+bool AutomationObject::CallBoolWith(const char* name, AutomationArguments args) const {
+    AutomationVariant result;
+    if (!Invoke(name, kCallFlags, args, nullptr, result.Receive())) return false;
+    return VariantToBool(result.value());
+}
+
+AutomationObject AutomationObject::CallObjectWith(const char* name, AutomationArguments args) const {
+    AutomationVariant result;
+    if (!Invoke(name, kCallFlags, args, nullptr, result.Receive())) return {};
+    return VariantToObject(result.value());
+}
+
+AutomationVariant AutomationObject::CallVariantWith(const char* name, AutomationArguments args) const {
+    AutomationVariant result;
+    if (!Invoke(name, kCallFlags, args, nullptr, result.Receive())) return {};
+    return result;
+}
+
+}  // namespace corvalin

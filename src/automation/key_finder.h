@@ -1,0 +1,42 @@
+// The pattern every key finder follows: walk the candidates of one tag (and
+// optionally a second tag), count them in `ordinal`, and take the first
+// whose listed properties equal the key, passing over `skip` such matches,
+// or else the one whose ordinal is the key read as a number.
+#pragma once
+#include <span>
+#include <string_view>
+
+#include "automation/automation_object.h"
+
+namespace corvalin {
+
+struct KeyFinderPass {
+    const char* tagName = nullptr;
+    // Candidates whose `type` does not occur in the type list are passed over
+    // without being counted.
+    bool typeFiltered = false;
+};
+
+struct KeyFinder {
+    KeyFinderPass first;
+    // The second pass runs when this text occurs in the type list (nullptr:
+    // never), continuing the same ordinal and skip.
+    const char* secondPassWhenListHas = nullptr;
+    KeyFinderPass second;
+    // Compared with the key in this order, each read as text.
+    std::span<const char* const> properties;
+    // The first property matches when it contains the key rather than equals
+    // it (an image's address).
+    bool firstPropertyContainsKey = false;
+};
+
+// The element the key selects (a new reference), or an empty element with
+// `ordinal` set to -1.
+AutomationObject FindElementByKey(const AutomationObject& document, const KeyFinder& finder, std::string_view typeList,
+                                  std::string_view key, int skip, int& ordinal);
+
+// The type-list test: a plain case-sensitive substring search, so an empty
+// type occurs in any list.
+bool TypeListHas(std::string_view typeList, std::string_view type);
+
+}  // namespace corvalin

@@ -1,0 +1,221 @@
+// Edit boxes keep their own text drawing; their background becomes the skin
+// behind them under the white veil, and their border a thin frame drawn by the
+// skin that takes the accent colour while the box has the focus or the mouse.
+#include "skin/control_families.h"
+
+#include "skin/control_rects.h"
+#include "skin/drawing/drawing_objects.h"
+#include "skin/family_painting.h"
+#include "skin/skin_color.h"
+#include "skin/skin_settings.h"
+
+namespace corvalin {
+namespace {
+
+// A DC of the whole window, frame included, given back on every path.
+class WholeWindowDc {
+public:
+    explicit WholeWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+    WholeWindowDc(const WholeWindowDc&) = delete;
+    WholeWindowDc& operator=(const WholeWindowDc&) = delete;
+    ~WholeWindowDc() { if (dc_) ReleaseDC(window_, dc_); }
+    HDC get() const { return dc_; }
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+SkinEditRecord* FindEdit(HWND edit) { return FindFamilyElement(edit, &SkinWindowRecord::edits); }
+
+bool InsideCombo(HWND edit) { return HasWindowClass(GetParent(edit), "ComboBox"); }
+
+// Window rectangles of the visible scroll bars, in screen coordinates.
+int VisibleScrollBars(HWND window, RECT (&bars)[2]) {
+    int count = 0;
+    for (LONG object : {OBJID_HSCROLL, OBJID_VSCROLL}) {
+        SCROLLBARINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetScrollBarInfo(window, object, &info)) continue;
+        if (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) continue;
+        if (IsRectEmpty(&info.rcScrollBar)) continue;
+        bars[count++] = info.rcScrollBar;
+    }
+    return count;
+}
+
+void InvalidateWhenVeiled(HWND edit) {
+    if (SkinVeilOn) InvalidateRect(edit, nullptr, TRUE);
+}
+
+}  // namespace
+
+bool HasScrollBars(HWND window) {
+    return (GetWindowLongA(window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0;
+}
+
+UniqueRegion ScrollBarRegion(HWND window) {
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    RECT bars[2];
+    const int count = VisibleScrollBars(window, bars);
+    for (int i = 0; i < count; ++i) {
+        UniqueRegion bar(CreateRectRgnIndirect(&bars[i]));
+        CombineRgn(region.get(), region.get(), bar.get(), RGN_OR);
+    }
+    return region;
+}
+
+void SkinEditControls(int windowNumber, HWND parent) {
+    if (!SkinTransparentControls || !IsSkinWindowNumber(windowNumber)) return;
+    auto registerEdit = [windowNumber](HWND edit) {
+        if (RegisterControl(WindowRecord(windowNumber).edits, windowNumber, edit, SkinEditProc))
+            SetPropValue(edit, kPropTextColor, 0);   // black text on the veil
+    };
+    for (HWND e = FindWindowExA(parent, nullptr, "Edit", nullptr); e; e = FindWindowExA(parent, e, "Edit", nullptr))
+        registerEdit(e);
+    for (HWND c = FindWindowExA(parent, nullptr, "ComboBox", nullptr); c;
+         c = FindWindowExA(parent, c, "ComboBox", nullptr)) {
+        if (WindowRecord(windowNumber).combos.Find(c)) continue;
+        const LRESULT selection = SendMessageA(c, CB_GETCURSEL, 0, 0);
+        if (selection >= 0) {
+            const LRESULT length = SendMessageA(c, CB_GETLBTEXTLEN, selection, 0);
+            if (length >= 0) {
+                std::string text(static_cast<std::size_t>(length) + 1, '\0');
+                SendMessageA(c, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(text.data()));
+                SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            }
+        }
+        RegisterControl(WindowRecord(windowNumber).combos, windowNumber, c, SkinComboProc);
+        if (SkinVeilOn)
+            if (HWND inner = FindWindowExA(c, nullptr, "Edit", nullptr)) registerEdit(inner);
+    }
+}
+
+LRESULT CALLBACK SkinEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    SkinEditRecord* record = FindEdit(edit);
+    SkinWindowRecord* owner = OwningRecord(edit);
+    if (!record || !owner) return CallPreviousProc(edit, message, wParam, lParam);
+    const int number = static_cast<int>(GetPropValue(edit, kPropListId));
+
+    switch (message) {
+    case WM_DESTROY:
+        DeleteControlColorObjects(edit);
+        break;
+    case WM_MOVE:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        InvalidateWhenVeiled(edit);
+        break;
+    case WM_SETFOCUS:
+        record->focused = 1;
+        break;
+    case WM_KILLFOCUS:
+        record->focused = 0;
+        if (InsideCombo(edit)) PaintEditFrame(edit, false, false);
+        else InvalidateRect(edit, nullptr, TRUE);
+        break;
+    case WM_PAINT:
+        PaintEditFrame(edit, false, false);   // before the edit paints its text
+        break;
+    case WM_ERASEBKGND:
+        if (SkinVeilOn) {
+            SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            PaintEditBackground(edit, reinterpret_cast<HDC>(wParam), true);
+            return 1;
+        }
+        break;
+    case WM_NCPAINT:
+        PaintEditFrame(edit, false, false);
+        if (HasScrollBars(edit)) {
+            // Only the scroll bars are left to the system.
+            UniqueRegion bars = ScrollBarRegion(edit);
+            return DefWindowProcA(edit, WM_NCPAINT, reinterpret_cast<WPARAM>(bars.get()), lParam);
+        }
+        return DefWindowProcA(edit, WM_NCPAINT, static_cast<WPARAM>(-1), lParam);
+    case WM_KEYDOWN:
+        if (!HasScrollBars(edit)) InvalidateWhenVeiled(edit);
+        break;
+    case WM_MOUSEMOVE: {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, edit, 0};
+        TrackMouseEvent(&track);
+        owner->mouseOverControl = number;
+        const HWND parent = GetParent(edit);
+        if (owner->hotControl != number || (owner->hoverTaken == 1 && owner->hotEditParent != parent)) {
+            PaintEditFrame(edit, false, true);
+            owner = OwningRecord(edit);
+            record = FindEdit(edit);
+            if (!owner || !record) break;
+            owner->hotControl = owner->mouseOverControl;
+            owner->hoverTaken = 1;
+            owner->hotEditParent = parent;
+        }
+        // A drag selection scrolls the text over the transparent background.
+        if (record->selecting && !HasScrollBars(edit)) InvalidateRect(edit, nullptr, TRUE);
+        break;
+    }
+    case WM_LBUTTONDOWN:
+        record->selecting = 1;
+        if (!HasScrollBars(edit)) InvalidateWhenVeiled(edit);
+        break;
+    case WM_LBUTTONUP:
+        record->selecting = 0;
+        break;
+    case WM_MOUSELEAVE:
+        owner->hotControl = 0;
+        PaintEditFrame(edit, record->focused != 0, false);
+        break;
+    default:
+        break;
+    }
+    return CallPreviousProc(edit, message, wParam, lParam);
+}
+
+void PaintEditFrame(HWND edit, bool focused, bool hot) {
+    RECT window{};
+    GetWindowRect(edit, &window);
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    ComposedBackground background(edit, RECT{0, 0, w, h});
+    if (!background) return;
+    {
+        SkinGraphics graphics(background.dc());
+        SkinSolidBrush veil(ColorToArgb(0xFFFFFF, SkinVeilOn ? SkinVeilAlpha : 255, 1));
+        graphics.FillRectangle(veil, 0, 0, static_cast<float>(w), static_cast<float>(h));
+        if (hot) {
+            SkinPen pen(ColorToArgb(SkinAccentColor, 180, 1), 2);
+            graphics.DrawRectangle(pen, 1, 1, static_cast<float>(w - 2), static_cast<float>(h - 2));
+        } else {
+            SkinPen pen(focused ? ColorToArgb(SkinAccentColor, 180, 1) : ColorToArgb(0, 80, 1), 1);
+            graphics.DrawRectangle(pen, 0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1));
+        }
+    }
+    WholeWindowDc target(edit);
+    // Only the border is replaced: the client area and the scroll bars keep
+    // what the edit and the system paint there.
+    const RECT client = ClientRectInWindow(edit);
+    ExcludeClipRect(target.get(), client.left, client.top, client.right, client.bottom);
+    RECT bars[2];
+    const int count = VisibleScrollBars(edit, bars);
+    for (int i = 0; i < count; ++i)
+        ExcludeClipRect(target.get(), bars[i].left - window.left, bars[i].top - window.top,
+                        bars[i].right - window.left, bars[i].bottom - window.top);
+    BitBlt(target.get(), 0, 0, w, h, background.dc(), 0, 0, SRCCOPY);
+}
+
+void PaintEditBackground(HWND edit, HDC dc, bool toClient) {
+    const RECT r = ClientRectInWindow(edit);
+    ComposedBackground background(edit, r);
+    if (!background) return;
+    {
+        SkinGraphics graphics(background.dc());
+        SkinSolidBrush veil(ColorToArgb(0xFFFFFF, SkinVeilAlpha, 1));
+        graphics.FillRectangle(veil, 0, 0, static_cast<float>(background.width()),
+                               static_cast<float>(background.height()));
+    }
+    if (toClient) {
+        BitBlt(dc, 0, 0, background.width(), background.height(), background.dc(), 0, 0, SRCCOPY);
+    } else {
+        WholeWindowDc target(edit);
+        BitBlt(target.get(), r.left, r.top, background.width(), background.height(), background.dc(), 0, 0, SRCCOPY);
+    }
+}
+
+}  // namespace corvalin

@@ -1,0 +1,70 @@
+// Pieces the control-family painters share: an owner for a composed control
+// background, glyph drawing, the colour-message answers, and the family
+// element of a control found through its window properties.
+#pragma once
+#include <windows.h>
+#include <string>
+#include "skin/control_background.h"
+#include "skin/images/builtin_images.h"
+#include "skin/memory_dc_registry.h"
+#include "skin/skin_properties.h"
+#include "skin/skin_window_list.h"
+
+namespace corvalin {
+
+class SkinGraphics;
+
+// The memory DC MakeControlBackground made, released on every path.
+class ComposedBackground {
+public:
+    ComposedBackground(HWND control, const RECT& rect)
+        : dc_(MakeControlBackground(control, rect)),
+          width_(rect.right - rect.left), height_(rect.bottom - rect.top) {}
+    ComposedBackground(const ComposedBackground&) = delete;
+    ComposedBackground& operator=(const ComposedBackground&) = delete;
+    ~ComposedBackground() { ReleaseMemoryDC(dc_); }
+    HDC dc() const { return dc_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+    // Hands the DC over (to DcToBitmap, which releases it).
+    HDC release() { HDC dc = dc_; dc_ = nullptr; return dc; }
+private:
+    HDC dc_;
+    int width_;
+    int height_;
+};
+
+// Decodes the glyph and draws it at its natural size.
+void DrawGlyph(SkinGraphics& graphics, const BuiltinImage& glyph, float x, float y);
+
+// Colour messages of transparent controls. Plain: the control's Kj_Ztys text
+// colour, transparent mode and the stock null brush. Static: the same with a
+// pattern brush of the control's veiled background. Both remember the brush
+// (and bitmap) in Kj_dxjb / Kj_wtjb, deleting the previous ones.
+HBRUSH PlainControlColor(HWND control, HDC dc);
+HBRUSH StaticControlColor(HWND control, HDC dc);
+
+// Deletes the brush and bitmap a control's colour messages left behind.
+void DeleteControlColorObjects(HWND control);
+
+bool HasWindowClass(HWND window, const char* className);
+
+// The family element of a subclassed control: Hw_FuID names its window,
+// Hw_lbID its place in the list. Null when either is out of range.
+template <class Element>
+Element* FindFamilyElement(HWND control, SkinFamilyList<Element> SkinWindowRecord::*list) {
+    const int window = static_cast<int>(GetPropValue(control, kPropOwnerId));
+    const int number = static_cast<int>(GetPropValue(control, kPropListId));
+    if (!IsSkinWindowNumber(window)) return nullptr;
+    auto& family = WindowRecord(window).*list;
+    if (!family.Valid(number) || family[number].window != control) return nullptr;
+    return &family[number];
+}
+
+inline SkinWindowRecord* OwningRecord(HWND control) {
+    const int window = static_cast<int>(GetPropValue(control, kPropOwnerId));
+    return IsSkinWindowNumber(window) ? &WindowRecord(window) : nullptr;
+}
+
+}  // namespace corvalin

@@ -89,7 +89,8 @@ static void ReleaseScriptHandlers(dom::Document& document) {
         L"onload", L"onunload", L"onerror", L"onselect", L"onselectstart", L"oncontextmenu", L"ondragstart",
         L"onscroll", L"onresize", L"onreadystatechange", L"onpropertychange", L"oninput",
     };
-    for (dom::Element* element : document.All().Elements()) {
+    const dom::ElementCollection all = document.All();
+    for (dom::Element* element : all.Elements()) {
         for (const auto* name : kEvents) {
             if (om::HandlerFunction(element->Handler(name))) element->SetHandler(name, dom::EventHandler{});
         }
@@ -117,7 +118,8 @@ void Page::StartLoad() { RunNextScripts(); }
 
 dom::Element* Page::NextScript() {
     if (!document_) return nullptr;
-    for (dom::Element* script : document_->Scripts().Elements()) {
+    const dom::ElementCollection scripts = document_->Scripts();
+    for (dom::Element* script : scripts.Elements()) {
         if (!ranScripts_.count(script)) return script;
     }
     return nullptr;

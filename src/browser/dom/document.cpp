@@ -4,6 +4,7 @@
 #include <array>
 
 #include "browser/dom/document_host.h"
+#include "browser/dom/text_range.h"
 #include "browser/dom/url.h"
 
 namespace corvalin::browser::dom {
@@ -68,6 +69,8 @@ std::wstring NormalizeNewlines(std::wstring_view text) {
 Document::Document(std::wstring url) : Node(NodeType::Document, this), url_(std::move(url)) {}
 
 Document::~Document() = default;
+
+void Document::SetSelection(std::unique_ptr<TextRange> range) { selection_ = std::move(range); }
 
 Ref<Document> Document::Create(std::wstring url) { return Ref<Document>(new Document(std::move(url))); }
 

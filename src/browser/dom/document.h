@@ -2,6 +2,7 @@
 // lookups, and the entry points for user actions (click, events, submit).
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 namespace corvalin::browser::dom {
 
 class DocumentHost;
+class TextRange;
 
 class Document final : public Node {
 public:
@@ -90,6 +92,10 @@ public:
     Node* WriteCursor() const { return writeCursor_.get(); }
     void SetWriteCursor(Node* node) { writeCursor_ = node; }
 
+    // The user's selection (a range script selected); nullptr when none.
+    TextRange* Selection() const { return selection_.get(); }
+    void SetSelection(std::unique_ptr<TextRange> range);
+
     // Bumped by every change of the tree (collections cache by it).
     std::uint64_t Version() const { return version_; }
     void Changed() { ++version_; }
@@ -118,6 +124,7 @@ private:
     bool releasing_ = false;   // the tree is being dropped; Node::Release frees us afterwards
     std::wstring written_;
     Ref<Node> writeCursor_;
+    std::unique_ptr<TextRange> selection_;
 };
 
 }  // namespace corvalin::browser::dom

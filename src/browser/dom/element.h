@@ -115,6 +115,11 @@ public:
     // Index of this element in the document's `all` (document order), or -1.
     int SourceIndex() const;
 
+    // Scroll offsets set by script (the layout clamps nothing: there is no viewport).
+    long ScrollLeft() const { return scrollLeft_; }
+    long ScrollTop() const { return scrollTop_; }
+    void SetScrollPosition(long left, long top) { scrollLeft_ = left; scrollTop_ = top; }
+
     // Element children only.
     std::vector<Element*> ElementChildren() const;
 
@@ -129,6 +134,8 @@ private:
     std::optional<std::wstring> currentValue_;
     std::optional<bool> currentChecked_;
     std::optional<bool> currentSelected_;
+    long scrollLeft_ = 0;
+    long scrollTop_ = 0;
 };
 
 // Elements that open a new line in rendered text.

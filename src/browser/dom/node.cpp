@@ -4,6 +4,7 @@
 
 #include "browser/dom/document.h"
 #include "browser/dom/element.h"
+#include "browser/dom/text_range.h"
 
 namespace corvalin::browser::dom {
 
@@ -67,6 +68,7 @@ void Node::Release() {
         ++refCount_;
         document->releasing_ = true;
         document->writeCursor_ = nullptr;
+        document->selection_.reset();
         document->currentScript_ = nullptr;
         RemoveAllChildren();
         document->releasing_ = false;

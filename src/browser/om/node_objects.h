@@ -27,6 +27,13 @@ dom::Node* NodeOf(IDispatch* object);
 // cancelBubble, keyCode, button, clientX/clientY. The object refers to
 // `event`, which must outlive it (the host drops it after the handler).
 Microsoft::WRL::ComPtr<IDispatch> EventObject(dom::Event& event);
+// After the handler: what script set on the event object (returnValue,
+// cancelBubble) goes back into `event`.
+void ReadBackEvent(IDispatch* eventObject, dom::Event& event);
+
+class DispatchObject;
+// The document behind a document object of ours (internal to the bindings).
+dom::Node* DocumentNodeOf(DispatchObject* object);
 
 // A script function kept as an event handler (`element.onclick = function…`).
 class ScriptFunctionObject final : public dom::ScriptFunction {

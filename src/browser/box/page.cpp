@@ -428,6 +428,8 @@ bool Page::RunEventHandler(dom::Element& element, dom::Event& event, const dom::
     VARIANT result;
     VariantInit(&result);
     scripts_->CallFunction(function.Get(), self.Get(), {argument}, &result);
+    // returnValue and cancelBubble set by the handler go back to the dispatch.
+    om::ReadBackEvent(eventObject.Get(), event);
     if (!closed_) currentEvent_ = previous;
     const bool cancelled = result.vt == VT_BOOL && result.boolVal == VARIANT_FALSE;
     VariantClear(&result);

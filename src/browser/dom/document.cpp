@@ -66,9 +66,14 @@ std::wstring NormalizeNewlines(std::wstring_view text) {
 
 }  // namespace
 
-Document::Document(std::wstring url) : Node(NodeType::Document, this), url_(std::move(url)) {}
+Document::Document(std::wstring url) : Node(NodeType::Document, this), url_(std::move(url)) { Changed(); }
 
 Document::~Document() = default;
+
+void Document::Changed() {
+    static std::uint64_t lastVersion = 0;
+    version_ = ++lastVersion;
+}
 
 void Document::SetSelection(std::unique_ptr<TextRange> range) { selection_ = std::move(range); }
 

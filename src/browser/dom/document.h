@@ -96,9 +96,11 @@ public:
     TextRange* Selection() const { return selection_.get(); }
     void SetSelection(std::unique_ptr<TextRange> range);
 
-    // Bumped by every change of the tree (collections cache by it).
+    // Changes with every change of the tree (collections and the layout cache
+    // by it). Versions are unique over all documents, so a cache never takes
+    // one document for another.
     std::uint64_t Version() const { return version_; }
-    void Changed() { ++version_; }
+    void Changed();
 
     void AddRefTree() { ++treeRefs_; }
     void ReleaseTree();
@@ -118,7 +120,7 @@ private:
     std::wstring readyState_ = L"complete";
     Element* active_ = nullptr;
     Element* currentScript_ = nullptr;
-    std::uint64_t version_ = 0;
+    std::uint64_t version_ = 0;   // 0: never changed
     std::size_t treeRefs_ = 0;     // nodes (other than the document) alive
     bool writing_ = false;
     bool releasing_ = false;   // the tree is being dropped; Node::Release frees us afterwards

@@ -713,6 +713,10 @@ int Element::SourceIndex() const {
     return -1;
 }
 
+Document* Element::ContentDocument() const { return static_cast<Document*>(contentDocument_.get()); }
+
+void Element::SetContentDocument(Document* document) { contentDocument_ = document; }
+
 std::vector<Element*> Element::ElementChildren() const {
     std::vector<Element*> out;
     for (Node* c = FirstChild(); c; c = c->NextSibling()) {

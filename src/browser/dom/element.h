@@ -120,6 +120,10 @@ public:
     long ScrollTop() const { return scrollTop_; }
     void SetScrollPosition(long left, long top) { scrollLeft_ = left; scrollTop_ = top; }
 
+    // The page inside a <frame>/<iframe>, once the host has loaded one.
+    Document* ContentDocument() const;
+    void SetContentDocument(Document* document);
+
     // Element children only.
     std::vector<Element*> ElementChildren() const;
 
@@ -134,6 +138,7 @@ private:
     std::optional<std::wstring> currentValue_;
     std::optional<bool> currentChecked_;
     std::optional<bool> currentSelected_;
+    Ref<Node> contentDocument_;   // a document (held as a node: no cycle, it is another tree)
     long scrollLeft_ = 0;
     long scrollTop_ = 0;
 };

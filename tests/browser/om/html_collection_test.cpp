@@ -135,3 +135,31 @@ TEST(HtmlCollectionTest, HostilePagesWalkWithoutHarm) {
     EXPECT_EQ(dom::Node::LiveCount(), nodes);
     EXPECT_EQ(om::DispatchObject::LiveCount(), objects);
 }
+
+TEST(HtmlCollectionTest, FramesReachTheirPagesAndConstructorsMakeElements) {
+    Page page(L"<iframe id=f name=inner src=in.html></iframe><select id=s></select>");
+    auto frames = GetObj(page.object.Get(), L"frames");
+    auto frame = CallObj(frames.Get(), L"item", {Var(0.0)});
+    EXPECT_FALSE(GetObj(frame.Get(), L"document"));   // nothing loaded yet
+    auto inner = html::ParseDocument(L"<iframe></iframe><iframe></iframe>", L"http://h/in.html");
+    page.document->GetElementById(L"f")->SetContentDocument(inner.get());
+    auto innerObject = GetObj(frame.Get(), L"document");
+    ASSERT_TRUE(innerObject);
+    EXPECT_EQ(Get(GetObj(innerObject.Get(), L"frames").Get(), L"length").Number(), 2);
+    EXPECT_EQ(Get(innerObject.Get(), L"url").Text(), L"http://h/in.html");
+
+    auto option = om::OptionConstructor(*page.document);
+    Var made;
+    DISPPARAMS params{nullptr, nullptr, 0, 0};
+    Var args[2] = {Var(L"v1"), Var(L"Text 1")};   // reversed: value, then text
+    params.rgvarg = &args[0];
+    params.cArgs = 2;
+    ComPtr<IDispatchEx> ex;
+    ASSERT_EQ(option.As(&ex), S_OK);
+    ASSERT_EQ(ex->InvokeEx(DISPID_VALUE, 0, DISPATCH_CONSTRUCT, &params, &made, nullptr, nullptr), S_OK);
+    EXPECT_EQ(Get(made.Object().Get(), L"text").Text(), L"Text 1");
+    EXPECT_EQ(Get(made.Object().Get(), L"value").Text(), L"v1");
+    auto select = page.ById(L"s");
+    Call(GetObj(select.Get(), L"options").Get(), L"add", {made});
+    EXPECT_EQ(Get(select.Get(), L"value").Text(), L"v1");
+}

@@ -130,7 +130,11 @@ void Page::RunNextScripts() {
     while (!closed_ && !waitingForScript_) {
         dom::Element* script = NextScript();
         if (!script) {
-            FinishLoad();
+            if (!framesStarted_) {
+                framesStarted_ = true;
+                LoadFramesOf(*document_, 1);
+            }
+            if (pendingFrames_ == 0) FinishLoad();
             return;
         }
         ranScripts_.insert(script);
@@ -176,6 +180,50 @@ void Page::RunScriptElement(dom::Element& script, const std::wstring& text) {
     document_->SetCurrentScript(&script);
     RunScript(text, language);
     if (document_) document_->SetCurrentScript(nullptr);
+}
+
+void Page::LoadFramesOf(dom::Document& document, int depth) {
+    const dom::ElementCollection frames = document.Frames();
+    for (dom::Element* frame : frames.Elements()) {
+        const std::wstring url = frame->ResolvedUrlAttribute(L"src");
+        UrlParts parts;
+        if (url.empty() || !ParseUrl(url, parts) || (parts.scheme != L"http" && parts.scheme != L"https")) {
+            dom::Ref<dom::Document> blank = dom::Document::Create(L"about:blank");
+            blank->EnsureStructure();
+            frame->SetContentDocument(blank.get());
+            continue;
+        }
+        ++pendingFrames_;
+        HttpRequest request;
+        request.url = EncodeUrlForRequest(url);
+        request.referrer = EncodeUrlForRequest(document.Url());
+        auto response = std::make_shared<HttpResponse>();
+        const HWND box = box_.Window();
+        const unsigned serial = serial_;
+        dom::Ref<dom::Element> element(frame);
+        RunInBackground(
+            box, [request, response] { *response = Fetch(request); },
+            [box, serial, response, element, depth, url] {
+                BrowserBox* owner = BrowserBox::FromWindow(box);
+                Page* page = owner ? owner->Engine().Current() : nullptr;
+                if (!page || page->Serial() != serial || page->closed_) return;
+                const std::string_view body(reinterpret_cast<const char*>(response->body.data()), response->body.size());
+                const Charset charset = DetermineCharset(response->contentType, body);
+                std::wstring markup = DecodeCodePage(body, charset.codePage);
+                std::replace(markup.begin(), markup.end(), L'\0', L'\xFFFD');
+                dom::Ref<dom::Document> inner =
+                    html::ParseDocument(markup, response->finalUrl.empty() ? url : ToWide(response->finalUrl));
+                inner->SetCharset(charset.name);
+                inner->SetFileSize(body.size());
+                element->SetContentDocument(inner.get());
+                if (depth < 3) page->LoadFramesOf(*inner, depth + 1);
+                page->FrameArrived();
+            });
+    }
+}
+
+void Page::FrameArrived() {
+    if (--pendingFrames_ == 0 && !waitingForScript_) FinishLoad();
 }
 
 void Page::FinishLoad() {

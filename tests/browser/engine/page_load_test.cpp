@@ -143,3 +143,33 @@ TEST_F(PageLoadTest, BadResponsesEndInADocumentWithoutCrashOrHang) {
 
 }  // namespace
 }  // namespace corvalin::browser::testing
+
+namespace corvalin::browser::testing {
+namespace {
+
+TEST_F(PageLoadTest, FramesLoadTheirPagesBeforeOnload) {
+    Serve("/", "<body onload=\"document.title = document.frames.length\">"
+               "<iframe src=/a></iframe><iframe src=/b></iframe><iframe></iframe></body>");
+    Serve("/a", "<span id=s>frame a</span>");
+    server_.server().Get("/b", [](const httplib::Request&, httplib::Response& response) {
+        Sleep(200);
+        response.set_content("<frameset><frame src=/a></frameset>", "text/html");
+    });
+    ASSERT_GT(server_.Start(), 0);
+    Load(Url("/"));
+    ComPtr<IDispatch> frames = GetObject(Document().Get(), L"frames");
+    EXPECT_EQ(GetText(frames.Get(), L"length"), L"3");
+    EXPECT_EQ(GetText(Document().Get(), L"title"), L"3");
+    auto frameDocument = [&](IDispatch* collection, double i) {
+        return GetObject(CallObject(collection, L"item", {NumberArg(i)}).Get(), L"document");
+    };
+    ComPtr<IDispatch> a = frameDocument(frames.Get(), 0);
+    EXPECT_EQ(GetText(CallObject(a.Get(), L"getElementById", {TextArg(L"s")}).Get(), L"innerText"), L"frame a");
+    ComPtr<IDispatch> b = frameDocument(frames.Get(), 1);
+    ComPtr<IDispatch> nested = frameDocument(GetObject(b.Get(), L"frames").Get(), 0);
+    EXPECT_EQ(GetText(nested.Get(), L"url"), Url("/a"));
+    EXPECT_EQ(GetText(frameDocument(frames.Get(), 2).Get(), L"url"), L"about:blank");
+}
+
+}  // namespace
+}  // namespace corvalin::browser::testing

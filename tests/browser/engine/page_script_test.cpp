@@ -211,3 +211,16 @@ TEST_F(PageScriptTest, StringTimersMayNameTheirLanguage) {
 
 }  // namespace
 }  // namespace corvalin::browser::testing
+
+namespace corvalin::browser::testing {
+namespace {
+
+TEST_F(PageScriptTest, OptionAndImageConstructorsMakeElements) {
+    LoadMarkup(L"<select id=sel></select><script>"
+               L"var s = document.getElementById('sel'); s.options.add(new Option('two', '2'));"
+               L"var i = new Image(); i.src = 'http://127.0.0.1/yzm.php?t=1';</script>");
+    EXPECT_EQ(Eval(L"s.options.length + ':' + s.options(0).text + ':' + s.value + ':' + i.tagName"), L"1:two:2:IMG");
+}
+
+}  // namespace
+}  // namespace corvalin::browser::testing

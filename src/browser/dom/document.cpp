@@ -75,6 +75,19 @@ void Document::Changed() {
     version_ = ++lastVersion;
 }
 
+void Document::ReleaseScriptObjects() {
+    // Dropping the last handler may drop the last reference to us: the tree
+    // must stay until the walk is over.
+    Ref<Document> keep(this);
+    host_ = nullptr;
+    for (Node* n = FirstChild(); n; n = n->NextInTree(this)) {
+        if (Element* e = n->AsElement()) {
+            e->DropScriptHandlers();
+            if (Document* inner = e->ContentDocument()) inner->ReleaseScriptObjects();
+        }
+    }
+}
+
 void Document::SetSelection(std::unique_ptr<TextRange> range) { selection_ = std::move(range); }
 
 Ref<Document> Document::Create(std::wstring url) { return Ref<Document>(new Document(std::move(url))); }

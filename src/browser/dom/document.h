@@ -27,6 +27,12 @@ public:
     DocumentHost* Host() const { return host_; }
     void SetHost(DocumentHost* host) { host_ = host; }
 
+    // When the page is replaced or its box goes: handlers assigned from script
+    // hold script functions, which hold the script's window, which holds this
+    // document: dropping them breaks that cycle so the page can free. The
+    // host is dropped too; the tree itself stays for whoever still holds it.
+    void ReleaseScriptObjects();
+
     const std::wstring& Url() const { return url_; }
     void SetUrl(std::wstring url) { url_ = std::move(url); }
     std::wstring Domain() const;                 // host name of the address

@@ -301,6 +301,8 @@ void Element::SetHandler(std::wstring_view eventName, EventHandler handler) {
     assignedHandlers_.emplace_back(key, std::move(handler));
 }
 
+void Element::DropScriptHandlers() { assignedHandlers_.clear(); }
+
 // ---- Text -------------------------------------------------------------------
 
 std::wstring Element::InnerText() const {

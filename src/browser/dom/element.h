@@ -61,6 +61,7 @@ public:
     // Event handlers: one assigned from script wins over the attribute text.
     EventHandler Handler(std::wstring_view eventName) const;   // "click" or "onclick"
     void SetHandler(std::wstring_view eventName, EventHandler handler);
+    void DropScriptHandlers();   // forgets handlers assigned from script
 
     // Plain text as the browser renders it: block elements on their own
     // lines, <br> as CR LF, runs of white space as one space.

@@ -6,6 +6,7 @@
 #include "browser/om/document_object_host.h"
 #include "browser/om/html_element_collection.h"
 #include "browser/om/html_elements.h"
+#include "browser/om/html_text_range.h"
 #include "browser/om/node_objects.h"
 
 namespace corvalin::browser::om {
@@ -188,6 +189,9 @@ const MemberTable& HTMLDocument::Members() const {
         {L"elementFromPoint", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
              return ReturnNode(c, dom::ElementFromPoint(Doc(s), c.Integer(0), c.Integer(1)));
+         }},
+        {L"selection", [](DispatchObject& s, Invocation& c) {
+             return c.ReturnObject(MakeDispatch<HTMLSelectionObject>(Doc(s)).Get());
          }},
         {L"nodeType", [](DispatchObject&, Invocation& c) { return c.ReturnInteger(9); }},
         {L"nodeName", [](DispatchObject&, Invocation& c) { return c.ReturnText(L"#document"); }},

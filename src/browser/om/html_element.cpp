@@ -6,6 +6,7 @@
 #include "browser/om/html_element_collection.h"
 #include "browser/om/html_elements.h"
 #include "browser/om/html_style.h"
+#include "browser/om/html_text_range.h"
 #include "browser/om/node_objects.h"
 
 namespace corvalin::browser::om {
@@ -231,7 +232,7 @@ HRESULT ReturnNode(Invocation& call, dom::Node* node) {
 
 // ---- Nodes ------------------------------------------------------------------
 
-HTMLDOMNode::HTMLDOMNode(dom::Node& node) : node_(&node) { node.SetBinding(this); }
+HTMLDOMNode::HTMLDOMNode(dom::Node& node) : node_(&node), document_(&node.OwnerDocument()) { node.SetBinding(this); }
 
 HTMLDOMNode::~HTMLDOMNode() {
     if (node_->Binding() == this) node_->SetBinding(nullptr);
@@ -521,6 +522,10 @@ const MemberTable& HTMLElement::ElementMembers() {
          [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"tabindex", c); }},
         {L"canHaveChildren", [](DispatchObject& s, Invocation& c) {
              return c.ReturnBool(!dom::IsVoidElement(ElementOf(s).LocalName()));
+         }},
+        {L"createTextRange", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             return c.ReturnObject(MakeDispatch<HTMLTextRange>(dom::TextRange(ElementOf(s))).Get());
          }},
         {L"scrollIntoView", nullptr, nullptr, [](DispatchObject&, Invocation& c) { return c.ReturnEmpty(); }},
         // Geometry from the box layout.

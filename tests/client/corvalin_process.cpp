@@ -149,8 +149,12 @@ POINT PositionInParent(HWND window) {
 
 std::string TextOf(HWND window) {
     if (!window) return {};
+    // GetWindowText of another process's window answers its stored caption, not
+    // what was typed into an edit box; the message asks the control itself.
     char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &ignored);
     return text;
 }
 
@@ -234,16 +238,29 @@ void PressKey(WORD virtualKey) {
     Sleep(60);
 }
 
-void TypeText(const std::string& text) {
+namespace {
+LPARAM KeyData(WORD virtualKey, bool up) {
+    const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    return static_cast<LPARAM>(1 | (scan << 16) | (up ? (3u << 30) : 0));
+}
+// The program's message loop translates the key into its character.
+void PostKey(HWND control, WORD virtualKey) {
+    PostMessageA(control, WM_KEYDOWN, virtualKey, KeyData(virtualKey, false));
+    PostMessageA(control, WM_KEYUP, virtualKey, KeyData(virtualKey, true));
+}
+}  // namespace
+
+void TypeInto(HWND control, const std::string& text) {
     for (char c : text) {
-        const SHORT scan = VkKeyScanA(c);
-        const WORD key = LOBYTE(scan);
-        const bool shift = HIBYTE(scan) & 1;
-        if (shift) SendKey(VK_SHIFT, false);
-        PressKey(key);
-        if (shift) SendKey(VK_SHIFT, true);
+        PostKey(control, LOBYTE(VkKeyScanA(c)));
+        Sleep(20);
     }
-    Sleep(100);
+    Sleep(150);
+}
+
+void PressKeyIn(HWND control, WORD virtualKey) {
+    PostKey(control, virtualKey);
+    Sleep(150);
 }
 
 DecodedPicture CaptureClient(HWND window, int width, int height) {

@@ -79,7 +79,10 @@ void BringToFront(HWND topLevel);
 void ClickAt(int screenX, int screenY);
 void Click(HWND window);
 void PressKey(WORD virtualKey);
-void TypeText(const std::string& text);   // ASCII letters, digits, punctuation on the keyboard
+// Typing into a control: its key-down and key-up messages posted to it, which
+// the program's message loop translates into characters as it does for the keyboard.
+void TypeInto(HWND control, const std::string& text);   // lower-case letters, digits
+void PressKeyIn(HWND control, WORD virtualKey);
 
 // The pixels of a window's client area as shown on the screen.
 DecodedPicture CaptureClient(HWND window, int width, int height);

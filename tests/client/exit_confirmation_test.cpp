@@ -35,7 +35,8 @@ TEST(ExitConfirmationTest, EveryCloseRequestAsksAndEveryNoLeavesTheMainWindowAsI
     ASSERT_TRUE(run.started()) << run.failure();
     ASSERT_FALSE(WaitForPageSession(run).empty());
     Click(run.AccountBox());
-    TypeText("12345");
+    TypeInto(run.AccountBox(), "12345");
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(run.AccountBox()) == "12345"; }, 1000)) << TextOf(run.AccountBox());
     HWND main = run.mainWindow();
 
     const struct {

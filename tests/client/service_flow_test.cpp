@@ -25,9 +25,9 @@ TEST(ServiceFlowTest, TypedAccountReachesTheServiceAndTheCaptchaLayoutShowsItsPi
     }, 3000));
 
     Click(run.AccountBox());
-    TypeText("12345678");
+    TypeInto(run.AccountBox(), "12345678");
     Click(run.PasswordBox());
-    TypeText("pass9word");
+    TypeInto(run.PasswordBox(), "pass9word");
     Click(run.Button("开始挂机"));
     const ULONGLONG clicked = GetTickCount64();
 
@@ -86,10 +86,10 @@ TEST(ServiceFlowTest, EnterInTheAccountBoxRemindsThenFocusesThePasswordWithoutSu
     ASSERT_TRUE(run.started()) << run.failure();
     ASSERT_FALSE(WaitForPageSession(run).empty());
     Click(run.PasswordBox());
-    TypeText("pw");   // filled already: the reminder comes all the same
+    TypeInto(run.PasswordBox(), "pw");   // filled already: the reminder comes all the same
     Click(run.AccountBox());
-    TypeText("12345");
-    PressKey(VK_RETURN);
+    TypeInto(run.AccountBox(), "12345");
+    PressKeyIn(run.AccountBox(), VK_RETURN);
 
     HWND reminder = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (reminder = run.FindOwnWindow("Tessaly提示：")) != nullptr; }, 3000));
@@ -101,7 +101,7 @@ TEST(ServiceFlowTest, EnterInTheAccountBoxRemindsThenFocusesThePasswordWithoutSu
     Sleep(1200);
     EXPECT_EQ(SessionValue(run, "starts"), "0");
 
-    PressKey(VK_RETURN);   // in the password box: submits
+    PressKeyIn(run.PasswordBox(), VK_RETURN);   // in the password box: submits
     EXPECT_TRUE(WaitUntil([&] { return SessionValue(run, "starts") == "1"; }, 3000));
     EXPECT_EQ(SessionValue(run, "userqq"), "12345");
     EXPECT_EQ(SessionValue(run, "pwd"), "pw");

@@ -1,0 +1,90 @@
+#include "client/service_flow.h"
+
+#include "automation/page_automation.h"
+#include "shell/shell.h"
+
+namespace corvalin::client {
+
+namespace {
+
+using namespace corvalin::shell;
+
+// Renews the attachment: a document attached earlier is stale once the page has navigated.
+const PageAutomation* AttachServicePage() {
+    if (!ThePageAutomation) return nullptr;
+    ThePageAutomation->AttachBrowser(GetWindowHandle({kMainWindowId, kBrowserBoxId, kKindBrowserBox}));
+    return ThePageAutomation.get();
+}
+
+std::string ServiceStatus(const PageAutomation* page) {
+    return page ? page->GetSpanInnerHtml("zt_msg") : std::string();
+}
+
+// Markup and all: the status line shows what the page's span holds.
+void ShowStatus(const std::string& status) {
+    SetControlProperty(kMainWindowId, kStatusLabelId, kPropCaption, std::string(kStatusPrefix) + status);
+}
+
+std::string EditText(ControlId edit) {
+    return GetControlProperty(kMainWindowId, edit, kPropText).AsText();
+}
+
+// Copies the three boxes into the page's inputs (empty ones as empty values,
+// the hidden captcha box too) and presses `button`.
+void Submit(const char* button) {
+    const PageAutomation* page = AttachServicePage();
+    if (!page) return;
+    page->SetTextInputValue("userqq", EditText(kAccountEditId));
+    page->SetTextInputValue("pwd", EditText(kPasswordEditId));
+    page->SetTextInputValue("verify", EditText(kCaptchaEditId));
+    page->ClickButton(button);
+}
+
+constexpr int kEnterKey = 13;
+
+}  // namespace
+
+std::string ContactAddress() {
+    return std::string("tencent://message/?uin=") + build::kAuthorQq;
+}
+
+void OnMainCreated() {
+    SetControlProperty(kMainWindowId, kCaptchaWatchTimerId, kPropInterval, 100);
+    ShowStatus(ServiceStatus(AttachServicePage()));
+    // The main window's skin is applied at this point of the start-up.
+    SetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval, 1000);
+    for (ControlId hidden : {kCaptchaPictureId, kCaptchaEditId, kCaptchaCaptionId})
+        SetControlProperty(kMainWindowId, hidden, kPropVisible, 0);
+}
+
+void OnStatusPoll() {
+    ShowStatus(ServiceStatus(AttachServicePage()));
+}
+
+void SubmitStart() {
+    Submit("button");
+}
+
+void SubmitOffline() {
+    Submit("button2");
+}
+
+void OnAccountKey(int keyCode, int) {
+    if (keyCode != kEnterKey) return;
+    ShowMessageBox("请输入密码，谢谢！", MB_OK | MB_ICONERROR, "Tessaly提示：");
+    SetControlFocus({kMainWindowId, kPasswordEditId, kKindEditBox});
+}
+
+void OnPasswordKey(int keyCode, int) {
+    if (keyCode == kEnterKey) SubmitStart();
+}
+
+void OnCaptchaKey(int keyCode, int) {
+    if (keyCode == kEnterKey) SubmitStart();
+}
+
+void ContactAuthor() {
+    OpenAddress(ContactAddress());
+}
+
+}  // namespace corvalin::client

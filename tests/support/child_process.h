@@ -1,0 +1,40 @@
+// A program started by a test, its standard output and error going to a
+// file; ended (TerminateProcess) with the object unless it has exited.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "base/unique.h"
+
+namespace corvalin::testing {
+
+// The folder of the running test program, where the other built programs lie.
+std::string ProgramFolder();
+
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
+
+    // `commandLine` holds the quoted program path and its arguments; output goes
+    // to `outputFile` (nowhere when empty). False when it cannot be started.
+    bool Start(const std::string& commandLine, const std::string& outputFile = {});
+    bool Running() const;
+    // The exit code once it ended within `timeoutMs`, otherwise -1000.
+    long Wait(int timeoutMs);
+    void Terminate();
+    DWORD id() const { return id_; }
+    HANDLE handle() const { return process_.get(); }
+
+private:
+    UniqueHandle process_;
+    DWORD id_ = 0;
+};
+
+// The whole content of a file, empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
+}  // namespace corvalin::testing

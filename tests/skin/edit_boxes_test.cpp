@@ -4,6 +4,7 @@
 #include "skin/skin_settings.h"
 #include "skin/skin_window_list.h"
 #include "skin/skinned_host.h"
+#include "support/message_pump.h"
 
 namespace corvalin::testing {
 namespace {
@@ -92,8 +93,7 @@ TEST_F(EditBoxTest, FrameTakesTheAccentColourUnderTheMouse) {
     EXPECT_GT(GetBValue(hot), GetRValue(hot) + 80);
 
     MoveMouseTo(host.window(), 5, 5);
-    Settle(100);
-    EXPECT_GT(ColorDistance(framePixel(1, midY), kAccent), 40);
+    EXPECT_TRUE(PumpUntil([&] { return ColorDistance(framePixel(1, midY), kAccent) > 40; }, 3000));
 }
 
 TEST_F(EditBoxTest, ScrollBarsStayWithTheSystem) {

@@ -4,12 +4,13 @@
 #include "skin/skin_engine.h"
 #include "skin/skin_window_list.h"
 #include "skin/skinned_host.h"
+#include "support/gui_objects.h"
 
 namespace corvalin::testing {
 namespace {
 
-DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
-DWORD UserObjects() { return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); }
+DWORD GdiObjects() { return GdiObjectCount(); }
+DWORD UserObjects() { return UserObjectCount(); }
 
 // Every painter releases what it made: repeated paints of every family leave
 // the process's GDI and USER object counts where they were.

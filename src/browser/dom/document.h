@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "browser/dom/element.h"
+#include "browser/dom/document_host.h"
 #include "browser/dom/element_collection.h"
 #include "browser/dom/node.h"
 
@@ -77,14 +78,17 @@ public:
     void SubmitForm(Element& form, Element* submitter);
     void ResetForm(Element& form);
 
-    // document.open/write/close. Written text between open and close replaces
-    // the document when it is closed. While a script of the load runs (the
-    // host sets it as the current script), written markup goes in after it.
-    void Open();
-    void Write(std::wstring_view text);
-    void Close();
+    // State of document.open/write/close (html/document_writer.h acts on it).
+    // While a script of the load runs (the host sets it as the current
+    // script), written markup goes in after it.
     Element* CurrentScript() const { return currentScript_; }
-    void SetCurrentScript(Element* script) { currentScript_ = script; }
+    void SetCurrentScript(Element* script) { currentScript_ = script; writeCursor_ = nullptr; }
+    bool OpenForWriting() const { return writing_; }
+    void SetOpenForWriting(bool open) { writing_ = open; }
+    std::wstring& WriteBuffer() { return written_; }
+    // The last node written in after the current script.
+    Node* WriteCursor() const { return writeCursor_.get(); }
+    void SetWriteCursor(Node* node) { writeCursor_ = node; }
 
     // Bumped by every change of the tree (collections cache by it).
     std::uint64_t Version() const { return version_; }
@@ -111,7 +115,9 @@ private:
     std::uint64_t version_ = 0;
     std::size_t treeRefs_ = 0;     // nodes (other than the document) alive
     bool writing_ = false;
+    bool releasing_ = false;   // the tree is being dropped; Node::Release frees us afterwards
     std::wstring written_;
+    Ref<Node> writeCursor_;
 };
 
 }  // namespace corvalin::browser::dom

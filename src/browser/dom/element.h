@@ -81,6 +81,10 @@ public:
     bool Disabled() const { return HasAttribute(L"disabled"); }
     void SetDisabled(bool disabled);
     void ResetControl();                   // back to the markup's value/checked/selection
+    // State the page or the user set, when it differs from the markup.
+    const std::optional<std::wstring>& CurrentValue() const { return currentValue_; }
+    const std::optional<bool>& CurrentChecked() const { return currentChecked_; }
+    const std::optional<bool>& CurrentSelected() const { return currentSelected_; }
     Element* Form() const;                 // the form owning this control
     std::vector<Element*> RadioGroup() const;   // radios of the same name in the same form
 

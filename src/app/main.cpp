@@ -1,0 +1,42 @@
+// Corvalin's entry: start-up in its fixed order, then the message loop.
+#include <windows.h>
+
+#include "shell/shell.h"
+
+namespace {
+
+// Run once by ExitProgram: the page automation object goes first, then the skin.
+void RunExitRoutine() {
+    // Page automation: destroy ThePageAutomation here.
+    // Skin: destroy TheSkinEngine and free the skin tables here.
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    namespace shell = corvalin::shell;
+
+    // 1. Runtime: OLE, the current directory, the hidden message window, the forms.
+    shell::InitializeRuntime();
+    // The page engine's window class for the browser box goes here, before any window is loaded.
+
+    // 2. Page automation: construct ThePageAutomation here.
+    // 3. Skin: construct TheSkinEngine here.
+    // 4. Skin: create the two skin tables here.
+
+    // 5. The exit routine.
+    shell::RegisterExitRoutine(RunExitRoutine);
+
+    // 6. Skin: run the skin module initialiser here.
+
+    // The client's event handlers are registered here, before the first window loads.
+
+    // 7. The start-up page request: an empty address, whatever the shell makes of it.
+    shell::OpenAddress("");
+
+    // 8. The start-up window.
+    if (!shell::LoadWindow(shell::kMainWindowId, false)) shell::FatalError(std::nullopt, "载入启动窗口失败");
+
+    // 9.
+    return shell::RunMessageLoop();
+}

@@ -1,0 +1,373 @@
+#include "browser/box/page.h"
+
+#include <windows.h>
+#include <commdlg.h>
+#include <wininet.h>
+
+#include <algorithm>
+
+#include "browser/box/browser_box_engine.h"
+#include "browser/box/ui_task.h"
+#include "browser/html/html_parser.h"
+#include "browser/net/charset.h"
+#include "browser/net/form_encoding.h"
+#include "browser/net/url.h"
+#include "browser/om/node_objects.h"
+#include "browser/script/window_object.h"
+#include "browser/script/xml_http_request.h"
+
+namespace corvalin::browser {
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// The language an attribute handler names with a "javascript:"/"vbscript:"
+// prefix, which is then taken off the code.
+ScriptLanguage HandlerLanguage(std::wstring& code, ScriptLanguage fallback) {
+    size_t start = 0;
+    while (start < code.size() && iswspace(code[start])) ++start;
+    for (const auto& [prefix, language] : {std::pair{std::wstring_view(L"javascript:"), ScriptLanguage::JScript},
+                                           std::pair{std::wstring_view(L"jscript:"), ScriptLanguage::JScript},
+                                           std::pair{std::wstring_view(L"vbscript:"), ScriptLanguage::VBScript}}) {
+        if (code.size() - start >= prefix.size() && dom::EqualsIgnoringCase(std::wstring_view(code).substr(start, prefix.size()), prefix)) {
+            code.erase(0, start + prefix.size());
+            return language;
+        }
+    }
+    return fallback;
+}
+
+ScriptLanguage LanguageOfScript(const dom::Element& script) {
+    if (const std::wstring* language = script.FindAttribute(L"language"); language && !language->empty())
+        return ScriptLanguageFromName(*language);
+    if (const std::wstring* type = script.FindAttribute(L"type")) return ScriptLanguageFromName(*type);
+    return ScriptLanguage::JScript;
+}
+
+std::wstring DecodeScript(const HttpResponse& response, const dom::Element& script, unsigned documentCodePage) {
+    const std::string_view body(reinterpret_cast<const char*>(response.body.data()), response.body.size());
+    if (body.size() >= 3 && body.substr(0, 3) == "\xEF\xBB\xBF") return DecodeCodePage(body.substr(3), CP_UTF8);
+    unsigned codePage = CodePageOfCharset(CharsetOfContentType(response.contentType));
+    if (codePage == 0) codePage = CodePageOfCharset(EncodeCodePage(script.GetAttribute(L"charset"), CP_UTF8));
+    if (codePage == 0) codePage = documentCodePage;
+    return DecodeCodePage(body, codePage);
+}
+
+}  // namespace
+
+Page::Page(BrowserBoxEngine& box, unsigned serial)
+    : box_(box), serial_(serial), link_(std::make_shared<Page*>(this)) {}
+
+Page::~Page() {
+    Close();
+    if (document_ && document_->Host() == this) document_->SetHost(nullptr);
+}
+
+void Page::Build(const PageSource& source) {
+    url_ = source.url;
+    codePage_ = source.codePage ? source.codePage : GetACP();
+    httpStatus_ = source.httpStatus;
+    document_ = html::ParseDocument(source.markup, source.url);
+    document_->SetCharset(source.charset);
+    document_->SetFileSize(source.fileSize);
+    document_->SetReadyState(L"loading");
+    document_->SetHost(this);
+    window_ = om::MakeDispatch<browser::WindowObject>(this);
+    location_ = om::MakeDispatch<browser::LocationObject>(this);
+    scripts_ = std::make_unique<ScriptHost>(window_.Get(), box_.Window());
+    documentObject_ = om::DocumentObject(*document_);
+}
+
+void Page::Close() {
+    if (closed_) return;
+    closed_ = true;
+    *link_ = nullptr;
+    for (const auto& [id, timer] : timers_) KillTimer(box_.RenderingWindow(), id);
+    timers_.clear();
+    requests_.clear();
+    currentEvent_.Reset();
+    if (scripts_) scripts_->Close();
+    if (window_) window_->Detach();
+    if (location_) location_->Detach();
+    if (document_ && document_->Host() == this) document_->SetHost(nullptr);
+}
+
+// ---- the load ------------------------------------------------------------------
+
+void Page::StartLoad() { RunNextScripts(); }
+
+dom::Element* Page::NextScript() {
+    if (!document_) return nullptr;
+    for (dom::Element* script : document_->Scripts().Elements()) {
+        if (!ranScripts_.count(script)) return script;
+    }
+    return nullptr;
+}
+
+void Page::RunNextScripts() {
+    ScriptDepth depth(*this);
+    while (!closed_ && !waitingForScript_) {
+        dom::Element* script = NextScript();
+        if (!script) {
+            FinishLoad();
+            return;
+        }
+        ranScripts_.insert(script);
+        ranScriptRefs_.emplace_back(script);
+        if (LanguageOfScript(*script) == ScriptLanguage::Unknown) continue;
+        const std::wstring src = script->GetAttribute(L"src");
+        if (src.empty()) {
+            RunScriptElement(*script, script->TextContent());
+            continue;
+        }
+        // An external script is fetched before the ones after it run.
+        waitingForScript_ = true;
+        HttpRequest request;
+        request.url = EncodeUrlForRequest(document_->ResolveUrl(src));
+        request.referrer = EncodeUrlForRequest(url_);
+        auto response = std::make_shared<HttpResponse>();
+        const HWND box = box_.Window();
+        const unsigned serial = serial_;
+        dom::Ref<dom::Element> element(script);
+        RunInBackground(
+            box, [request, response] { *response = Fetch(request); },
+            [box, serial, response, element] {
+                BrowserBox* owner = BrowserBox::FromWindow(box);
+                Page* page = owner ? owner->Engine().Current() : nullptr;
+                if (!page || page->Serial() != serial || page->closed_) return;
+                page->waitingForScript_ = false;
+                if (response->status >= 200 && response->status < 300)
+                    page->RunScriptElement(*element, DecodeScript(*response, *element, page->codePage_));
+                page->RunNextScripts();
+            });
+        return;
+    }
+}
+
+void Page::RunScriptElement(dom::Element& script, const std::wstring& text) {
+    const ScriptLanguage language = LanguageOfScript(script);
+    if (!languageChosen_) {
+        // Attribute handlers speak the language of the page's first script.
+        defaultLanguage_ = language;
+        languageChosen_ = true;
+    }
+    // Markup written by the script goes in right after it.
+    document_->SetCurrentScript(&script);
+    RunScript(text, language);
+    if (document_) document_->SetCurrentScript(nullptr);
+}
+
+void Page::FinishLoad() {
+    if (loaded_ || closed_) return;
+    document_->SetReadyState(L"complete");
+    FireLoad();
+    loaded_ = true;
+    box_.PageLoaded();
+}
+
+void Page::FireLoad() {
+    if (closed_ || !document_) return;
+    ScriptDepth depth(*this);
+    const auto handlers = window_->LoadHandlers();
+    dom::Element* body = document_->Body();
+    if (handlers.empty()) {
+        if (body) {
+            const dom::EventHandler handler = body->Handler(L"onload");
+            if (!handler.Empty()) {
+                dom::Event event;
+                event.type = L"load";
+                event.target = body;
+                event.current = body;
+                RunEventHandler(*body, event, handler);
+            }
+        }
+        return;
+    }
+    for (const auto& function : handlers) {
+        if (closed_) return;
+        scripts_->CallFunction(function.Get(), window_.Get(), {});
+    }
+}
+
+// ---- scripts -------------------------------------------------------------------
+
+bool Page::RunScript(const std::wstring& code, ScriptLanguage language, VARIANT* result) {
+    if (closed_ || !scripts_) return false;
+    ScriptDepth depth(*this);
+    return scripts_->Run(code, language, result);
+}
+
+long Page::SetTimer(IDispatch* function, const std::wstring& code, ScriptLanguage language, UINT delay, bool repeat) {
+    if (closed_) return 0;
+    const UINT_PTR id = box_.NewTimerId();
+    if (!::SetTimer(box_.RenderingWindow(), id, std::max<UINT>(delay, USER_TIMER_MINIMUM), nullptr)) return 0;
+    Timer& timer = timers_[id];
+    timer.function = function;
+    timer.code = code;
+    timer.language = language;
+    timer.repeat = repeat;
+    return static_cast<long>(id);
+}
+
+void Page::ClearTimer(long id) {
+    const auto it = timers_.find(static_cast<UINT_PTR>(id));
+    if (it == timers_.end()) return;
+    KillTimer(box_.RenderingWindow(), it->first);
+    timers_.erase(it);
+}
+
+void Page::OnTimer(UINT_PTR id) {
+    const auto it = timers_.find(id);
+    if (it == timers_.end() || closed_) {
+        KillTimer(box_.RenderingWindow(), id);
+        return;
+    }
+    // Copy out: the callback may clear this timer or set others.
+    const Timer timer = it->second;
+    if (!timer.repeat) {
+        KillTimer(box_.RenderingWindow(), id);
+        timers_.erase(it);
+    }
+    ScriptDepth depth(*this);
+    if (timer.function) {
+        scripts_->CallFunction(timer.function.Get(), window_.Get(), {});
+    } else {
+        scripts_->Run(timer.code, timer.language);
+    }
+}
+
+void Page::StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest http) {
+    if (closed_) return;
+    const unsigned id = nextRequest_++;
+    requests_[id] = request;
+    auto response = std::make_shared<HttpResponse>();
+    const HWND box = box_.Window();
+    const unsigned serial = serial_;
+    RunInBackground(
+        box, [http = std::move(http), response] { *response = Fetch(http); },
+        [box, serial, id, exchange, response] {
+            BrowserBox* owner = BrowserBox::FromWindow(box);
+            Page* page = owner ? owner->Engine().Current() : nullptr;
+            if (!page || page->Serial() != serial) return;
+            const auto it = page->requests_.find(id);
+            if (it == page->requests_.end()) return;
+            ComPtr<XmlHttpRequest> xhr = it->second;
+            page->requests_.erase(it);
+            if (xhr->exchange_ == exchange) xhr->Complete(*response);
+        });
+}
+
+DialogAnswer Page::ShowDialog(const DialogRequest& request) {
+    ScriptDepth depth(*this);
+    return box_.ShowDialog(request);
+}
+
+// ---- navigation ----------------------------------------------------------------
+
+void Page::NavigateFrom(const std::wstring& url) {
+    if (closed_) return;
+    const std::wstring resolved = document_ ? document_->ResolveUrl(url) : ResolveUrl(url_, url);
+    HttpRequest request;
+    request.referrer = EncodeUrlForRequest(url_);
+    box_.Navigate(resolved, request.referrer);
+}
+
+void Page::Reload() {
+    if (!closed_) box_.Navigate(url_, std::string());
+}
+
+void Page::Navigate(const std::wstring& url, const std::wstring& /*target*/) {
+    // The box is one window: every target opens here.
+    NavigateFrom(url);
+}
+
+void Page::SubmitForm(dom::Element& /*form*/, const dom::FormSubmission& submission) {
+    if (closed_) return;
+    std::vector<FormField> fields;
+    fields.reserve(submission.fields.size());
+    for (const auto& field : submission.fields) fields.emplace_back(field.name, field.value);
+    const std::string data = EncodeFormData(fields, codePage_);
+    const std::wstring action = submission.action.empty() ? url_ : submission.action;
+    HttpRequest request;
+    request.referrer = EncodeUrlForRequest(url_);
+    if (submission.method == L"post") {
+        request.method = "POST";
+        request.url = EncodeUrlForRequest(UrlWithoutFragment(action));
+        request.headers.emplace_back("Content-Type", "application/x-www-form-urlencoded");
+        request.body.assign(data.begin(), data.end());
+    } else {
+        std::wstring base = UrlWithoutFragment(action);
+        if (const size_t question = base.find(L'?'); question != std::wstring::npos) base.resize(question);
+        request.url = EncodeUrlForRequest(base) + "?" + data;
+    }
+    box_.Navigate(std::move(request));
+}
+
+std::optional<std::wstring> Page::ChooseFile(dom::Element& input) {
+    // Looked up at every click, so a patch put on the function takes effect.
+    HMODULE dialogs = GetModuleHandleA("comdlg32.dll");
+    if (!dialogs) dialogs = LoadLibraryA("comdlg32.dll");
+    using OpenFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
+    const auto open = dialogs ? reinterpret_cast<OpenFunction>(reinterpret_cast<void*>(GetProcAddress(dialogs, "GetOpenFileNameW"))) : nullptr;
+    if (!open) return std::nullopt;
+    std::vector<wchar_t> file(32768, L'\0');
+    const std::wstring current = input.Value();
+    std::copy_n(current.begin(), std::min(current.size(), file.size() - 1), file.begin());
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = GetAncestor(box_.Window(), GA_ROOT);
+    dialog.lpstrFilter = L"All Files (*.*)\0*.*\0";
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size() - 1);
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    ScriptDepth depth(*this);
+    if (!open(&dialog)) return std::nullopt;
+    file.back() = L'\0';
+    return std::wstring(file.data());
+}
+
+std::wstring Page::Cookie() {
+    DWORD size = 0;
+    if (!InternetGetCookieW(url_.c_str(), nullptr, nullptr, &size) || size == 0) return {};
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    if (!InternetGetCookieW(url_.c_str(), nullptr, text.data(), &size)) return {};
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+void Page::SetCookie(const std::wstring& cookie) { InternetSetCookieW(url_.c_str(), nullptr, cookie.c_str()); }
+
+ComPtr<IDispatch> Page::WindowObject() { return window_; }
+ComPtr<IDispatch> Page::LocationObject() { return location_; }
+
+// ---- events --------------------------------------------------------------------
+
+bool Page::RunEventHandler(dom::Element& element, dom::Event& event, const dom::EventHandler& handler) {
+    if (closed_ || !scripts_ || handler.Empty()) return true;
+    ScriptDepth depth(*this);
+    ComPtr<IDispatch> function = om::HandlerFunction(handler);
+    if (!function) {
+        std::wstring code = handler.source;
+        const ScriptLanguage language = HandlerLanguage(code, defaultLanguage_);
+        function = scripts_->CompileHandler(code, language);
+        if (!function) return true;
+    }
+    const ComPtr<IDispatch> eventObject = om::EventObject(event);
+    const ComPtr<IDispatch> previous = currentEvent_;
+    currentEvent_ = eventObject;
+    const ComPtr<IDispatch> self = om::NodeObject(&element);
+    VARIANT argument;
+    VariantInit(&argument);
+    argument.vt = VT_DISPATCH;
+    argument.pdispVal = eventObject.Get();
+    VARIANT result;
+    VariantInit(&result);
+    scripts_->CallFunction(function.Get(), self.Get(), {argument}, &result);
+    if (!closed_) currentEvent_ = previous;
+    const bool cancelled = result.vt == VT_BOOL && result.boolVal == VARIANT_FALSE;
+    VariantClear(&result);
+    return !cancelled;
+}
+
+}  // namespace corvalin::browser

@@ -1,0 +1,156 @@
+// One loaded document with everything that lives and dies with it: its window
+// object, script engines, timers, pending requests. A navigation makes a new
+// Page and the box retires the old one.
+#pragma once
+#include <windows.h>
+#include <oaidl.h>
+#include <wrl/client.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "browser/browser_box.h"
+#include "browser/dom/document.h"
+#include "browser/dom/document_host.h"
+#include "browser/net/http_client.h"
+#include "browser/om/document_object_host.h"
+#include "browser/script/script_host.h"
+
+namespace corvalin::browser {
+
+class BrowserBoxEngine;
+class WindowObject;
+class LocationObject;
+class XmlHttpRequest;
+
+// What arrived for a navigation, ready to become a document.
+struct PageSource {
+    std::wstring url;           // the final address, after redirects
+    std::wstring markup;        // decoded text
+    std::wstring charset;       // as document.charset reports it
+    unsigned codePage = 0;
+    std::uint64_t fileSize = 0;
+    int httpStatus = 0;
+};
+
+class Page final : public dom::DocumentHost, public om::DocumentObjectHost {
+public:
+    Page(BrowserBoxEngine& box, unsigned serial);
+    ~Page() override;
+    Page(const Page&) = delete;
+    Page& operator=(const Page&) = delete;
+
+    unsigned Serial() const { return serial_; }
+    // Shared with objects that may outlive the page; null once it closed.
+    std::shared_ptr<Page*> Link() const { return link_; }
+    BrowserBoxEngine& Box() const { return box_; }
+
+    // Parses the source into a new document; scripts run in StartLoad.
+    void Build(const PageSource& source);
+    // Runs the load's scripts in document order, then onload.
+    void StartLoad();
+    bool Loaded() const { return loaded_; }
+    // Ends scripts, timers and requests; the document stays readable.
+    void Close();
+    // True while a script of this page is on the stack (it must not be freed).
+    bool Busy() const { return depth_ > 0; }
+
+    dom::Document* Document() const { return document_.get(); }
+    Microsoft::WRL::ComPtr<IDispatch> DocumentDispatch() const { return documentObject_; }
+    const std::wstring& Url() const { return url_; }
+    unsigned CodePage() const { return codePage_; }
+    int HttpStatus() const { return httpStatus_; }
+    ScriptHost* Scripts() const { return scripts_.get(); }
+
+    // Script entry points of the window object.
+    bool RunScript(const std::wstring& code, ScriptLanguage language, VARIANT* result = nullptr);
+    long SetTimer(IDispatch* function, const std::wstring& code, ScriptLanguage language, UINT delay, bool repeat);
+    void ClearTimer(long id);
+    void OnTimer(UINT_PTR id);
+    // Loads an address relative to this document (links, location, forms).
+    void NavigateFrom(const std::wstring& url);
+    void NavigateWith(HttpRequest request);
+    void Reload();
+    DialogAnswer ShowDialog(const DialogRequest& request);
+    IDispatch* CurrentEvent() const { return currentEvent_.Get(); }
+    const std::wstring& Status() const { return status_; }
+    void SetStatus(std::wstring status) { status_ = std::move(status); }
+    ScriptLanguage DefaultLanguage() const { return defaultLanguage_; }
+
+    // Asynchronous XMLHttpRequest exchanges: the page keeps the object alive
+    // until its answer is delivered (or the page closes).
+    void StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest http);
+
+    // dom::DocumentHost
+    bool RunEventHandler(dom::Element& element, dom::Event& event, const dom::EventHandler& handler) override;
+    void Navigate(const std::wstring& url, const std::wstring& target) override;
+    void SubmitForm(dom::Element& form, const dom::FormSubmission& submission) override;
+    std::optional<std::wstring> ChooseFile(dom::Element& input) override;
+    std::wstring Cookie() override;
+    void SetCookie(const std::wstring& cookie) override;
+
+    // om::DocumentObjectHost
+    Microsoft::WRL::ComPtr<IDispatch> WindowObject() override;
+    Microsoft::WRL::ComPtr<IDispatch> LocationObject() override;
+
+    // Runs window.onload (assigned from script) and the body's onload.
+    void FireLoad();
+
+private:
+    struct Timer {
+        Microsoft::WRL::ComPtr<IDispatch> function;
+        std::wstring code;
+        ScriptLanguage language = ScriptLanguage::JScript;
+        bool repeat = false;
+    };
+    // The next script of the load not yet run, in document order.
+    dom::Element* NextScript();
+    void RunNextScripts();
+    void RunScriptElement(dom::Element& script, const std::wstring& text);
+    void FinishLoad();
+
+    BrowserBoxEngine& box_;
+    unsigned serial_;
+    std::shared_ptr<Page*> link_;
+    dom::Ref<dom::Document> document_;
+    Microsoft::WRL::ComPtr<IDispatch> documentObject_;
+    Microsoft::WRL::ComPtr<browser::WindowObject> window_;
+    Microsoft::WRL::ComPtr<browser::LocationObject> location_;
+    std::unique_ptr<ScriptHost> scripts_;
+    std::wstring url_;
+    unsigned codePage_ = 936;
+    int httpStatus_ = 0;
+    std::wstring status_;
+    ScriptLanguage defaultLanguage_ = ScriptLanguage::JScript;
+    bool languageChosen_ = false;
+
+    std::set<dom::Element*> ranScripts_;
+    std::vector<dom::Ref<dom::Element>> ranScriptRefs_;   // keeps the set's pointers meaningful
+    bool waitingForScript_ = false;
+    bool loaded_ = false;
+    bool closed_ = false;
+    int depth_ = 0;
+
+    std::map<UINT_PTR, Timer> timers_;
+    std::map<unsigned, Microsoft::WRL::ComPtr<XmlHttpRequest>> requests_;
+    unsigned nextRequest_ = 1;
+    Microsoft::WRL::ComPtr<IDispatch> currentEvent_;
+
+    friend class ScriptDepth;
+};
+
+// Counts a page's script activity for the scope.
+class ScriptDepth {
+public:
+    explicit ScriptDepth(Page& page) : page_(page) { ++page_.depth_; }
+    ~ScriptDepth() { --page_.depth_; }
+    ScriptDepth(const ScriptDepth&) = delete;
+    ScriptDepth& operator=(const ScriptDepth&) = delete;
+
+private:
+    Page& page_;
+};
+
+}  // namespace corvalin::browser

@@ -1,0 +1,368 @@
+#include "browser/dom/document.h"
+
+#include <algorithm>
+#include <array>
+
+#include "browser/dom/document_host.h"
+#include "browser/dom/url.h"
+
+namespace corvalin::browser::dom {
+
+namespace {
+
+Element* ChildElement(const Node* parent, std::wstring_view lowerName) {
+    if (!parent) return nullptr;
+    for (Node* c = parent->FirstChild(); c; c = c->NextSibling()) {
+        if (Element* e = c->AsElement(); e && e->Is(lowerName)) return e;
+    }
+    return nullptr;
+}
+
+Element* FirstDescendant(const Node& root, std::wstring_view lowerName) {
+    for (Node* n = root.FirstChild(); n; n = n->NextInTree(&root)) {
+        if (Element* e = n->AsElement(); e && e->Is(lowerName)) return e;
+    }
+    return nullptr;
+}
+
+bool Bubbles(std::wstring_view type) {
+    static constexpr std::array<const wchar_t*, 13> still{L"focus",  L"blur",   L"load",       L"unload",
+                                                          L"change", L"submit", L"reset",      L"scroll",
+                                                          L"resize", L"select", L"mouseenter", L"mouseleave",
+                                                          L"readystatechange"};
+    return std::none_of(still.begin(), still.end(), [&](const wchar_t* n) { return type == n; });
+}
+
+std::wstring CollapseSpaces(std::wstring_view text) {
+    std::wstring out;
+    bool space = false;
+    for (wchar_t c : text) {
+        if (c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\f') {
+            space = true;
+            continue;
+        }
+        if (space && !out.empty()) out += L' ';
+        space = false;
+        out += c;
+    }
+    return out;
+}
+
+std::wstring NormalizeNewlines(std::wstring_view text) {
+    std::wstring out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r') {
+            out += L"\r\n";
+            if (i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+        } else if (text[i] == L'\n') {
+            out += L"\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+Document::Document(std::wstring url) : Node(NodeType::Document, this), url_(std::move(url)) {}
+
+Document::~Document() = default;
+
+Ref<Document> Document::Create(std::wstring url) { return Ref<Document>(new Document(std::move(url))); }
+
+void Document::ReleaseTree() {
+    if (--treeRefs_ == 0 && refCount_ == 0 && !releasing_) delete this;
+}
+
+std::wstring Document::Domain() const { return UrlHost(url_); }
+
+std::wstring Document::ResolveUrl(std::wstring_view relative) const {
+    std::wstring base = url_;
+    if (Element* head = Head()) {
+        if (Element* b = ChildElement(head, L"base")) {
+            if (const std::wstring* href = b->FindAttribute(L"href"); href && !href->empty()) {
+                base = dom::ResolveUrl(url_, *href);
+            }
+        }
+    }
+    return dom::ResolveUrl(base, relative);
+}
+
+Element* Document::DocumentElement() const { return ChildElement(this, L"html"); }
+Element* Document::Head() const { return ChildElement(DocumentElement(), L"head"); }
+
+Element* Document::Body() const {
+    Element* html = DocumentElement();
+    if (Element* body = ChildElement(html, L"body")) return body;
+    return ChildElement(html, L"frameset");
+}
+
+void Document::EnsureStructure() {
+    Element* html = DocumentElement();
+    if (!html) {
+        Ref<Element> created = CreateElement(L"html");
+        // Whatever sits at the top (but comments and doctype-like leftovers) moves in.
+        std::vector<Ref<Node>> moving;
+        for (Node* c = FirstChild(); c; c = c->NextSibling()) {
+            if (!(c->Type() == NodeType::Comment)) moving.push_back(c);
+        }
+        AppendChild(created);
+        Element* body = nullptr;
+        for (auto& n : moving) {
+            Element* e = n->AsElement();
+            if (e && (e->Is(L"head") || e->Is(L"body") || e->Is(L"frameset"))) {
+                created->AppendChild(n);
+                if (!e->Is(L"head")) body = e;
+            } else {
+                if (!body) {
+                    Ref<Element> b = CreateElement(L"body");
+                    created->AppendChild(b);
+                    body = b.get();
+                }
+                body->AppendChild(n);
+            }
+        }
+        html = created.get();
+    }
+    Element* head = ChildElement(html, L"head");
+    if (!head) {
+        Ref<Element> created = CreateElement(L"head");
+        html->InsertBefore(created, html->FirstChild());
+        head = created.get();
+    }
+    if (!Body()) {
+        Ref<Element> body = CreateElement(L"body");
+        // Content that ended up beside <head> goes into the body.
+        std::vector<Ref<Node>> moving;
+        for (Node* c = head->NextSibling(); c; c = c->NextSibling()) moving.push_back(c);
+        html->AppendChild(body);
+        for (auto& n : moving) body->AppendChild(n);
+    }
+}
+
+std::wstring Document::Title() const {
+    Element* title = FirstDescendant(*this, L"title");
+    return title ? CollapseSpaces(title->TextContent()) : std::wstring();
+}
+
+void Document::SetTitle(std::wstring_view text) {
+    Element* title = FirstDescendant(*this, L"title");
+    if (!title) {
+        EnsureStructure();
+        Ref<Element> created = CreateElement(L"title");
+        Head()->AppendChild(created);
+        title = created.get();
+    }
+    title->RemoveAllChildren();
+    title->AppendChild(CreateTextNode(std::wstring(text)));
+}
+
+Ref<Element> Document::CreateElement(std::wstring_view tagName) {
+    // createElement("<input name=x>") as that browser accepts is done by the binding.
+    return Element::Create(*this, tagName);
+}
+
+Ref<Text> Document::CreateTextNode(std::wstring text) { return Text::Create(*this, std::move(text)); }
+
+Element* Document::GetElementById(std::wstring_view id) const {
+    if (id.empty()) return nullptr;
+    for (Node* n = FirstChild(); n; n = n->NextInTree(this)) {
+        Element* e = n->AsElement();
+        if (!e) continue;
+        if (const std::wstring* v = e->FindAttribute(L"id"); v && *v == id) return e;
+    }
+    return nullptr;
+}
+
+ElementCollection Document::GetElementsByTagName(std::wstring_view tagName) const {
+    std::wstring tag = LowerAscii(tagName);
+    if (tag == L"*") return All();
+    return ElementCollection(const_cast<Document*>(this), [tag](const Element& e) { return e.LocalName() == tag; });
+}
+
+ElementCollection Document::GetElementsByName(std::wstring_view name) const {
+    std::wstring n(name);
+    return ElementCollection(const_cast<Document*>(this), [n](const Element& e) {
+        const std::wstring* v = e.FindAttribute(L"name");
+        return v && *v == n;
+    });
+}
+
+ElementCollection Document::All() const {
+    return ElementCollection(const_cast<Document*>(this), [](const Element&) { return true; });
+}
+
+ElementCollection Document::Forms() const {
+    return ElementCollection(const_cast<Document*>(this), [](const Element& e) { return e.Is(L"form"); });
+}
+
+ElementCollection Document::Images() const {
+    return ElementCollection(const_cast<Document*>(this), [](const Element& e) { return e.Is(L"img"); });
+}
+
+ElementCollection Document::Links() const {
+    return ElementCollection(const_cast<Document*>(this), [](const Element& e) {
+        return (e.Is(L"a") || e.Is(L"area")) && e.HasAttribute(L"href");
+    });
+}
+
+ElementCollection Document::Anchors() const {
+    return ElementCollection(const_cast<Document*>(this),
+                             [](const Element& e) { return e.Is(L"a") && e.HasAttribute(L"name"); });
+}
+
+ElementCollection Document::Scripts() const {
+    return ElementCollection(const_cast<Document*>(this), [](const Element& e) { return e.Is(L"script"); });
+}
+
+ElementCollection Document::Frames() const {
+    return ElementCollection(const_cast<Document*>(this),
+                             [](const Element& e) { return e.Is(L"frame") || e.Is(L"iframe"); });
+}
+
+// ---- Events -----------------------------------------------------------------
+
+bool Document::DispatchEvent(Element& target, std::wstring_view type) {
+    Ref<Element> keep(&target);
+    Event event;
+    event.type = LowerAscii(type);
+    event.target = &target;
+    bool bubbles = Bubbles(event.type);
+    std::vector<Ref<Element>> path;
+    for (Element* e = &target; e; e = e->ParentElement()) {
+        path.push_back(e);
+        if (!bubbles) break;
+    }
+    for (auto& e : path) {
+        EventHandler handler = e->Handler(event.type);
+        if (!handler.Empty() && host_) {
+            event.current = e.get();
+            if (!host_->RunEventHandler(*e, event, handler)) event.returnValue = false;
+        }
+        if (event.cancelBubble) break;
+    }
+    return event.returnValue;
+}
+
+bool Document::FireEvent(Element& target, std::wstring_view eventName) {
+    std::wstring type = LowerAscii(eventName);
+    if (type.rfind(L"on", 0) == 0) type.erase(0, 2);
+    if (type.empty()) return false;
+    return DispatchEvent(target, type);
+}
+
+void Document::Click(Element& target) {
+    Ref<Element> keep(&target);
+    if (target.Disabled() && (target.Is(L"input") || target.Is(L"button") || target.Is(L"select") ||
+                              target.Is(L"textarea"))) {
+        return;
+    }
+    // Check boxes and radios change before the handler sees them, and change
+    // back when it cancels.
+    std::vector<std::pair<Element*, bool>> before;
+    bool toggles = target.Is(L"input") && (target.Type() == L"checkbox" || target.Type() == L"radio");
+    if (toggles) {
+        for (Element* r : target.Type() == L"radio" ? target.RadioGroup() : std::vector<Element*>{&target}) {
+            before.emplace_back(r, r->Checked());
+        }
+        target.SetChecked(target.Type() == L"radio" ? true : !target.Checked());
+    }
+    bool proceed = DispatchEvent(target, L"click");
+    if (toggles) {
+        if (!proceed) {
+            for (auto [e, was] : before) e->SetChecked(was);
+        } else if (std::any_of(before.begin(), before.end(),
+                               [](const auto& p) { return p.first->Checked() != p.second; })) {
+            DispatchEvent(target, L"change");
+        }
+        return;
+    }
+    if (proceed && target.OwnerDocument().Contains(&target)) DefaultAction(target);
+}
+
+void Document::DefaultAction(Element& target) {
+    if (target.Is(L"input") || target.Is(L"button")) {
+        std::wstring type = target.Type();
+        Element* form = target.Form();
+        if (type == L"submit" || type == L"image") {
+            if (form && DispatchEvent(*form, L"submit")) SubmitForm(*form, &target);
+        } else if (type == L"reset") {
+            if (form) ResetForm(*form);
+        } else if (type == L"file" && target.Is(L"input") && host_) {
+            if (auto path = host_->ChooseFile(target)) {
+                target.SetValue(*path);
+                DispatchEvent(target, L"change");
+            }
+        }
+        return;
+    }
+    // A click inside a link follows it.
+    for (Element* e = &target; e; e = e->ParentElement()) {
+        if ((e->Is(L"a") || e->Is(L"area")) && e->HasAttribute(L"href")) {
+            if (host_) host_->Navigate(e->ResolvedUrlAttribute(L"href"), e->GetAttribute(L"target"));
+            return;
+        }
+    }
+}
+
+FormSubmission Document::BuildSubmission(Element& form, Element* submitter) const {
+    FormSubmission s;
+    std::wstring action = form.GetAttribute(L"action");
+    s.action = ResolveUrl(action);
+    std::wstring method = LowerAscii(form.GetAttribute(L"method"));
+    s.method = method == L"post" ? L"post" : L"get";
+    s.target = form.GetAttribute(L"target");
+    std::wstring enctype = LowerAscii(form.GetAttribute(L"enctype"));
+    s.enctype = enctype.empty() ? L"application/x-www-form-urlencoded" : enctype;
+    for (Element* control : form.FormElements()) {
+        if (control->Disabled()) continue;
+        std::wstring name = control->Name();
+        std::wstring type = control->Type();
+        if (control->Is(L"input") && type == L"image") {
+            if (control != submitter) continue;
+            std::wstring prefix = name.empty() ? L"" : name + L".";
+            s.fields.push_back({prefix + L"x", L"0"});
+            s.fields.push_back({prefix + L"y", L"0"});
+            continue;
+        }
+        if (name.empty() || control->Is(L"object")) continue;
+        if (control->Is(L"button") || type == L"submit" || type == L"reset" || type == L"button") {
+            if (control == submitter && type == L"submit") s.fields.push_back({name, control->Value()});
+            continue;
+        }
+        if (control->Is(L"select")) {
+            auto options = control->Options();
+            bool multiple = control->HasAttribute(L"multiple");
+            int single = multiple ? -1 : control->SelectedIndex();
+            for (std::size_t i = 0; i < options.size(); ++i) {
+                bool on = multiple ? options[i]->Selected() : static_cast<int>(i) == single;
+                if (on && !options[i]->Disabled()) s.fields.push_back({name, options[i]->Value()});
+            }
+            continue;
+        }
+        if (type == L"checkbox" || type == L"radio") {
+            if (control->Checked()) s.fields.push_back({name, control->Value()});
+            continue;
+        }
+        if (control->Is(L"textarea")) {
+            s.fields.push_back({name, NormalizeNewlines(control->Value())});
+            continue;
+        }
+        s.fields.push_back({name, control->Value()});
+    }
+    return s;
+}
+
+void Document::SubmitForm(Element& form, Element* submitter) {
+    if (!host_) return;
+    Ref<Element> keep(&form);
+    host_->SubmitForm(form, BuildSubmission(form, submitter));
+}
+
+void Document::ResetForm(Element& form) {
+    if (!DispatchEvent(form, L"reset")) return;
+    for (Element* control : form.FormElements()) control->ResetControl();
+}
+
+}  // namespace corvalin::browser::dom

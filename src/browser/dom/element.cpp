@@ -1,0 +1,724 @@
+#include "browser/dom/element.h"
+
+#include <algorithm>
+#include <array>
+
+#include "browser/dom/document.h"
+
+namespace corvalin::browser::dom {
+
+namespace {
+
+bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\f'; }
+
+std::wstring_view Trim(std::wstring_view s) {
+    while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+template <std::size_t N>
+bool InList(std::wstring_view name, const std::array<const wchar_t*, N>& list) {
+    for (const wchar_t* n : list) {
+        if (name == n) return true;
+    }
+    return false;
+}
+
+// "backgroundColor" → "background-color"; CSS names pass unchanged (lower case).
+std::wstring CssName(std::wstring_view name) {
+    if (EqualsIgnoringCase(name, L"cssFloat") || EqualsIgnoringCase(name, L"styleFloat")) return L"float";
+    std::wstring out;
+    for (wchar_t c : name) {
+        if (c >= L'A' && c <= L'Z') {
+            if (!out.empty()) out += L'-';
+            out += static_cast<wchar_t>(c - L'A' + L'a');
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::vector<StyleProperty> ParseStyle(std::wstring_view text) {
+    std::vector<StyleProperty> out;
+    std::size_t start = 0;
+    wchar_t quote = 0;
+    int parens = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        wchar_t c = i < text.size() ? text[i] : L';';
+        if (quote) {
+            if (c == quote) quote = 0;
+            if (i < text.size()) continue;
+        }
+        if (c == L'"' || c == L'\'') { quote = c; continue; }
+        if (c == L'(') ++parens;
+        if (c == L')' && parens > 0) --parens;
+        if (c != L';' || (parens > 0 && i < text.size())) continue;
+        std::wstring_view declaration = text.substr(start, i - start);
+        start = i + 1;
+        std::size_t colon = declaration.find(L':');
+        if (colon == std::wstring_view::npos) continue;
+        std::wstring name = LowerAscii(Trim(declaration.substr(0, colon)));
+        std::wstring_view value = Trim(declaration.substr(colon + 1));
+        if (name.empty()) continue;
+        auto same = std::find_if(out.begin(), out.end(), [&](const StyleProperty& p) { return p.name == name; });
+        if (value.empty()) {
+            if (same != out.end()) out.erase(same);
+        } else if (same != out.end()) {
+            same->value = std::wstring(value);
+        } else {
+            out.push_back({name, std::wstring(value)});
+        }
+    }
+    return out;
+}
+
+std::wstring HandlerKey(std::wstring_view eventName) {
+    std::wstring key = LowerAscii(eventName);
+    if (key.rfind(L"on", 0) != 0) key = L"on" + key;
+    return key;
+}
+
+bool IsControlTag(const Element& e) {
+    return e.Is(L"input") || e.Is(L"select") || e.Is(L"textarea") || e.Is(L"button") || e.Is(L"object");
+}
+
+// Rendered text, built as the browser lays text out.
+class TextRenderer {
+public:
+    void Characters(std::wstring_view text, bool preformatted) {
+        for (wchar_t c : text) {
+            if (preformatted) {
+                if (c == L'\r') continue;
+                if (c == L'\n') { LineBreak(); continue; }
+                Flush();
+                out_ += c == 0xA0 ? L' ' : c;
+                continue;
+            }
+            if (IsSpace(c)) {
+                pendingSpace_ = true;
+                continue;
+            }
+            Flush();
+            out_ += c == 0xA0 ? L' ' : c;
+        }
+    }
+    void BlockBoundary() {
+        pendingSpace_ = false;
+        if (!out_.empty() && !EndsWithBreak()) pendingBreak_ = true;
+    }
+    void LineBreak() {
+        pendingSpace_ = false;
+        pendingBreak_ = false;
+        out_ += L"\r\n";
+    }
+    void CellBoundary() {
+        if (!out_.empty() && !EndsWithBreak()) {
+            pendingSpace_ = false;
+            pendingTab_ = true;
+        }
+    }
+    std::wstring Take() {
+        while (!out_.empty() && (out_.back() == L' ' || out_.back() == L'\t')) out_.pop_back();
+        return std::move(out_);
+    }
+
+private:
+    bool EndsWithBreak() const { return out_.size() >= 2 && out_.compare(out_.size() - 2, 2, L"\r\n") == 0; }
+    void Flush() {
+        if (pendingBreak_) out_ += L"\r\n";
+        else if (pendingTab_) out_ += L'\t';
+        else if (pendingSpace_ && !out_.empty() && !EndsWithBreak()) out_ += L' ';
+        pendingBreak_ = pendingSpace_ = pendingTab_ = false;
+    }
+    std::wstring out_;
+    bool pendingSpace_ = false;
+    bool pendingBreak_ = false;
+    bool pendingTab_ = false;
+};
+
+bool IsHiddenText(const Element& e) {
+    return e.Is(L"script") || e.Is(L"style") || e.Is(L"head") || e.Is(L"title") || e.Is(L"noscript") ||
+           e.Is(L"xml") || e.Is(L"template");
+}
+
+void InsertTextWithBreaks(Node& parent, Node* before, std::wstring_view text) {
+    Document& document = parent.OwnerDocument();
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        bool end = i == text.size();
+        if (!end && text[i] != L'\r' && text[i] != L'\n') continue;
+        if (i > start) parent.InsertBefore(Text::Create(document, std::wstring(text.substr(start, i - start))), before);
+        if (end) break;
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+        parent.InsertBefore(Element::Create(document, L"br"), before);
+        start = i + 1;
+    }
+}
+
+}  // namespace
+
+bool IsBlockElement(std::wstring_view n) {
+    static constexpr std::array<const wchar_t*, 38> blocks{
+        L"address", L"blockquote", L"body", L"center", L"dd", L"dir", L"div", L"dl", L"dt", L"fieldset",
+        L"form", L"h1", L"h2", L"h3", L"h4", L"h5", L"h6", L"hr", L"html", L"isindex", L"li", L"listing",
+        L"menu", L"noframes", L"ol", L"p", L"plaintext", L"pre", L"table", L"tr", L"ul", L"xmp", L"caption",
+        L"thead", L"tbody", L"tfoot", L"frameset", L"legend"};
+    return InList(n, blocks);
+}
+
+bool IsVoidElement(std::wstring_view n) {
+    static constexpr std::array<const wchar_t*, 16> voids{L"area", L"base", L"basefont", L"br", L"col",
+                                                          L"embed", L"frame", L"hr", L"img", L"input",
+                                                          L"isindex", L"link", L"meta", L"param", L"wbr",
+                                                          L"bgsound"};
+    return InList(n, voids);
+}
+
+Element::Element(Document& document, std::wstring localName)
+    : Node(NodeType::Element, &document), localName_(std::move(localName)) {}
+
+Ref<Element> Element::Create(Document& document, std::wstring_view tagName) {
+    return Ref<Element>(new Element(document, LowerAscii(tagName)));
+}
+
+std::wstring Element::TagName() const { return UpperAscii(localName_); }
+
+const std::wstring* Element::FindAttribute(std::wstring_view name) const {
+    for (const auto& a : attributes_) {
+        if (EqualsIgnoringCase(a.name, name)) return &a.value;
+    }
+    return nullptr;
+}
+
+std::wstring Element::GetAttribute(std::wstring_view name) const {
+    const std::wstring* v = FindAttribute(name);
+    return v ? *v : std::wstring();
+}
+
+void Element::SetAttribute(std::wstring_view name, std::wstring value) {
+    if (name.empty()) return;
+    for (auto& a : attributes_) {
+        if (EqualsIgnoringCase(a.name, name)) {
+            a.value = std::move(value);
+            OwnerDocument().Changed();
+            return;
+        }
+    }
+    attributes_.push_back({LowerAscii(name), std::move(value)});
+    OwnerDocument().Changed();
+}
+
+bool Element::RemoveAttribute(std::wstring_view name) {
+    auto it = std::find_if(attributes_.begin(), attributes_.end(),
+                           [&](const Attribute& a) { return EqualsIgnoringCase(a.name, name); });
+    if (it == attributes_.end()) return false;
+    attributes_.erase(it);
+    OwnerDocument().Changed();
+    return true;
+}
+
+std::wstring Element::ResolvedUrlAttribute(std::wstring_view name) const {
+    const std::wstring* v = FindAttribute(name);
+    if (!v) return {};
+    return OwnerDocument().ResolveUrl(Trim(*v));
+}
+
+// ---- Style ------------------------------------------------------------------
+
+std::vector<StyleProperty> Element::Style() const { return ParseStyle(GetAttribute(L"style")); }
+
+std::wstring Element::StyleValue(std::wstring_view name) const {
+    std::wstring css = CssName(name);
+    for (const auto& p : Style()) {
+        if (p.name == css) return p.value;
+    }
+    return {};
+}
+
+void Element::SetStyleValue(std::wstring_view name, std::wstring_view value) {
+    std::wstring css = CssName(name);
+    auto props = Style();
+    auto it = std::find_if(props.begin(), props.end(), [&](const StyleProperty& p) { return p.name == css; });
+    std::wstring_view v = Trim(value);
+    if (v.empty()) {
+        if (it != props.end()) props.erase(it);
+    } else if (it != props.end()) {
+        it->value = std::wstring(v);
+    } else {
+        props.push_back({css, std::wstring(v)});
+    }
+    std::wstring text;
+    for (const auto& p : props) {
+        if (!text.empty()) text += L"; ";
+        text += UpperAscii(p.name) + L": " + p.value;
+    }
+    if (text.empty()) RemoveAttribute(L"style");
+    else SetAttribute(L"style", text);
+}
+
+std::wstring Element::StyleCssText() const {
+    std::wstring text;
+    for (const auto& p : Style()) {
+        if (!text.empty()) text += L"; ";
+        text += UpperAscii(p.name) + L": " + p.value;
+    }
+    return text;
+}
+
+void Element::SetStyleCssText(std::wstring_view text) {
+    auto props = ParseStyle(text);
+    std::wstring out;
+    for (const auto& p : props) {
+        if (!out.empty()) out += L"; ";
+        out += UpperAscii(p.name) + L": " + p.value;
+    }
+    if (out.empty()) RemoveAttribute(L"style");
+    else SetAttribute(L"style", out);
+}
+
+// ---- Handlers ---------------------------------------------------------------
+
+EventHandler Element::Handler(std::wstring_view eventName) const {
+    std::wstring key = HandlerKey(eventName);
+    for (const auto& [name, handler] : assignedHandlers_) {
+        if (name == key) return handler;
+    }
+    EventHandler fromMarkup;
+    if (const std::wstring* source = FindAttribute(key)) fromMarkup.source = *source;
+    return fromMarkup;
+}
+
+void Element::SetHandler(std::wstring_view eventName, EventHandler handler) {
+    std::wstring key = HandlerKey(eventName);
+    for (auto& [name, h] : assignedHandlers_) {
+        if (name == key) {
+            h = std::move(handler);
+            return;
+        }
+    }
+    assignedHandlers_.emplace_back(key, std::move(handler));
+}
+
+// ---- Text -------------------------------------------------------------------
+
+std::wstring Element::InnerText() const {
+    TextRenderer text;
+    auto keepsSpaces = [](const Element& e) {
+        return e.Is(L"pre") || e.Is(L"textarea") || e.Is(L"xmp") || e.Is(L"listing") || e.Is(L"plaintext");
+    };
+    int preformatted = keepsSpaces(*this) ? 1 : 0;
+    // Entering a node renders what comes before its content; false: skip it.
+    auto enter = [&](const Node& n) {
+        if (n.IsText()) {
+            text.Characters(n.Data(), preformatted > 0);
+            return false;
+        }
+        const Element* e = n.AsElement();
+        if (!e || IsHiddenText(*e)) return false;
+        if (e->Is(L"br")) {
+            text.LineBreak();
+            return false;
+        }
+        if (IsBlockElement(e->LocalName())) text.BlockBoundary();
+        if ((e->Is(L"td") || e->Is(L"th")) && e->PreviousSibling()) text.CellBoundary();
+        if (keepsSpaces(*e)) ++preformatted;
+        return true;
+    };
+    auto leave = [&](const Node& n) {
+        const Element* e = n.AsElement();
+        if (!e) return;
+        if (IsBlockElement(e->LocalName())) text.BlockBoundary();
+        if (keepsSpaces(*e)) --preformatted;
+    };
+    const Node* n = FirstChild();
+    while (n) {
+        bool entered = enter(*n);
+        if (entered && n->FirstChild()) {
+            n = n->FirstChild();
+            continue;
+        }
+        if (entered) leave(*n);
+        for (;;) {
+            if (n->NextSibling()) {
+                n = n->NextSibling();
+                break;
+            }
+            n = n->Parent();
+            if (!n || n == this) {
+                n = nullptr;
+                break;
+            }
+            leave(*n);
+        }
+    }
+    return text.Take();
+}
+
+void Element::SetInnerText(std::wstring_view text) {
+    RemoveAllChildren();
+    if (Is(L"textarea")) currentValue_.reset();
+    InsertTextWithBreaks(*this, nullptr, text);
+}
+
+void Element::SetOuterText(std::wstring_view text) {
+    Node* parent = Parent();
+    if (!parent) return;
+    Ref<Node> keep(this);
+    InsertTextWithBreaks(*parent, this, text);
+    Remove();
+}
+
+// ---- Form controls ----------------------------------------------------------
+
+std::wstring Element::Type() const {
+    if (Is(L"input")) {
+        static constexpr std::array<const wchar_t*, 10> known{L"text",  L"password", L"checkbox", L"radio",
+                                                              L"submit", L"reset",   L"file",     L"hidden",
+                                                              L"image", L"button"};
+        std::wstring t = LowerAscii(Trim(GetAttribute(L"type")));
+        return InList(t, known) ? t : L"text";
+    }
+    if (Is(L"button")) {
+        std::wstring t = LowerAscii(Trim(GetAttribute(L"type")));
+        return t == L"reset" || t == L"button" ? t : L"submit";
+    }
+    if (Is(L"select")) return HasAttribute(L"multiple") ? L"select-multiple" : L"select-one";
+    if (Is(L"textarea")) return L"textarea";
+    return GetAttribute(L"type");
+}
+
+std::wstring Element::Value() const {
+    if (Is(L"input")) {
+        if (currentValue_) return *currentValue_;
+        std::wstring t = Type();
+        if (t == L"file") return {};
+        if (const std::wstring* v = FindAttribute(L"value")) return *v;
+        if (t == L"checkbox" || t == L"radio") return L"on";
+        return {};
+    }
+    if (Is(L"textarea")) return currentValue_ ? *currentValue_ : DefaultValue();
+    if (Is(L"select")) {
+        int i = SelectedIndex();
+        auto options = Options();
+        return i >= 0 && static_cast<std::size_t>(i) < options.size() ? options[i]->Value() : std::wstring();
+    }
+    if (Is(L"option")) {
+        if (const std::wstring* v = FindAttribute(L"value")) return *v;
+        return OptionText();
+    }
+    return GetAttribute(L"value");
+}
+
+std::wstring Element::DefaultValue() const {
+    if (Is(L"textarea")) {
+        std::wstring text = TextContent();
+        // The line break right after <textarea> belongs to the markup.
+        if (text.rfind(L"\r\n", 0) == 0) text.erase(0, 2);
+        else if (!text.empty() && text[0] == L'\n') text.erase(0, 1);
+        return text;
+    }
+    return GetAttribute(L"value");
+}
+
+void Element::SetValue(std::wstring_view value) {
+    if (Is(L"input") || Is(L"textarea")) {
+        currentValue_ = std::wstring(value);
+        OwnerDocument().Changed();
+    } else if (Is(L"select")) {
+        auto options = Options();
+        int found = -1;
+        for (std::size_t i = 0; i < options.size(); ++i) {
+            if (options[i]->Value() == value) {
+                found = static_cast<int>(i);
+                break;
+            }
+        }
+        SetSelectedIndex(found);
+    } else {
+        SetAttribute(L"value", std::wstring(value));
+    }
+}
+
+bool Element::Checked() const {
+    if (currentChecked_) return *currentChecked_;
+    return HasAttribute(L"checked");
+}
+
+void Element::SetChecked(bool checked) {
+    if (checked && Is(L"input") && Type() == L"radio") {
+        for (Element* other : RadioGroup()) {
+            if (other != this) other->currentChecked_ = false;
+        }
+    }
+    currentChecked_ = checked;
+    OwnerDocument().Changed();
+}
+
+void Element::SetDisabled(bool disabled) {
+    if (disabled) {
+        if (!HasAttribute(L"disabled")) SetAttribute(L"disabled", L"");
+    } else {
+        RemoveAttribute(L"disabled");
+    }
+}
+
+void Element::ResetControl() {
+    currentValue_.reset();
+    currentChecked_.reset();
+    if (Is(L"select")) {
+        for (Element* o : Options()) o->currentSelected_.reset();
+    }
+    OwnerDocument().Changed();
+}
+
+Element* Element::Form() const {
+    for (Element* e = ParentElement(); e; e = e->ParentElement()) {
+        if (e->Is(L"form")) return e;
+    }
+    return nullptr;
+}
+
+std::vector<Element*> Element::RadioGroup() const {
+    std::vector<Element*> group;
+    std::wstring name = Name();
+    if (!Is(L"input") || Type() != L"radio") return group;
+    if (name.empty()) {
+        group.push_back(const_cast<Element*>(this));
+        return group;
+    }
+    Element* form = Form();
+    const Node* root = form ? static_cast<const Node*>(form) : &OwnerDocument();
+    for (Node* n = root->FirstChild(); n; n = n->NextInTree(root)) {
+        Element* e = n->AsElement();
+        if (e && e->Is(L"input") && e->Type() == L"radio" && e->Name() == name && e->Form() == form) {
+            group.push_back(e);
+        }
+    }
+    return group;
+}
+
+// ---- Select boxes -----------------------------------------------------------
+
+std::vector<Element*> Element::Options() const {
+    std::vector<Element*> out;
+    if (!Is(L"select")) return out;
+    for (Node* n = FirstChild(); n;) {
+        Element* e = n->AsElement();
+        if (e && e->Is(L"option")) {
+            out.push_back(e);
+            n = n->NextSkippingChildren(this);
+        } else if (e && e->Is(L"select")) {
+            n = n->NextSkippingChildren(this);
+        } else {
+            n = n->NextInTree(this);
+        }
+    }
+    return out;
+}
+
+int Element::SelectedIndex() const {
+    auto options = Options();
+    bool multiple = HasAttribute(L"multiple");
+    int chosen = -1;
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        if (options[i]->Selected()) {
+            chosen = static_cast<int>(i);
+            if (multiple) break;   // the first selected of a multiple box; the last of a single one
+        }
+    }
+    if (chosen < 0 && !multiple && !options.empty()) {
+        // A single-choice box always shows one option, unless the page cleared
+        // the selection on purpose.
+        bool cleared = std::any_of(options.begin(), options.end(),
+                                   [](const Element* o) { return o->currentSelected_.has_value(); });
+        if (!cleared) chosen = 0;
+    }
+    return chosen;
+}
+
+void Element::SetSelectedIndex(int index) {
+    auto options = Options();
+    for (std::size_t i = 0; i < options.size(); ++i) options[i]->currentSelected_ = static_cast<int>(i) == index;
+    OwnerDocument().Changed();
+}
+
+Element* Element::OwnerSelect() const {
+    for (Element* e = ParentElement(); e; e = e->ParentElement()) {
+        if (e->Is(L"select")) return e;
+        if (!e->Is(L"optgroup")) return nullptr;
+    }
+    return nullptr;
+}
+
+int Element::OptionIndex() const {
+    Element* select = OwnerSelect();
+    if (!select) return -1;
+    auto options = select->Options();
+    auto it = std::find(options.begin(), options.end(), this);
+    return it == options.end() ? -1 : static_cast<int>(it - options.begin());
+}
+
+bool Element::Selected() const {
+    if (currentSelected_) return *currentSelected_;
+    if (Element* select = OwnerSelect(); select && !select->HasAttribute(L"multiple")) {
+        // In a single box only the last option marked selected is.
+        auto options = select->Options();
+        bool anyCurrent = std::any_of(options.begin(), options.end(),
+                                      [](const Element* o) { return o->currentSelected_.has_value(); });
+        if (anyCurrent) return false;
+        Element* last = nullptr;
+        for (Element* o : options) {
+            if (o->HasAttribute(L"selected")) last = o;
+        }
+        if (!last && !options.empty()) last = options.front();
+        return last == this;
+    }
+    return HasAttribute(L"selected");
+}
+
+void Element::SetSelected(bool selected) {
+    Element* select = OwnerSelect();
+    if (selected && select && !select->HasAttribute(L"multiple")) {
+        select->SetSelectedIndex(OptionIndex());
+        return;
+    }
+    if (select && !select->HasAttribute(L"multiple")) {
+        // Freeze the others as they are, then clear this one.
+        for (Element* o : select->Options()) {
+            bool was = o->Selected();
+            o->currentSelected_ = was;
+        }
+    }
+    currentSelected_ = selected;
+    OwnerDocument().Changed();
+}
+
+std::wstring Element::OptionText() const {
+    std::wstring raw = TextContent();
+    std::wstring out;
+    bool space = false;
+    for (wchar_t c : raw) {
+        if (IsSpace(c) || c == 0xA0) {
+            space = true;
+            continue;
+        }
+        if (space && !out.empty()) out += L' ';
+        space = false;
+        out += c;
+    }
+    return out;
+}
+
+void Element::SetOptionText(std::wstring_view text) {
+    RemoveAllChildren();
+    AppendChild(Text::Create(OwnerDocument(), std::wstring(text)));
+}
+
+// ---- Tables -----------------------------------------------------------------
+
+std::vector<Element*> Element::Rows() const {
+    std::vector<Element*> rows;
+    auto collect = [&](const Element& section) {
+        for (Node* c = section.FirstChild(); c; c = c->NextSibling()) {
+            if (Element* e = c->AsElement(); e && e->Is(L"tr")) rows.push_back(e);
+        }
+    };
+    if (Is(L"table")) {
+        for (Node* c = FirstChild(); c; c = c->NextSibling()) {
+            Element* e = c->AsElement();
+            if (!e) continue;
+            if (e->Is(L"tr")) rows.push_back(e);
+            else if (e->Is(L"thead") || e->Is(L"tbody") || e->Is(L"tfoot")) collect(*e);
+        }
+    } else if (Is(L"thead") || Is(L"tbody") || Is(L"tfoot")) {
+        collect(*this);
+    }
+    return rows;
+}
+
+std::vector<Element*> Element::Cells() const {
+    std::vector<Element*> cells;
+    auto collect = [&](const Element& row) {
+        for (Node* c = row.FirstChild(); c; c = c->NextSibling()) {
+            if (Element* e = c->AsElement(); e && (e->Is(L"td") || e->Is(L"th"))) cells.push_back(e);
+        }
+    };
+    if (Is(L"tr")) collect(*this);
+    else if (Is(L"table")) {
+        for (Element* row : Rows()) collect(*row);
+    }
+    return cells;
+}
+
+int Element::RowIndex() const {
+    if (!Is(L"tr")) return -1;
+    for (Element* e = ParentElement(); e; e = e->ParentElement()) {
+        if (e->Is(L"table")) {
+            auto rows = e->Rows();
+            auto it = std::find(rows.begin(), rows.end(), this);
+            return it == rows.end() ? -1 : static_cast<int>(it - rows.begin());
+        }
+    }
+    return -1;
+}
+
+int Element::CellIndex() const {
+    Element* row = ParentElement();
+    if (!row || !row->Is(L"tr")) return -1;
+    auto cells = row->Cells();
+    auto it = std::find(cells.begin(), cells.end(), this);
+    return it == cells.end() ? -1 : static_cast<int>(it - cells.begin());
+}
+
+std::vector<Element*> Element::FormElements() const {
+    std::vector<Element*> out;
+    if (!Is(L"form")) return out;
+    for (Node* n = FirstChild(); n; n = n->NextInTree(this)) {
+        Element* e = n->AsElement();
+        if (e && IsControlTag(*e)) out.push_back(e);
+    }
+    return out;
+}
+
+// ---- Focus, position --------------------------------------------------------
+
+void Element::Focus() {
+    Document& document = OwnerDocument();
+    if (document.active_ == this) return;
+    if (Element* previous = document.active_) {
+        document.active_ = nullptr;
+        document.DispatchEvent(*previous, L"blur");
+    }
+    document.active_ = this;
+    document.DispatchEvent(*this, L"focus");
+}
+
+void Element::Blur() {
+    Document& document = OwnerDocument();
+    if (document.active_ != this) return;
+    document.active_ = nullptr;
+    document.DispatchEvent(*this, L"blur");
+}
+
+int Element::SourceIndex() const {
+    const Document& document = OwnerDocument();
+    if (!document.Contains(this)) return -1;
+    int index = 0;
+    for (const Node* n = document.FirstChild(); n; n = n->NextInTree(&document)) {
+        if (n == this) return index;
+        if (n->IsElement()) ++index;
+    }
+    return -1;
+}
+
+std::vector<Element*> Element::ElementChildren() const {
+    std::vector<Element*> out;
+    for (Node* c = FirstChild(); c; c = c->NextSibling()) {
+        if (Element* e = c->AsElement()) out.push_back(e);
+    }
+    return out;
+}
+
+}  // namespace corvalin::browser::dom

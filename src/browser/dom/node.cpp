@@ -1,0 +1,221 @@
+#include "browser/dom/node.h"
+
+#include <vector>
+
+#include "browser/dom/document.h"
+#include "browser/dom/element.h"
+
+namespace corvalin::browser::dom {
+
+namespace {
+
+std::size_t liveNodes = 0;   // the DOM lives on the UI thread only
+
+// Nodes whose last reference went while a destruction is already running:
+// the running loop takes them, so freeing never recurses.
+std::vector<Node*>* destroyQueue = nullptr;
+
+wchar_t LowerChar(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+wchar_t UpperChar(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+
+}  // namespace
+
+bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
+    }
+    return true;
+}
+
+std::wstring LowerAscii(std::wstring_view text) {
+    std::wstring out(text);
+    for (auto& c : out) c = LowerChar(c);
+    return out;
+}
+
+std::wstring UpperAscii(std::wstring_view text) {
+    std::wstring out(text);
+    for (auto& c : out) c = UpperChar(c);
+    return out;
+}
+
+Node::Node(NodeType type, Document* document) : type_(type), document_(document) {
+    ++liveNodes;
+    if (type_ != NodeType::Document) document_->AddRefTree();
+}
+
+Node::~Node() {
+    --liveNodes;
+    if (type_ != NodeType::Document) {
+        if (type_ == NodeType::Element) {
+            document_->ActiveGone(static_cast<Element*>(this));
+            if (document_->currentScript_ == this) document_->currentScript_ = nullptr;
+        }
+        document_->ReleaseTree();
+    }
+}
+
+std::size_t Node::LiveCount() { return liveNodes; }
+
+void Node::Release() {
+    if (--refCount_ > 0) return;
+    if (type_ == NodeType::Document) {
+        auto* document = static_cast<Document*>(this);
+        // The tree goes with the last outside reference; the document object
+        // itself stays while nodes held elsewhere still point at it.
+        ++refCount_;
+        document->releasing_ = true;
+        document->writeCursor_ = nullptr;
+        document->currentScript_ = nullptr;
+        RemoveAllChildren();
+        document->releasing_ = false;
+        if (--refCount_ == 0 && document->treeRefs_ == 0) delete document;
+        return;
+    }
+    Destroy(this);
+}
+
+void Node::Destroy(Node* node) {
+    if (destroyQueue) {
+        destroyQueue->push_back(node);
+        return;
+    }
+    std::vector<Node*> queue{node};
+    destroyQueue = &queue;
+    while (!queue.empty()) {
+        Node* n = queue.back();
+        queue.pop_back();
+        for (Node* c = n->firstChild_; c;) {
+            Node* next = c->next_;
+            c->parent_ = c->next_ = c->previous_ = nullptr;
+            if (--c->refCount_ == 0) queue.push_back(c);
+            c = next;
+        }
+        n->firstChild_ = n->lastChild_ = nullptr;
+        delete n;
+    }
+    destroyQueue = nullptr;
+}
+
+Element* Node::AsElement() { return IsElement() ? static_cast<Element*>(this) : nullptr; }
+const Element* Node::AsElement() const { return IsElement() ? static_cast<const Element*>(this) : nullptr; }
+
+Element* Node::ParentElement() const { return parent_ ? parent_->AsElement() : nullptr; }
+
+std::size_t Node::ChildCount() const {
+    std::size_t n = 0;
+    for (Node* c = firstChild_; c; c = c->next_) ++n;
+    return n;
+}
+
+Node* Node::ChildAt(std::size_t index) const {
+    Node* c = firstChild_;
+    while (c && index > 0) {
+        c = c->next_;
+        --index;
+    }
+    return c;
+}
+
+bool Node::Contains(const Node* other) const {
+    for (const Node* n = other; n; n = n->parent_) {
+        if (n == this) return true;
+    }
+    return false;
+}
+
+bool Node::AppendChild(const Ref<Node>& child) { return InsertBefore(child, nullptr); }
+
+bool Node::InsertBefore(const Ref<Node>& child, Node* reference) {
+    if (!child || child->type_ == NodeType::Document || child->Contains(this)) return false;
+    if (type_ != NodeType::Element && type_ != NodeType::Document) return false;
+    if (reference && reference->parent_ != this) reference = nullptr;
+    if (reference == child.get()) return true;
+    Ref<Node> keep = child;
+    if (child->parent_) child->parent_->Unlink(child.get());
+    if (child->document_ != document_) {
+        // Moving between documents: the subtree now belongs to ours.
+        Document* from = child->document_;
+        for (Node* n = child.get(); n; n = n->NextInTree(child.get())) {
+            n->document_ = document_;
+            document_->AddRefTree();
+            from->ReleaseTree();
+        }
+    }
+    Node* c = child.get();
+    c->parent_ = this;
+    ++c->refCount_;
+    if (reference) {
+        c->next_ = reference;
+        c->previous_ = reference->previous_;
+        if (reference->previous_) reference->previous_->next_ = c;
+        else firstChild_ = c;
+        reference->previous_ = c;
+    } else {
+        c->previous_ = lastChild_;
+        c->next_ = nullptr;
+        if (lastChild_) lastChild_->next_ = c;
+        else firstChild_ = c;
+        lastChild_ = c;
+    }
+    document_->Changed();
+    return true;
+}
+
+void Node::Unlink(Node* child) {
+    if (child->previous_) child->previous_->next_ = child->next_;
+    else firstChild_ = child->next_;
+    if (child->next_) child->next_->previous_ = child->previous_;
+    else lastChild_ = child->previous_;
+    child->parent_ = child->next_ = child->previous_ = nullptr;
+    document_->Changed();
+    child->Release();
+}
+
+void Node::RemoveChild(Node* child) {
+    if (child && child->parent_ == this) Unlink(child);
+}
+
+void Node::Remove() {
+    if (parent_) parent_->Unlink(this);
+}
+
+void Node::RemoveAllChildren() {
+    while (lastChild_) Unlink(lastChild_);
+}
+
+Node* Node::NextInTree(const Node* root) const {
+    if (firstChild_) return firstChild_;
+    return NextSkippingChildren(root);
+}
+
+Node* Node::NextSkippingChildren(const Node* root) const {
+    for (const Node* n = this; n && n != root; n = n->parent_) {
+        if (n->next_) return n->next_;
+    }
+    return nullptr;
+}
+
+std::wstring Node::TextContent() const {
+    if (type_ == NodeType::Text || type_ == NodeType::Comment) return data_;
+    std::wstring out;
+    for (const Node* n = firstChild_; n; n = n->NextInTree(this)) {
+        if (n->type_ == NodeType::Text) out += n->data_;
+    }
+    return out;
+}
+
+Text::Text(Document& document, std::wstring data) : Node(NodeType::Text, &document) { data_ = std::move(data); }
+
+Ref<Text> Text::Create(Document& document, std::wstring data) { return Ref<Text>(new Text(document, std::move(data))); }
+
+Comment::Comment(Document& document, std::wstring data) : Node(NodeType::Comment, &document) {
+    data_ = std::move(data);
+}
+
+Ref<Comment> Comment::Create(Document& document, std::wstring data) {
+    return Ref<Comment>(new Comment(document, std::move(data)));
+}
+
+}  // namespace corvalin::browser::dom

@@ -1,0 +1,188 @@
+#include "browser/html/html_parser.h"
+
+#include <libxml/HTMLparser.h>
+#include <libxml/parserInternals.h>
+
+#include <cstring>
+#include <mutex>
+
+#include "browser/html/utf8.h"
+
+namespace corvalin::browser::html {
+
+namespace {
+
+using dom::Document;
+using dom::Element;
+using dom::Node;
+using dom::Ref;
+
+// Builds our tree from the parser's events. libxml2 closes implied and
+// unclosed elements with end events of their own, so an explicit stack of
+// open elements is all it takes (no recursion at any depth).
+class TreeBuilder {
+public:
+    TreeBuilder(Document& document, Node& container, std::vector<std::wstring> wrappers = {})
+        : document_(document), wrappers_(std::move(wrappers)) {
+        open_.push_back(&container);
+    }
+
+    void StartElement(const xmlChar* name, const xmlChar** attributes) {
+        std::wstring tag = Utf8ToWide(reinterpret_cast<const char*>(name));
+        if (nextWrapper_ < wrappers_.size()) {
+            // The markup we put around a fragment stands for its container.
+            if (wrappers_[nextWrapper_] == tag) {
+                ++nextWrapper_;
+                return;
+            }
+            nextWrapper_ = wrappers_.size();
+        }
+        if (fragment_ && open_.size() == 1 && (tag == L"html" || tag == L"body" || tag == L"head")) return;
+        Ref<Element> e = Element::Create(document_, tag);
+        if (attributes) {
+            for (const xmlChar** a = attributes; a[0]; a += 2) {
+                std::wstring attrName = Utf8ToWide(reinterpret_cast<const char*>(a[0]));
+                if (e->HasAttribute(attrName)) continue;   // the first of duplicates counts
+                e->SetAttribute(attrName, a[1] ? Utf8ToWide(reinterpret_cast<const char*>(a[1])) : std::wstring());
+            }
+        }
+        open_.back()->AppendChild(e);
+        open_.push_back(e.get());
+    }
+
+    void EndElement(const xmlChar* name) {
+        std::wstring tag = Utf8ToWide(reinterpret_cast<const char*>(name));
+        for (std::size_t i = open_.size(); i > 1; --i) {
+            Element* e = open_[i - 1]->AsElement();
+            if (e && e->LocalName() == tag) {
+                open_.resize(i - 1);
+                return;
+            }
+        }
+    }
+
+    void Characters(const xmlChar* text, int length) {
+        if (length <= 0) return;
+        Node* parent = open_.back();
+        std::wstring wide = Utf8ToWide(std::string_view(reinterpret_cast<const char*>(text), length));
+        if (Node* last = parent->LastChild(); last && last->IsText()) {
+            last->AppendData(wide);
+            return;
+        }
+        parent->AppendChild(dom::Text::Create(document_, std::move(wide)));
+    }
+
+    void Whitespace(const xmlChar* text, int length) {
+        // Blanks between the parts of <html> and <head> carry nothing.
+        Element* e = open_.back()->AsElement();
+        if (open_.size() == 1 && !fragment_) return;
+        if (e && (e->Is(L"html") || e->Is(L"head"))) return;
+        Characters(text, length);
+    }
+
+    void CommentNode(const xmlChar* text) {
+        open_.back()->AppendChild(dom::Comment::Create(document_, Utf8ToWide(reinterpret_cast<const char*>(text))));
+    }
+
+    void SetFragment(bool fragment) { fragment_ = fragment; }
+
+private:
+    Document& document_;
+    std::vector<std::wstring> wrappers_;
+    std::size_t nextWrapper_ = 0;
+    bool fragment_ = false;
+    std::vector<Node*> open_;
+};
+
+TreeBuilder& BuilderOf(void* context) {
+    return *static_cast<TreeBuilder*>(static_cast<xmlParserCtxtPtr>(context)->_private);
+}
+
+void OnStartElement(void* c, const xmlChar* name, const xmlChar** attributes) {
+    BuilderOf(c).StartElement(name, attributes);
+}
+void OnEndElement(void* c, const xmlChar* name) { BuilderOf(c).EndElement(name); }
+void OnCharacters(void* c, const xmlChar* text, int length) { BuilderOf(c).Characters(text, length); }
+void OnWhitespace(void* c, const xmlChar* text, int length) { BuilderOf(c).Whitespace(text, length); }
+void OnComment(void* c, const xmlChar* text) { BuilderOf(c).CommentNode(text); }
+
+void Silence(void*, const char*, ...) {}
+
+void InitLibxml() {
+    static std::once_flag once;
+    std::call_once(once, [] { xmlInitParser(); });
+}
+
+void Parse(TreeBuilder& builder, const std::string& utf8) {
+    InitLibxml();
+    htmlParserCtxtPtr ctxt = htmlNewParserCtxt();
+    if (!ctxt) return;
+    htmlSAXHandler sax;
+    std::memset(&sax, 0, sizeof(sax));
+    sax.startElement = OnStartElement;
+    sax.endElement = OnEndElement;
+    sax.characters = OnCharacters;
+    sax.cdataBlock = OnCharacters;
+    sax.ignorableWhitespace = OnWhitespace;
+    sax.comment = OnComment;
+    sax.warning = Silence;
+    sax.error = Silence;
+    sax.initialized = 1;
+    std::memcpy(ctxt->sax, &sax, sizeof(sax));
+    ctxt->_private = &builder;
+    ctxt->userData = ctxt;
+    int options = HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                  HTML_PARSE_NODEFDTD | HTML_PARSE_IGNORE_ENC | XML_PARSE_HUGE;
+    // The bytes are always ours: UTF-8, whatever the page declares.
+    htmlDocPtr doc = htmlCtxtReadMemory(ctxt, utf8.empty() ? " " : utf8.data(),
+                                        utf8.empty() ? 1 : static_cast<int>(utf8.size()), nullptr, "UTF-8", options);
+    if (doc) xmlFreeDoc(doc);
+    htmlFreeParserCtxt(ctxt);
+}
+
+// Markup that puts a fragment in the setting of its container, and how many
+// elements of it to skip.
+std::vector<std::wstring> FragmentSetting(const dom::Element* context) {
+    if (context) {
+        if (context->Is(L"select")) return {L"html", L"body", L"select"};
+        if (context->Is(L"table")) return {L"html", L"body", L"table"};
+        if (context->Is(L"tbody") || context->Is(L"thead") || context->Is(L"tfoot")) {
+            return {L"html", L"body", L"table", L"tbody"};
+        }
+        if (context->Is(L"tr")) return {L"html", L"body", L"table", L"tbody", L"tr"};
+    }
+    return {L"html", L"body"};
+}
+
+}  // namespace
+
+void ParseDocument(Document& document, std::wstring_view markup) {
+    Ref<Document> keep(&document);
+    document.RemoveAllChildren();
+    TreeBuilder builder(document, document);
+    Parse(builder, WideToUtf8(markup));
+    document.EnsureStructure();
+}
+
+Ref<Document> ParseDocument(std::wstring_view markup, std::wstring url) {
+    Ref<Document> document = Document::Create(std::move(url));
+    ParseDocument(*document, markup);
+    return document;
+}
+
+std::vector<Ref<Node>> ParseFragment(Document& document, std::wstring_view markup, const dom::Element* context) {
+    // A holder outside the tree collects the fragment's nodes.
+    Ref<Element> holder = Element::Create(document, L"div");
+    std::vector<std::wstring> setting = FragmentSetting(context);
+    std::string prefix;
+    for (const auto& tag : setting) prefix += "<" + WideToUtf8(tag) + ">";
+    TreeBuilder builder(document, *holder, std::move(setting));
+    builder.SetFragment(true);
+    Parse(builder, prefix + WideToUtf8(markup));
+    std::vector<Ref<Node>> nodes;
+    for (Node* c = holder->FirstChild(); c; c = c->NextSibling()) nodes.emplace_back(c);
+    holder->RemoveAllChildren();
+    return nodes;
+}
+
+}  // namespace corvalin::browser::html

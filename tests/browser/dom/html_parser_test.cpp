@@ -1,0 +1,190 @@
+// Real-world-shaped markup goes into the tree a browser would build, and the
+// tree comes back out in that browser's markup style.
+#include "browser/html/html_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "browser/html/html_markup.h"
+
+using namespace corvalin::browser;
+using dom::Element;
+
+namespace {
+
+dom::Ref<dom::Document> Parse(std::wstring_view markup) { return html::ParseDocument(markup, L"http://host/dir/page.html"); }
+
+std::wstring BodyHtml(std::wstring_view markup) {
+    auto doc = Parse(markup);
+    return html::InnerHtml(*doc->Body());
+}
+
+}  // namespace
+
+TEST(HtmlParserTest, MissingHtmlHeadAndBodyAreSupplied) {
+    auto doc = Parse(L"<title>T</title><p>hello");
+    ASSERT_NE(doc->DocumentElement(), nullptr);
+    ASSERT_NE(doc->Head(), nullptr);
+    ASSERT_NE(doc->Body(), nullptr);
+    EXPECT_EQ(doc->Title(), L"T");
+    EXPECT_EQ(html::InnerHtml(*doc->Body()), L"<P>hello</P>");
+
+    for (std::wstring_view empty : {L"", L"   ", L"<!-- only a comment -->"}) {
+        auto d = Parse(empty);
+        ASSERT_NE(d->Body(), nullptr) << std::wstring(empty);
+        ASSERT_NE(d->Head(), nullptr);
+    }
+}
+
+TEST(HtmlParserTest, UnclosedElementsCloseWhereBrowsersCloseThem) {
+    struct Case {
+        const wchar_t* markup;
+        const wchar_t* body;
+    } cases[] = {
+        {L"<p>one<p>two", L"<P>one</P><P>two</P>"},
+        {L"<ul><li>a<li>b</ul>", L"<UL><LI>a</LI><LI>b</LI></UL>"},
+        {L"<table><tr><td>1<td>2<tr><td>3</table>",
+         L"<TABLE><TR><TD>1</TD><TD>2</TD></TR><TR><TD>3</TD></TR></TABLE>"},
+        {L"<select><option>a<option selected>b</select>",
+         L"<SELECT><OPTION>a</OPTION><OPTION SELECTED>b</OPTION></SELECT>"},
+        {L"<div><span>x</div>y", L"<DIV><SPAN>x</SPAN></DIV>y"},
+        {L"<b>bold</i></b>", L"<B>bold</B>"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(BodyHtml(c.markup), c.body) << c.markup;
+}
+
+TEST(HtmlParserTest, AttributesEntitiesCommentsAndRawText) {
+    auto doc = Parse(
+        L"<input name=userqq value=a&amp;b type=TEXT id='q1' title=\"x y\">"
+        L"<!-- note --><script>if (a < b && c > d) document.write('<b>');</script>"
+        L"<style>p < span { color: red }</style><p>&lt;&copy;&#20013;&nbsp;</p>");
+    Element* input = doc->GetElementById(L"q1");
+    ASSERT_NE(input, nullptr);
+    EXPECT_EQ(input->TagName(), L"INPUT");
+    EXPECT_EQ(input->Name(), L"userqq");
+    EXPECT_EQ(input->Value(), L"a&b");
+    EXPECT_EQ(input->Type(), L"text");
+    EXPECT_EQ(input->GetAttribute(L"TITLE"), L"x y");
+    // Attribute order is source order.
+    ASSERT_EQ(input->Attributes().size(), 5u);
+    EXPECT_EQ(input->Attributes()[0].name, L"name");
+    EXPECT_EQ(input->Attributes()[4].name, L"title");
+
+    auto scripts = doc->Scripts();
+    ASSERT_EQ(scripts.Length(), 1u);
+    EXPECT_EQ(scripts.Item(0)->TextContent(), L"if (a < b && c > d) document.write('<b>');");
+    EXPECT_EQ(doc->GetElementsByTagName(L"style").Item(0)->TextContent(), L"p < span { color: red }");
+    EXPECT_EQ(doc->GetElementsByTagName(L"p").Item(0)->TextContent(), L"<\u00a9\u4e2d\u00a0");
+
+    bool sawComment = false;
+    for (dom::Node* n = doc->FirstChild(); n; n = n->NextInTree(doc.get())) {
+        if (n->Type() == dom::NodeType::Comment) sawComment = n->Data() == L" note ";
+    }
+    EXPECT_TRUE(sawComment);
+}
+
+TEST(HtmlParserTest, DeclaredCharsetDoesNotChangeHowTextIsRead) {
+    // The engine decodes bytes before parsing; a <meta> naming GBK must not
+    // make the parser re-read our UTF-8.
+    auto doc = Parse(L"<meta http-equiv=Content-Type content=\"text/html; charset=gb2312\"><span id=s>状态：在线</span>");
+    ASSERT_NE(doc->GetElementById(L"s"), nullptr);
+    EXPECT_EQ(doc->GetElementById(L"s")->TextContent(), L"状态：在线");
+}
+
+TEST(HtmlMarkupTest, SerialisesInTheBrowserControlsStyle) {
+    struct Case {
+        const wchar_t* markup;
+        const wchar_t* html;
+    } cases[] = {
+        {L"<span id=zt_msg class=\"a b\">ok</span>", L"<SPAN id=zt_msg class=\"a b\">ok</SPAN>"},
+        {L"<a href=\"x.php?a=1&amp;b=2\">l</a>", L"<A href=\"x.php?a=1&amp;b=2\">l</A>"},
+        {L"<input type=checkbox checked name=c>", L"<INPUT type=checkbox CHECKED name=c>"},
+        {L"<input value=\"\">", L"<INPUT value=\"\">"},
+        {L"<p title='say \"hi\"'>a &lt; b &amp; c</p>", L"<P title=\"say &quot;hi&quot;\">a &lt; b &amp; c</P>"},
+        {L"<br><img src=a.gif><hr>", L"<BR><IMG src=a.gif><HR>"},
+        {L"<div>&nbsp;</div>", L"<DIV>&nbsp;</DIV>"},
+        {L"<p>x</p><script>a<b</script>", L"<P>x</P><SCRIPT>a<b</SCRIPT>"},
+        {L"<b>中文</b><!--c-->", L"<B>中文</B><!--c-->"},
+        {L"<font color=red size=2>x</font>", L"<FONT color=red size=2>x</FONT>"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(BodyHtml(c.markup), c.html) << c.markup;
+}
+
+TEST(HtmlMarkupTest, InnerHtmlRoundTripsAndFragmentsFollowTheirContainer) {
+    auto doc = Parse(L"<div id=d></div><select id=s></select><table id=t><tbody id=tb></tbody></table>");
+    Element* div = doc->GetElementById(L"d");
+    const std::wstring markup = L"<B>x</B> and <SPAN class=c>y</SPAN><INPUT name=n>";
+    ASSERT_TRUE(html::SetInnerHtml(*div, markup));
+    EXPECT_EQ(html::InnerHtml(*div), markup);
+    ASSERT_TRUE(html::SetInnerHtml(*div, html::InnerHtml(*div)));
+    EXPECT_EQ(html::InnerHtml(*div), markup);
+
+    Element* select = doc->GetElementById(L"s");
+    ASSERT_TRUE(html::SetInnerHtml(*select, L"<option value=1>one<option value=2 selected>two"));
+    EXPECT_EQ(select->Options().size(), 2u);
+    EXPECT_EQ(select->SelectedIndex(), 1);
+    EXPECT_EQ(select->Value(), L"2");
+
+    Element* tbody = doc->GetElementById(L"tb");
+    ASSERT_TRUE(html::SetInnerHtml(*tbody, L"<tr><td>a<td>b</tr>"));
+    Element* table = doc->GetElementById(L"t");
+    ASSERT_EQ(table->Rows().size(), 1u);
+    EXPECT_EQ(table->Rows()[0]->Cells().size(), 2u);
+
+    // Void elements hold no markup.
+    Element* input = doc->GetElementsByTagName(L"input").Item(0);
+    EXPECT_FALSE(html::SetInnerHtml(*input, L"<b>x</b>"));
+}
+
+TEST(HtmlMarkupTest, InsertAdjacentHtmlAtAllFourPlaces) {
+    auto doc = Parse(L"<div id=outer><span id=s>mid</span></div>");
+    Element* s = doc->GetElementById(L"s");
+    EXPECT_TRUE(html::InsertAdjacentHtml(*s, L"afterBegin", L"<i>1</i>"));
+    EXPECT_TRUE(html::InsertAdjacentHtml(*s, L"BEFOREEND", L"<i>2</i>"));
+    EXPECT_TRUE(html::InsertAdjacentHtml(*s, L"beforebegin", L"<b>0</b>"));
+    EXPECT_TRUE(html::InsertAdjacentHtml(*s, L"afterEnd", L"tail"));
+    EXPECT_FALSE(html::InsertAdjacentHtml(*s, L"middle", L"<b>no</b>"));
+    EXPECT_EQ(html::InnerHtml(*doc->GetElementById(L"outer")),
+              L"<B>0</B><SPAN id=s><I>1</I>mid<I>2</I></SPAN>tail");
+
+    ASSERT_TRUE(html::SetOuterHtml(*s, L"<em>new</em>"));
+    EXPECT_EQ(html::InnerHtml(*doc->GetElementById(L"outer")), L"<B>0</B><EM>new</EM>tail");
+    EXPECT_EQ(doc->GetElementById(L"s"), nullptr);
+}
+
+TEST(HtmlParserTest, TenThousandLevelsOfNestingParseSerialiseAndFree) {
+    std::size_t before = dom::Node::LiveCount();
+    {
+        std::wstring markup;
+        for (int i = 0; i < 10000; ++i) markup += L"<div>";
+        markup += L"deep";
+        auto doc = Parse(markup);
+        int depth = 0;
+        for (dom::Node* n = doc->Body(); n && n->FirstChild(); n = n->FirstChild()) ++depth;
+        EXPECT_GT(depth, 250);   // the parser's own limit, if any, may stop before 10,000
+        std::wstring out = html::OuterHtml(*doc->DocumentElement());
+        EXPECT_NE(out.find(L"deep"), std::wstring::npos);
+        EXPECT_FALSE(doc->Body()->InnerText().empty());
+    }
+    EXPECT_EQ(dom::Node::LiveCount(), before);
+}
+
+TEST(HtmlParserTest, BinaryGarbageAndHugeBodiesParse) {
+    std::wstring garbage;
+    unsigned seed = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        seed = seed * 1103515245 + 12345;
+        garbage += static_cast<wchar_t>((seed >> 16) & 0xFFFF);
+    }
+    auto doc = Parse(garbage);
+    ASSERT_NE(doc->Body(), nullptr);
+    html::OuterHtml(*doc->DocumentElement());
+
+    std::wstring big = L"<html><body><span id=s>";
+    big.append(20 * 1024 * 1024 / sizeof(wchar_t), L'x');
+    big += L"</span><p id=after>end</p>";
+    auto bigDoc = Parse(big);
+    ASSERT_NE(bigDoc->GetElementById(L"after"), nullptr);
+    EXPECT_EQ(bigDoc->GetElementById(L"s")->TextContent().size(), 20u * 1024 * 1024 / sizeof(wchar_t));
+}

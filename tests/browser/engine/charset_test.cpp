@@ -1,0 +1,46 @@
+#include "browser/net/charset.h"
+#include "browser/net/form_encoding.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace corvalin::browser {
+namespace {
+
+TEST(CharsetTest, HeaderWinsOverMetaAndMetaOverTheSystemDefault) {
+    struct Case { const char* contentType; const char* body; const wchar_t* name; unsigned codePage; };
+    const Case cases[] = {
+        {"text/html; charset=UTF-8", "<meta charset=gbk>", L"utf-8", CP_UTF8},
+        {"text/html;charset=\"gb2312\"", "", L"gb2312", 936},
+        {"text/html", "<html><head><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=GBK\">", L"gbk", 936},
+        {"text/html", "<meta charset='utf-8'/>", L"utf-8", CP_UTF8},
+        {"text/html; charset=bogus", "<meta charset=big5>", L"big5", 950},
+        {"text/html", "\xEF\xBB\xBF<p>bom</p><meta charset=gbk>", L"utf-8", CP_UTF8},
+        {"", "<p>nothing declared</p>", L"gb2312", 936},
+        {"", "<meta name=keywords content=\"charset\">", L"gb2312", 936},
+    };
+    for (const auto& c : cases) {
+        const Charset charset = DetermineCharset(c.contentType, c.body);
+        EXPECT_EQ(charset.name, c.name) << c.contentType << " / " << c.body;
+        EXPECT_EQ(charset.codePage, c.codePage) << c.contentType << " / " << c.body;
+    }
+}
+
+TEST(FormEncodingTest, EncodesInTheDocumentCodePage) {
+    const std::vector<FormField> fields = {
+        {L"user", L"\u5f20\u4e09"},                 // 张三
+        {L"note", L"a b&c=d+e/\u00e9\u0e01"},
+        {L"lines", L"1\n2\r3"},
+        {L"empty", L""},
+    };
+    EXPECT_EQ(EncodeFormData(fields, 936),
+              "user=%D5%C5%C8%FD&note=a+b%26c%3Dd%2Be%2F%A8%A6%26%233585%3B&lines=1%0D%0A2%0D%0A3&empty=");
+    EXPECT_EQ(EncodeFormData({{L"user", L"\u5f20\u4e09"}, {L"e", L"\u00e9"}}, CP_UTF8),
+              "user=%E5%BC%A0%E4%B8%89&e=%C3%A9");
+    // A character outside the BMP goes out as one numeric reference.
+    EXPECT_EQ(EncodeFormComponent(L"\U0001F600", 936), "%26%23128512%3B");
+}
+
+}  // namespace
+}  // namespace corvalin::browser

@@ -7,10 +7,11 @@
 
 namespace corvalin::testing {
 
-// Live GDI objects of this process; GetGuiResources where no table is found.
-DWORD GdiObjectCount();
-// Windows (top-level and children, tool tips included) owned by this process;
-// GetGuiResources(GR_USEROBJECTS) when it answers.
-DWORD UserObjectCount();
+// Live GDI objects of a process (this one unless given; another one needs
+// PROCESS_QUERY_INFORMATION | PROCESS_VM_READ); GetGuiResources where it answers.
+DWORD GdiObjectCount(HANDLE process = GetCurrentProcess());
+// Windows (top-level and children, tool tips included) owned by a process;
+// GetGuiResources(GR_USEROBJECTS) where it answers.
+DWORD UserObjectCount(HANDLE process = GetCurrentProcess());
 
 }  // namespace corvalin::testing

@@ -163,13 +163,19 @@ bool RegisterBrowserBoxClass() {
 
 // ---- the engine ----------------------------------------------------------------
 
-BrowserBoxEngine::BrowserBoxEngine(HWND box) : public_(*this), box_(box) {}
+BrowserBoxEngine::BrowserBoxEngine(HWND box) : public_(*this), box_(box) {
+    // The script engines are COM objects: make sure the thread has an
+    // apartment even when the program did not set one up.
+    const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    comInitialised_ = SUCCEEDED(hr);
+}
 
 BrowserBoxEngine::~BrowserBoxEngine() {
     if (page_) page_->Close();
     page_.reset();
     for (auto& page : retired_) page->Close();
     retired_.clear();
+    if (comInitialised_) CoUninitialize();
 }
 
 void BrowserBoxEngine::CreateChildren() {

@@ -59,6 +59,7 @@ private:
     UINT_PTR nextTimer_ = 1000;
     DialogHandler dialogs_;
     bool freeScheduled_ = false;
+    bool comInitialised_ = false;   // the box balances its own CoInitializeEx
 };
 
 }  // namespace corvalin::browser

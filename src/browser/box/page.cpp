@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "base/unique.h"
 #include "browser/box/browser_box_engine.h"
 #include "browser/box/ui_task.h"
 #include "browser/html/html_parser.h"
@@ -79,10 +80,27 @@ void Page::Build(const PageSource& source) {
     documentObject_ = om::DocumentObject(*document_);
 }
 
+// Script functions kept as element handlers hold the script's scopes, which
+// hold the elements again: drop them when the page goes, or the tree stays.
+static void ReleaseScriptHandlers(dom::Document& document) {
+    static const wchar_t* kEvents[] = {
+        L"onclick", L"ondblclick", L"onmousedown", L"onmouseup", L"onmouseover", L"onmouseout", L"onmousemove",
+        L"onkeydown", L"onkeyup", L"onkeypress", L"onchange", L"onfocus", L"onblur", L"onsubmit", L"onreset",
+        L"onload", L"onunload", L"onerror", L"onselect", L"onselectstart", L"oncontextmenu", L"ondragstart",
+        L"onscroll", L"onresize", L"onreadystatechange", L"onpropertychange", L"oninput",
+    };
+    for (dom::Element* element : document.All().Elements()) {
+        for (const auto* name : kEvents) {
+            if (om::HandlerFunction(element->Handler(name))) element->SetHandler(name, dom::EventHandler{});
+        }
+    }
+}
+
 void Page::Close() {
     if (closed_) return;
     closed_ = true;
     *link_ = nullptr;
+    if (document_) ReleaseScriptHandlers(*document_);
     for (const auto& [id, timer] : timers_) KillTimer(box_.RenderingWindow(), id);
     timers_.clear();
     requests_.clear();
@@ -282,8 +300,52 @@ void Page::Navigate(const std::wstring& url, const std::wstring& /*target*/) {
     NavigateFrom(url);
 }
 
-void Page::SubmitForm(dom::Element& /*form*/, const dom::FormSubmission& submission) {
+namespace {
+
+Bytes ReadWholeFile(const std::wstring& path) {
+    Bytes bytes;
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > static_cast<LONGLONG>(kMaxBodyBytes)) return bytes;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
+    bytes.resize(read);
+    return bytes;
+}
+
+}  // namespace
+
+void Page::SubmitForm(dom::Element& form, const dom::FormSubmission& submission) {
     if (closed_) return;
+    if (submission.method == L"post" && submission.enctype == L"multipart/form-data") {
+        // File inputs send the chosen file's content under its path.
+        std::vector<dom::Element*> files;
+        for (dom::Element* control : form.FormElements())
+            if (control->Is(L"input") && control->Type() == L"file") files.push_back(control);
+        std::vector<FormPart> parts;
+        for (const auto& field : submission.fields) {
+            FormPart part{field.name, field.value};
+            for (auto it = files.begin(); it != files.end(); ++it) {
+                if ((*it)->Name() == field.name) {
+                    part.file = true;
+                    if (!field.value.empty()) part.content = ReadWholeFile(field.value);
+                    files.erase(it);
+                    break;
+                }
+            }
+            parts.push_back(std::move(part));
+        }
+        const std::string boundary = "---------------------------7d" + std::to_string(GetTickCount64()) + "corvalin";
+        HttpRequest request;
+        request.method = "POST";
+        request.url = EncodeUrlForRequest(UrlWithoutFragment(submission.action.empty() ? url_ : submission.action));
+        request.referrer = EncodeUrlForRequest(url_);
+        request.headers.emplace_back("Content-Type", "multipart/form-data; boundary=" + boundary);
+        request.body = EncodeMultipartFormData(parts, boundary, codePage_);
+        box_.Navigate(std::move(request));
+        return;
+    }
     std::vector<FormField> fields;
     fields.reserve(submission.fields.size());
     for (const auto& field : submission.fields) fields.emplace_back(field.name, field.value);

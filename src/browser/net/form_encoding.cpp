@@ -78,4 +78,28 @@ std::string EncodeFormData(const std::vector<FormField>& fields, unsigned codePa
     return out;
 }
 
+Bytes EncodeMultipartFormData(const std::vector<FormPart>& parts, const std::string& boundary, unsigned codePage) {
+    Bytes body;
+    auto append = [&](std::string_view text) { body.insert(body.end(), text.begin(), text.end()); };
+    auto quoted = [&](std::wstring_view text) {
+        std::string bytes = EncodeCodePage(text, codePage);
+        std::string out;
+        for (const char c : bytes) out += c == '"' ? std::string("%22") : std::string(1, c);
+        return out;
+    };
+    for (const auto& part : parts) {
+        append("--" + boundary + "\r\n");
+        append("Content-Disposition: form-data; name=\"" + quoted(part.name) + "\"");
+        if (part.file) {
+            append("; filename=\"" + quoted(part.value) + "\"\r\nContent-Type: application/octet-stream\r\n\r\n");
+            body.insert(body.end(), part.content.begin(), part.content.end());
+        } else {
+            append("\r\n\r\n" + EncodeCodePage(part.value, codePage));
+        }
+        append("\r\n");
+    }
+    append("--" + boundary + "--\r\n");
+    return body;
+}
+
 }  // namespace corvalin::browser

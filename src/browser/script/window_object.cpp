@@ -1,9 +1,11 @@
 #include "browser/script/window_object.h"
 
+#include "browser/box/browser_box_engine.h"
 #include "browser/box/page.h"
 #include "browser/net/http_client.h"
 #include "browser/net/url.h"
 #include "browser/om/node_objects.h"
+#include "browser/script/popup_object.h"
 #include "browser/script/xml_http_request.h"
 
 namespace corvalin::browser {
@@ -20,6 +22,8 @@ void WindowObject::Detach() {
     page_ = nullptr;
     onload_.Reset();
     attachedLoad_.clear();
+    for (const auto& popup : popups_) static_cast<PopupObject*>(popup.Get())->Hide();
+    popups_.clear();
 }
 
 std::vector<om::ComPtr<IDispatch>> WindowObject::LoadHandlers() const {
@@ -62,6 +66,7 @@ const om::MemberTable& WindowObject::Members() const {
         {L"open", nullptr, nullptr, &Bind<W, &W::Open>},
         {L"attachEvent", nullptr, nullptr, &Bind<W, &W::AttachEvent>},
         {L"detachEvent", nullptr, nullptr, &Bind<W, &W::DetachEvent>},
+        {L"createPopup", nullptr, nullptr, &Bind<W, &W::CreatePopup>},
         // A box that is never shown has nothing to move, scroll or focus.
         {L"close", nullptr, nullptr, &Bind<W, &W::Nothing>},
         {L"focus", nullptr, nullptr, &Bind<W, &W::Nothing>},
@@ -200,6 +205,13 @@ HRESULT WindowObject::DetachEvent(Invocation& call) {
         }
     }
     return call.ReturnEmpty();
+}
+
+HRESULT WindowObject::CreatePopup(Invocation& call) {
+    if (!page_) return call.ReturnNull();
+    auto popup = om::MakeDispatch<PopupObject>(page_->Box().Window());
+    popups_.emplace_back(popup.Get());
+    return call.ReturnObject(popup.Get());
 }
 
 HRESULT WindowObject::Nothing(Invocation& call) { return call.ReturnEmpty(); }

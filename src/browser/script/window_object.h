@@ -54,6 +54,7 @@ private:
     HRESULT Open(om::Invocation& call);
     HRESULT AttachEvent(om::Invocation& call);
     HRESULT DetachEvent(om::Invocation& call);
+    HRESULT CreatePopup(om::Invocation& call);
     HRESULT Nothing(om::Invocation& call);
     HRESULT StartTimer(om::Invocation& call, bool repeat);
 
@@ -64,6 +65,7 @@ private:
     std::vector<om::ComPtr<IDispatch>> attachedLoad_;
     om::ComPtr<IDispatch> navigator_;
     om::ComPtr<IDispatch> xhrConstructor_;
+    std::vector<om::ComPtr<IDispatch>> popups_;   // hidden when the page goes
 };
 
 // window.location and document.location.

@@ -44,3 +44,22 @@ TEST(FormEncodingTest, EncodesInTheDocumentCodePage) {
 
 }  // namespace
 }  // namespace corvalin::browser
+
+namespace corvalin::browser {
+namespace {
+
+TEST(FormEncodingTest, MultipartBodiesCarryValuesAndFiles) {
+    const std::vector<FormPart> parts = {
+        {L"user", L"\u5f20\u4e09", false, {}},
+        {L"photo", L"C:\\pics\\a\"b.jpg", true, {0x00, 0xFF, 'x'}},
+    };
+    const Bytes body = EncodeMultipartFormData(parts, "BOUND", 936);
+    const std::string expected = std::string(
+        "--BOUND\r\nContent-Disposition: form-data; name=\"user\"\r\n\r\n\xD5\xC5\xC8\xFD\r\n"
+        "--BOUND\r\nContent-Disposition: form-data; name=\"photo\"; filename=\"C:\\pics\\a%22b.jpg\"\r\n"
+        "Content-Type: application/octet-stream\r\n\r\n") + std::string("\0\xFFx", 3) + "\r\n--BOUND--\r\n";
+    EXPECT_EQ(std::string(body.begin(), body.end()), expected);
+}
+
+}  // namespace
+}  // namespace corvalin::browser

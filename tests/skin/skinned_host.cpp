@@ -90,10 +90,11 @@ void PaintPattern(HDC dc, int width, int height) {
 }  // namespace
 
 void EnsureSkinEngine() {
-    if (TheSkinEngine) return;
-    CreateSkinTables();
-    TheSkinEngine = std::make_unique<SkinEngine>();
-    InitializeSkinModule();
+    if (!SkinGdiplusToken) {
+        CreateSkinTables();
+        InitializeSkinModule();
+    }
+    if (!TheSkinEngine) TheSkinEngine = std::make_unique<SkinEngine>();
 }
 
 SkinnedHost::SkinnedHost(int width, int height) {

@@ -84,32 +84,37 @@ Raster CaptionMenu() {
     return WithPictogram(CaptionBackground(26, 18, false), sheet);
 }
 
+// The system-button pictograms: white lines one or two pixels wide on pixel
+// boundaries, a one-pixel slate outline, and a half-covered pixel beyond it.
+constexpr double kOutline = 1.5;
+
 Raster CaptionMin() {
     return WithPictogram(CaptionBackground(26, 18, false),
-                         OutlinedStrokes({{9.0, 12.5, 17.0, 12.5}}, 1.1, 1.0, kWhite, kSlate));
+                         OutlinedStrokes({{9.0, 13.0, 17.0, 13.0}}, 1.0, kOutline, kWhite, kSlate));
 }
 
 Raster CaptionMax() {
     std::vector<Segment> frame = RectangleEdges(8.5, 4.5, 17.5, 13.5);
     frame.push_back({8.5, 5.5, 17.5, 5.5});   // the thicker title bar
-    return WithPictogram(CaptionBackground(26, 18, false), OutlinedStrokes(frame, 0.75, 1.0, kWhite, kSlate));
+    return WithPictogram(CaptionBackground(26, 18, false), OutlinedStrokes(frame, 0.5, kOutline, kWhite, kSlate));
 }
 
 Raster CaptionRestore() {
-    std::vector<Segment> frames = RectangleEdges(7.5, 7.5, 15.0, 14.0);
-    frames.push_back({7.5, 8.3, 15.0, 8.3});
+    std::vector<Segment> frames = RectangleEdges(7.5, 7.5, 14.5, 13.5);
+    frames.push_back({7.5, 8.5, 14.5, 8.5});
     // The window behind shows only above and to the right of the front one.
-    frames.push_back({10.5, 3.5, 18.0, 3.5});
-    frames.push_back({18.0, 3.5, 18.0, 11.0});
+    frames.push_back({10.5, 3.5, 18.5, 3.5});
+    frames.push_back({10.5, 4.5, 18.5, 4.5});
+    frames.push_back({18.5, 3.5, 18.5, 10.5});
     frames.push_back({10.5, 3.5, 10.5, 7.5});
-    frames.push_back({15.0, 11.0, 18.0, 11.0});
-    return WithPictogram(CaptionBackground(26, 18, false), OutlinedStrokes(frames, 0.7, 1.0, kWhite, kSlate));
+    frames.push_back({14.5, 10.5, 18.5, 10.5});
+    return WithPictogram(CaptionBackground(26, 18, false), OutlinedStrokes(frames, 0.5, kOutline, kWhite, kSlate));
 }
 
 Raster CaptionClose() {
     return WithPictogram(CaptionBackground(38, 18, true),
-                         OutlinedStrokes({{15.0, 5.0, 23.0, 13.0}, {15.0, 13.0, 23.0, 5.0}}, 1.15, 1.0, kWhite,
-                                         kSlate));
+                         OutlinedStrokes({{15.0, 5.0, 23.0, 13.0}, {15.0, 13.0, 23.0, 5.0}}, 1.45, kOutline,
+                                         kWhite, kSlate));
 }
 
 const std::vector<CheckRun>& CheckMarkRuns() {

@@ -29,7 +29,15 @@ fi
 . "$session/wine-session.env" 2>/dev/null
 
 if [ -f "$bin/hang-service.exe" ]; then
-  wine "$bin/hang-service.exe" >"$session/hang-service.log" 2>&1 </dev/null &
+  # Corvalin loads the service page once, at start-up: the service must be
+  # listening first. It writes its port into the file once it listens.
+  portfile=$session/hang-service.port
+  rm -f "$portfile"
+  wine "$bin/hang-service.exe" --port-file "$(winepath -w "$portfile")" \
+    >"$session/hang-service.log" 2>&1 </dev/null &
   pids+=($!)
+  for _ in $(seq 100); do [ -s "$portfile" ] && break; sleep 0.1; done
+  [ -s "$portfile" ] || { echo "the hang service did not start:" >&2; cat "$session/hang-service.log" >&2; exit 1; }
+  echo "hang service on http://127.0.0.1:$(tr -d '\r\n' <"$portfile")/ (log: $session/hang-service.log)"
 fi
 wine "$bin/corvalin.exe" >"$session/corvalin.log" 2>&1 </dev/null

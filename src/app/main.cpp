@@ -1,13 +1,16 @@
 // Corvalin's entry: start-up in its fixed order, then the message loop.
 #include <windows.h>
 
+#include "automation/page_automation.h"
+#include "client/client_handlers.h"
 #include "shell/shell.h"
 
 namespace {
 
 // Run once by ExitProgram: the page automation object goes first, then the skin.
 void RunExitRoutine() {
-    // Page automation: destroy ThePageAutomation here.
+    // Page automation: its destructor releases the document and ends its COM initialisation.
+    corvalin::ThePageAutomation.reset();
     // Skin: destroy TheSkinEngine and free the skin tables here.
 }
 
@@ -20,7 +23,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     shell::InitializeRuntime();
     // The page engine's window class for the browser box goes here, before any window is loaded.
 
-    // 2. Page automation: construct ThePageAutomation here.
+    // 2. Page automation.
+    corvalin::ThePageAutomation = std::make_unique<corvalin::PageAutomation>();
     // 3. Skin: construct TheSkinEngine here.
     // 4. Skin: create the two skin tables here.
 
@@ -29,7 +33,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     // 6. Skin: run the skin module initialiser here.
 
-    // The client's event handlers are registered here, before the first window loads.
+    // The client's event handlers, before the first window loads.
+    corvalin::client::RegisterClientHandlers();
 
     // 7. The start-up page request: an empty address, whatever the shell makes of it.
     shell::OpenAddress("");

@@ -192,7 +192,7 @@ void WriteOwn(LoadedWindow& w, LoadedControl& c, PropertyIndex index, const Prop
 }
 
 CommonState CommonOf(LoadedWindow& w) {
-    return {w.window, nullptr, nullptr, nullptr, nullptr, &w.tag, nullptr, nullptr, &w.cursor};
+    return {w.window, &w.left, &w.top, &w.width, &w.height, &w.tag, &w.visible, &w.disabled, &w.cursor};
 }
 
 CommonState CommonOf(LoadedControl& c) {
@@ -233,12 +233,7 @@ PropertyValue GetControlProperty(ControlId windowId, ControlId controlId, Proper
         LoadedWindow& w = *t.window;
         if (index == kPropCaption) return WindowText(w.window);
         if (index > kPropCursor) return {};
-        int left = 0, top = 0, width = 0, height = 0;
-        bool visible = false, disabled = false;
-        CommonState s = CommonOf(w);
-        s.left = &left; s.top = &top; s.width = &width; s.height = &height;
-        s.visible = &visible; s.disabled = &disabled;
-        return ReadCommon(s, index);
+        return ReadCommon(CommonOf(w), index);
     }
     RequireLiveWindow(*t.control, index);
     if (index <= kPropCursor) return ReadCommon(CommonOf(*t.control), index);
@@ -254,13 +249,7 @@ void SetControlProperty(ControlId windowId, ControlId controlId, PropertyIndex i
             SetWindowTextA(w.window, value.AsText().c_str());
             return;
         }
-        if (index > kPropCursor) return;
-        int left = 0, top = 0, width = 0, height = 0;
-        bool visible = false, disabled = false;
-        CommonState s = CommonOf(w);
-        s.left = &left; s.top = &top; s.width = &width; s.height = &height;
-        s.visible = &visible; s.disabled = &disabled;
-        WriteCommon(s, index, value);
+        if (index <= kPropCursor) WriteCommon(CommonOf(w), index, value);
         return;
     }
     LoadedControl& c = *t.control;

@@ -60,7 +60,11 @@ struct LoadedWindow {
     const WindowForm* form = nullptr;
     HWND window = nullptr;
     std::vector<std::unique_ptr<LoadedControl>> controls;
+    // Common properties as last written; the live window's are read from it.
+    int left = 0, top = 0, width = 0, height = 0;
     std::string tag;
+    bool visible = true;
+    bool disabled = false;
     int cursor = 0;
     // Windows a modal load disabled, with their previous enabled state.
     std::vector<std::pair<HWND, bool>> disabledByModal;

@@ -197,6 +197,10 @@ std::shared_ptr<LoadedWindow> CreateFormWindow(const WindowForm& form) {
         left = (GetSystemMetrics(SM_CXSCREEN) - form.width) / 2;
         top = (GetSystemMetrics(SM_CYSCREEN) - form.height) / 2;
     }
+    window->left = left;
+    window->top = top;
+    window->width = form.width;
+    window->height = form.height;
     // A plain pop-up: the skin draws its frame and title bar.
     DWORD style = WS_POPUP | WS_SYSMENU | WS_CLIPSIBLINGS;
     if (form.minimizeBox) style |= WS_MINIMIZEBOX;

@@ -132,12 +132,12 @@ TEST_F(ControlPropertiesTest, RewritingTheSameIntervalKeepsTheTimersPhase) {
     TickLog log;
     log.Attach("OnStatusPoll");
     const DWORD start = GetTickCount();
-    SetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval, 400);
-    PumpMessagesFor(200);
-    SetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval, 400);
-    ASSERT_TRUE(PumpUntil([&] { return !log.ticks.empty(); }, 2000));
-    EXPECT_LT(log.ticks[0] - start, 550u) << "the period was restarted";
-    EXPECT_EQ(GetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval).AsInteger(), 400);
+    SetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval, 600);
+    PumpMessagesFor(300);
+    SetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval, 600);
+    ASSERT_TRUE(PumpUntil([&] { return !log.ticks.empty(); }, 3000));
+    EXPECT_LT(log.ticks[0] - start, 850u) << "the period was restarted";
+    EXPECT_EQ(GetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval).AsInteger(), 600);
 }
 
 TEST_F(ControlPropertiesTest, ANewIntervalRestartsTheTimer) {
@@ -145,11 +145,11 @@ TEST_F(ControlPropertiesTest, ANewIntervalRestartsTheTimer) {
     TickLog log;
     log.Attach("OnStatusPoll");
     const DWORD start = GetTickCount();
-    SetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval, 400);
-    PumpMessagesFor(200);
-    SetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval, 401);
-    ASSERT_TRUE(PumpUntil([&] { return !log.ticks.empty(); }, 2000));
-    EXPECT_GE(log.ticks[0] - start, 580u);
+    SetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval, 600);
+    PumpMessagesFor(300);
+    SetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval, 601);
+    ASSERT_TRUE(PumpUntil([&] { return !log.ticks.empty(); }, 3000));
+    EXPECT_GE(log.ticks[0] - start, 880u);
 }
 
 TEST_F(ControlPropertiesTest, ZeroAndNegativeIntervalsStopTheTimer) {

@@ -37,6 +37,17 @@ TEST_F(LoadedWindowsTest, MainWindowIsAPlainCentredPopupWithItsCaption) {
     EXPECT_TRUE(style & WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongPtrA(main, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_FALSE(GetWindowLongPtrA(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // This test program carries the program's icon resources too.
+    const auto big = reinterpret_cast<HICON>(SendMessageA(main, WM_GETICON, ICON_BIG, 0));
+    const auto small = reinterpret_cast<HICON>(SendMessageA(main, WM_GETICON, ICON_SMALL, 0));
+    ASSERT_TRUE(big);
+    ASSERT_TRUE(small);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(small, &info));
+    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(SM_CXSMICON));
 }
 
 TEST_F(LoadedWindowsTest, MainWindowHoldsItsThirteenControlsWithTheirTexts) {
@@ -264,6 +275,32 @@ TEST_F(LoadedWindowsTest, EnumerationFollowsTheFormOrderAndItsFilters) {
     EXPECT_EQ(ControlListCount(all.get()), 14);
     DestroyWindow(Handle(kExitConfirmWindowId, kExitConfirmUnitId));
     EXPECT_EQ(list(kExitConfirmWindowId, std::nullopt, std::nullopt, std::nullopt, std::nullopt).get(), nullptr);
+}
+
+// Stands in for the page engine's class: records the windows created with it.
+std::vector<std::string> browserBoxesCreated;
+LRESULT CALLBACK RecordingBrowserBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) browserBoxesCreated.push_back(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpszName);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(LoadedWindowsTest, TheBrowserBoxUsesThePageEnginesClassWhenItIsRegistered) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = RecordingBrowserBoxProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Corvalin.BrowserBox";
+    ASSERT_TRUE(RegisterClassExA(&wc));
+    browserBoxesCreated.clear();
+    LoadMain();
+    HWND box = Handle(kMainWindowId, kBrowserBoxId);
+    char className[64] = {};
+    GetClassNameA(box, className, sizeof className);
+    EXPECT_STREQ(className, "Corvalin.BrowserBox");
+    EXPECT_EQ(browserBoxesCreated, std::vector<std::string>{std::string(build::kServiceUrl) + "/"});
+    EXPECT_FALSE(GetWindowLongPtrA(box, GWL_STYLE) & WS_VISIBLE);
+    DestroyWindow(Handle(kMainWindowId, kMainWindowUnitId));
+    UnregisterClassA("Corvalin.BrowserBox", GetModuleHandleA(nullptr));
 }
 
 TEST_F(LoadedWindowsTest, WindowHandlesOfWindowsNotLoadedAreNull) {

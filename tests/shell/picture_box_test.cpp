@@ -147,6 +147,33 @@ TEST_F(PictureBoxTest, ABmpIsDecodedByThePlatform) {
     EXPECT_EQ(shown.At(20, 3), GetSysColor(COLOR_BTNFACE));
 }
 
+// An .ico file of the 16x16 image this test program carries in its resources.
+Bytes IconFileFromResources() {
+    HMODULE self = GetModuleHandleA(nullptr);
+    HRSRC group = FindResourceA(self, "DEFAULT_ICON", MAKEINTRESOURCEA(14));
+    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(self, group)));
+    const int id = LookupIconIdFromDirectoryEx(const_cast<BYTE*>(directory), TRUE, 16, 16, 0);
+    HRSRC image = FindResourceA(self, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3));
+    const auto* bits = static_cast<const BYTE*>(LockResource(LoadResource(self, image)));
+    const DWORD size = SizeofResource(self, image);
+    Bytes file = {0, 0, 1, 0, 1, 0,                       // icon directory with one entry
+                  16, 16, 0, 0, 1, 0, 32, 0};             // 16x16, one plane, 32 bits
+    for (int shift = 0; shift < 32; shift += 8) file.push_back(static_cast<std::uint8_t>(size >> shift));
+    for (int shift = 0; shift < 32; shift += 8) file.push_back(static_cast<std::uint8_t>(22 >> shift));
+    file.insert(file.end(), bits, bits + size);
+    return file;
+}
+
+TEST_F(PictureBoxTest, AnIconFileIsDecodedByThePlatform) {
+    LoadMain();
+    HWND box = Handle(kMainWindowId, kCaptchaPictureId);
+    const COLORREF background = GetSysColor(COLOR_BTNFACE);
+    SetControlProperty(kMainWindowId, kCaptchaPictureId, kPropPicture, IconFileFromResources());
+    Painted shown(box);
+    EXPECT_NE(shown.At(8, 8), background) << "the icon's middle";
+    EXPECT_EQ(shown.At(30, 8), background);
+}
+
 TEST_F(PictureBoxTest, BackgroundColourFillsAroundThePicture) {
     LoadMain();
     HWND box = Handle(kMainWindowId, kCaptchaPictureId);

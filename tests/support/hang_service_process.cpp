@@ -7,10 +7,10 @@
 
 namespace corvalin::testing {
 
-HangServiceProcess::HangServiceProcess(const std::string& extraArguments) {
+HangServiceProcess::HangServiceProcess(const std::string& extraArguments, int port) {
     const std::string portFile = folder_.File("port.txt");
-    const std::string command = "\"" + ProgramFolder() + "\\hang-service.exe\" --port 0 --test-control --port-file \"" +
-                                portFile + "\" " + extraArguments;
+    const std::string command = "\"" + ProgramFolder() + "\\hang-service.exe\" --port " + std::to_string(port) +
+                                " --test-control --port-file \"" + portFile + "\" " + extraArguments;
     if (!process_.Start(command, folder_.File("service.log"))) return;
     for (int i = 0; i < 200 && process_.Running(); ++i) {
         const std::string text = ReadWholeFile(portFile);

@@ -17,8 +17,9 @@ using SessionReport = std::map<std::string, std::string>;
 
 class HangServiceProcess {
 public:
-    // Starts the service with `extraArguments`; port() is 0 when it did not come up.
-    explicit HangServiceProcess(const std::string& extraArguments = {});
+    // Starts the service with `extraArguments` on `port` (0: any free one);
+    // port() is 0 when it did not come up.
+    explicit HangServiceProcess(const std::string& extraArguments = {}, int port = 0);
     int port() const { return port_; }
     std::string Url(const std::string& pathAndQuery = "/") const;
     ChildProcess& process() { return process_; }

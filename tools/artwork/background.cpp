@@ -52,6 +52,15 @@ Raster BackgroundPicture() {
                 const double light = std::exp(-distance * distance) * (0.16 + 0.05 * ribbon) * (0.35 + 0.65 * fx);
                 c = Mix(c, ribbon % 2 ? accent : Colour{170, 235, 245}, light);
             }
+            // Soft motes of light drifting along the ribbons.
+            for (int mote = 0; mote < 28; ++mote) {
+                const double mx = 20 + std::fmod(mote * 157.3, 440.0);
+                const double my = kBackgroundHeight * (0.32 + 0.09 * (mote % 5)) + 28 * std::sin(mx / kBackgroundWidth * 5.2 + (mote % 5) * 0.9) +
+                                  std::fmod(mote * 37.7, 30.0) - 15;
+                const double size = 1.5 + std::fmod(mote * 0.77, 3.5);
+                const double d = std::hypot(x - mx, y - my) / size;
+                if (d < 3) c = Mix(c, Colour{200, 245, 250}, 0.35 * std::exp(-d * d) * (0.4 + 0.6 * mx / kBackgroundWidth));
+            }
             // A vignette keeps the corners dark behind the caption and frame.
             const double vx = fx - 0.5, vy = fy - 0.45;
             const double vignette = 1.0 - 0.55 * std::min(1.0, (vx * vx + vy * vy) * 1.6);

@@ -2,6 +2,7 @@
 // lookups, and the entry points for user actions (click, events, submit).
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 namespace corvalin::browser::dom {
 
 class DocumentHost;
+class TextRange;
 
 class Document final : public Node {
 public:
@@ -24,6 +26,12 @@ public:
     // (events then run no handlers, default actions that need it do nothing).
     DocumentHost* Host() const { return host_; }
     void SetHost(DocumentHost* host) { host_ = host; }
+
+    // When the page is replaced or its box goes: handlers assigned from script
+    // hold script functions, which hold the script's window, which holds this
+    // document: dropping them breaks that cycle so the page can free. The
+    // host is dropped too; the tree itself stays for whoever still holds it.
+    void ReleaseScriptObjects();
 
     const std::wstring& Url() const { return url_; }
     void SetUrl(std::wstring url) { url_ = std::move(url); }
@@ -90,9 +98,15 @@ public:
     Node* WriteCursor() const { return writeCursor_.get(); }
     void SetWriteCursor(Node* node) { writeCursor_ = node; }
 
-    // Bumped by every change of the tree (collections cache by it).
+    // The user's selection (a range script selected); nullptr when none.
+    TextRange* Selection() const { return selection_.get(); }
+    void SetSelection(std::unique_ptr<TextRange> range);
+
+    // Changes with every change of the tree (collections and the layout cache
+    // by it). Versions are unique over all documents, so a cache never takes
+    // one document for another.
     std::uint64_t Version() const { return version_; }
-    void Changed() { ++version_; }
+    void Changed();
 
     void AddRefTree() { ++treeRefs_; }
     void ReleaseTree();
@@ -112,12 +126,13 @@ private:
     std::wstring readyState_ = L"complete";
     Element* active_ = nullptr;
     Element* currentScript_ = nullptr;
-    std::uint64_t version_ = 0;
+    std::uint64_t version_ = 0;   // 0: never changed
     std::size_t treeRefs_ = 0;     // nodes (other than the document) alive
     bool writing_ = false;
     bool releasing_ = false;   // the tree is being dropped; Node::Release frees us afterwards
     std::wstring written_;
     Ref<Node> writeCursor_;
+    std::unique_ptr<TextRange> selection_;
 };
 
 }  // namespace corvalin::browser::dom

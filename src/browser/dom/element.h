@@ -61,6 +61,7 @@ public:
     // Event handlers: one assigned from script wins over the attribute text.
     EventHandler Handler(std::wstring_view eventName) const;   // "click" or "onclick"
     void SetHandler(std::wstring_view eventName, EventHandler handler);
+    void DropScriptHandlers();   // forgets handlers assigned from script
 
     // Plain text as the browser renders it: block elements on their own
     // lines, <br> as CR LF, runs of white space as one space.
@@ -115,6 +116,15 @@ public:
     // Index of this element in the document's `all` (document order), or -1.
     int SourceIndex() const;
 
+    // Scroll offsets set by script (the layout clamps nothing: there is no viewport).
+    long ScrollLeft() const { return scrollLeft_; }
+    long ScrollTop() const { return scrollTop_; }
+    void SetScrollPosition(long left, long top) { scrollLeft_ = left; scrollTop_ = top; }
+
+    // The page inside a <frame>/<iframe>, once the host has loaded one.
+    Document* ContentDocument() const;
+    void SetContentDocument(Document* document);
+
     // Element children only.
     std::vector<Element*> ElementChildren() const;
 
@@ -129,6 +139,9 @@ private:
     std::optional<std::wstring> currentValue_;
     std::optional<bool> currentChecked_;
     std::optional<bool> currentSelected_;
+    Ref<Node> contentDocument_;   // a document (held as a node: no cycle, it is another tree)
+    long scrollLeft_ = 0;
+    long scrollTop_ = 0;
 };
 
 // Elements that open a new line in rendered text.

@@ -4,6 +4,7 @@
 
 #include "browser/dom/document.h"
 #include "browser/dom/element.h"
+#include "browser/dom/text_range.h"
 
 namespace corvalin::browser::dom {
 
@@ -67,6 +68,7 @@ void Node::Release() {
         ++refCount_;
         document->releasing_ = true;
         document->writeCursor_ = nullptr;
+        document->selection_.reset();
         document->currentScript_ = nullptr;
         RemoveAllChildren();
         document->releasing_ = false;
@@ -96,6 +98,16 @@ void Node::Destroy(Node* node) {
         delete n;
     }
     destroyQueue = nullptr;
+}
+
+void Node::SetData(std::wstring data) {
+    data_ = std::move(data);
+    document_->Changed();
+}
+
+void Node::AppendData(std::wstring_view more) {
+    data_ += more;
+    document_->Changed();
 }
 
 Element* Node::AsElement() { return IsElement() ? static_cast<Element*>(this) : nullptr; }

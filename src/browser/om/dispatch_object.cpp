@@ -15,6 +15,9 @@ namespace {
 
 std::atomic<std::size_t> liveObjects{0};
 
+// Answered only by our objects, with the DispatchObject itself.
+constexpr GUID kDispatchObjectIid = {0x6b1c3e52, 0x8f0a, 0x4d3e, {0x9a, 0x51, 0x2c, 0x7e, 0x10, 0xd4, 0x63, 0xb8}};
+
 // Expandos and dynamic names get ids above every table id.
 constexpr DISPID kDynamicBase = 0x20000000;
 constexpr DISPID kFirstMemberId = 1000;
@@ -310,7 +313,11 @@ std::size_t DispatchObject::LiveCount() { return liveObjects.load(); }
 HRESULT DispatchObject::QueryInterface(REFIID riid, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IDispatchEx) {
+    if (riid == kDispatchObjectIid) {
+        *object = this;
+        return S_OK;   // not counted: AsDispatchObject borrows
+    }
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(IDispatchEx)) {
         *object = static_cast<IDispatchEx*>(this);
     } else if (void* extra = QueryExtraInterface(riid)) {
         *object = extra;
@@ -545,6 +552,13 @@ HRESULT DispatchObject::InvokeByName(std::wstring_view name, WORD flags, DISPPAR
     SysFreeString(b);
     if (FAILED(hr)) return hr;
     return InvokeEx(id, 0, flags, params, result, nullptr, nullptr);
+}
+
+DispatchObject* AsDispatchObject(IUnknown* object) {
+    if (!object) return nullptr;
+    void* p = nullptr;
+    if (FAILED(object->QueryInterface(kDispatchObjectIid, &p))) return nullptr;
+    return static_cast<DispatchObject*>(p);
 }
 
 HRESULT CallByName(IDispatch* object, std::wstring_view name, WORD flags, std::initializer_list<VARIANT> args,

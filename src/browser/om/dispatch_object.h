@@ -189,11 +189,18 @@ private:
     std::vector<DynamicName> dynamic_;
 };
 
+// Our own object behind an interface pointer; nullptr for anyone else's
+// (script objects, the engine's foreign objects).
+DispatchObject* AsDispatchObject(IUnknown* object);
+
 // Creates a T (a DispatchObject) with one reference owned by the result.
+// (mingw's ComPtr::Attach adds a reference, so the new object's own first
+// reference is dropped here instead.)
 template <class T, class... Args>
 ComPtr<T> MakeDispatch(Args&&... args) {
-    ComPtr<T> p;
-    p.Attach(new T(std::forward<Args>(args)...));
+    T* created = new T(std::forward<Args>(args)...);
+    ComPtr<T> p(created);
+    created->Release();
     return p;
 }
 

@@ -20,6 +20,11 @@ Microsoft::WRL::ComPtr<IDispatch> DocumentObject(dom::Document& document);
 // text and comment nodes get a plain node object. nullptr for nullptr.
 Microsoft::WRL::ComPtr<IDispatch> NodeObject(dom::Node* node);
 
+// `new Option(text, value, defaultSelected, selected)` and `new Image(w, h)`
+// for the window: objects whose construction makes an element of `document`.
+Microsoft::WRL::ComPtr<IDispatch> OptionConstructor(dom::Document& document);
+Microsoft::WRL::ComPtr<IDispatch> ImageConstructor(dom::Document& document);
+
 // The node behind one of our objects; nullptr for any other IDispatch.
 dom::Node* NodeOf(IDispatch* object);
 
@@ -27,6 +32,13 @@ dom::Node* NodeOf(IDispatch* object);
 // cancelBubble, keyCode, button, clientX/clientY. The object refers to
 // `event`, which must outlive it (the host drops it after the handler).
 Microsoft::WRL::ComPtr<IDispatch> EventObject(dom::Event& event);
+// After the handler: what script set on the event object (returnValue,
+// cancelBubble) goes back into `event`.
+void ReadBackEvent(IDispatch* eventObject, dom::Event& event);
+
+class DispatchObject;
+// The document behind a document object of ours (internal to the bindings).
+dom::Node* DocumentNodeOf(DispatchObject* object);
 
 // A script function kept as an event handler (`element.onclick = function…`).
 class ScriptFunctionObject final : public dom::ScriptFunction {

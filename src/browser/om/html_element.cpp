@@ -1,0 +1,633 @@
+#include <array>
+
+#include "browser/dom/layout.h"
+#include "browser/html/html_markup.h"
+#include "browser/html/html_parser.h"
+#include "browser/om/html_element_collection.h"
+#include "browser/om/html_elements.h"
+#include "browser/om/html_style.h"
+#include "browser/om/html_text_range.h"
+#include "browser/om/node_objects.h"
+
+namespace corvalin::browser::om {
+
+namespace {
+
+using dom::Element;
+using dom::Node;
+
+// Snapshot list of child nodes (text nodes included).
+class HTMLDOMChildrenCollection final : public DispatchObject {
+public:
+    explicit HTMLDOMChildrenCollection(Node& parent) {
+        for (dom::Node* c = parent.FirstChild(); c; c = c->NextSibling()) nodes_.emplace_back(c);
+    }
+
+protected:
+    const MemberTable& Members() const override {
+        static const MemberTable table{{
+            {L"length", [](DispatchObject& s, Invocation& c) {
+                 return c.ReturnInteger(static_cast<long>(static_cast<HTMLDOMChildrenCollection&>(s).nodes_.size()));
+             }},
+            {L"item", nullptr, nullptr,
+             [](DispatchObject& s, Invocation& c) { return static_cast<HTMLDOMChildrenCollection&>(s).At(c, 0); }},
+        }};
+        return table;
+    }
+    HRESULT InvokeValue(Invocation& call) override { return At(call, 0); }
+    bool HasDynamicMember(std::wstring_view name) const override { return Index(name) >= 0; }
+    HRESULT InvokeDynamic(std::wstring_view name, Invocation& call) override {
+        long i = Index(name);
+        if (i < 0 || call.IsPut()) return DISP_E_MEMBERNOTFOUND;
+        return ReturnNode(call, static_cast<std::size_t>(i) < nodes_.size() ? nodes_[i].get() : nullptr);
+    }
+
+private:
+    long Index(std::wstring_view name) const {
+        if (name.empty() || name.size() > 9) return -1;
+        long v = 0;
+        for (wchar_t ch : name) {
+            if (ch < L'0' || ch > L'9') return -1;
+            v = v * 10 + (ch - L'0');
+        }
+        return v;
+    }
+    HRESULT At(Invocation& call, std::size_t arg) {
+        long i = call.Integer(arg, -1);
+        return ReturnNode(call, i >= 0 && static_cast<std::size_t>(i) < nodes_.size() ? nodes_[i].get() : nullptr);
+    }
+    std::vector<dom::Ref<dom::Node>> nodes_;
+};
+
+// An attribute handler read from script: a function that runs the source.
+class AttributeHandlerFunction final : public DispatchObject {
+public:
+    AttributeHandlerFunction(dom::Element& element, std::wstring type, dom::EventHandler handler)
+        : element_(&element), type_(std::move(type)), handler_(std::move(handler)) {}
+
+protected:
+    const MemberTable& Members() const override {
+        static const MemberTable table{{}};
+        return table;
+    }
+    HRESULT InvokeValue(Invocation& call) override {
+        if (!call.IsMethod()) return call.ReturnText(L"function anonymous()\n{\n" + handler_.source + L"\n}");
+        dom::DocumentHost* host = element_->OwnerDocument().Host();
+        if (!host) return call.ReturnEmpty();
+        dom::Event event;
+        event.type = type_;
+        event.target = element_.get();
+        event.current = element_.get();
+        bool result = host->RunEventHandler(*element_, event, handler_);
+        return call.ReturnBool(result && event.returnValue);
+    }
+
+private:
+    dom::Ref<dom::Element> element_;
+    std::wstring type_;
+    dom::EventHandler handler_;
+};
+
+// window.event: a copy of the event's facts that outlives the dispatch.
+class HTMLEventObj final : public DispatchObject {
+public:
+    explicit HTMLEventObj(dom::Event& event)
+        : type_(event.type), target_(event.target), returnValue_(event.returnValue),
+          cancelBubble_(event.cancelBubble) {}
+    void CopyInto(dom::Event& event) const {
+        if (!returnValue_) event.returnValue = false;
+        if (cancelBubble_) event.cancelBubble = true;
+    }
+
+protected:
+    const MemberTable& Members() const override {
+        static auto self = [](DispatchObject& s) -> HTMLEventObj& { return static_cast<HTMLEventObj&>(s); };
+        static auto zero = [](DispatchObject&, Invocation& c) { return c.ReturnInteger(0); };
+        static auto no = [](DispatchObject&, Invocation& c) { return c.ReturnBool(false); };
+        static const MemberTable table{{
+            {L"type", [](DispatchObject& s, Invocation& c) { return c.ReturnText(self(s).type_); }},
+            {L"srcElement", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, self(s).target_.get()); }},
+            {L"target", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, self(s).target_.get()); }},
+            {L"returnValue",
+             [](DispatchObject& s, Invocation& c) {
+                 return self(s).returnValue_ ? c.ReturnEmpty() : c.ReturnBool(false);
+             },
+             [](DispatchObject& s, Invocation& c) {
+                 self(s).returnValue_ = c.ValueBool();
+                 return S_OK;
+             }},
+            {L"cancelBubble", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(self(s).cancelBubble_); },
+             [](DispatchObject& s, Invocation& c) {
+                 self(s).cancelBubble_ = c.ValueBool();
+                 return S_OK;
+             }},
+            {L"keyCode", zero}, {L"button", zero}, {L"clientX", zero}, {L"clientY", zero}, {L"x", zero},
+            {L"y", zero}, {L"screenX", zero}, {L"screenY", zero}, {L"offsetX", zero}, {L"offsetY", zero},
+            {L"altKey", no}, {L"ctrlKey", no}, {L"shiftKey", no},
+            {L"fromElement", [](DispatchObject&, Invocation& c) { return c.ReturnNull(); }},
+            {L"toElement", [](DispatchObject&, Invocation& c) { return c.ReturnNull(); }},
+        }};
+        return table;
+    }
+
+private:
+    std::wstring type_;
+    dom::Ref<dom::Element> target_;
+    bool returnValue_;
+    bool cancelBubble_;
+};
+
+constexpr std::array<const wchar_t*, 31> kEventNames{
+    L"onclick",     L"ondblclick",   L"onmousedown", L"onmouseup",    L"onmouseover", L"onmouseout",
+    L"onmousemove", L"onkeydown",    L"onkeyup",     L"onkeypress",   L"onfocus",     L"onblur",
+    L"onchange",    L"onselect",     L"onsubmit",    L"onreset",      L"onload",      L"onunload",
+    L"onerror",     L"onabort",      L"onresize",    L"onscroll",     L"oncontextmenu", L"onselectstart",
+    L"ondragstart", L"onmouseenter", L"onmouseleave", L"onpropertychange", L"onreadystatechange",
+    L"onfocusin",   L"onfocusout"};
+
+bool IsEventName(std::wstring_view name) {
+    for (const wchar_t* n : kEventNames) {
+        if (dom::EqualsIgnoringCase(name, n)) return true;
+    }
+    return false;
+}
+
+HRESULT GetHandler(dom::Element& e, std::wstring_view name, Invocation& call) {
+    dom::EventHandler h = e.Handler(name);
+    if (IDispatch* f = HandlerFunction(h)) return call.ReturnObject(f);
+    if (h.source.empty()) return call.ReturnNull();
+    std::wstring type = dom::LowerAscii(name.substr(2));
+    return call.ReturnObject(MakeDispatch<AttributeHandlerFunction>(e, type, h).Get());
+}
+
+HRESULT PutHandler(dom::Element& e, std::wstring_view name, Invocation& call) {
+    dom::EventHandler h;
+    const VARIANT& v = call.Value();
+    if (v.vt == VT_DISPATCH && v.pdispVal) {
+        h.function = std::make_shared<ScriptFunctionObject>(v.pdispVal);
+    } else if (v.vt == VT_BSTR) {
+        h.source = call.ValueText();
+    }
+    e.SetHandler(name, std::move(h));
+    return S_OK;
+}
+
+// Deep or shallow copy, iteratively.
+dom::Ref<dom::Node> Clone(Node& source, bool deep) {
+    dom::Document& document = source.OwnerDocument();
+    auto copyOne = [&](const dom::Node& n) -> dom::Ref<dom::Node> {
+        if (const dom::Element* e = n.AsElement()) {
+            dom::Ref<dom::Element> c = Element::Create(document, e->LocalName());
+            for (const auto& a : e->Attributes()) c->SetAttribute(a.name, a.value);
+            return c;
+        }
+        if (n.IsText()) return document.CreateTextNode(n.Data());
+        return dom::Comment::Create(document, n.Data());
+    };
+    dom::Ref<dom::Node> root = copyOne(source);
+    if (!deep) return root;
+    std::vector<std::pair<const Node*, Node*>> stack{{&source, root.get()}};
+    while (!stack.empty()) {
+        auto [from, to] = stack.back();
+        stack.pop_back();
+        for (dom::Node* c = from->FirstChild(); c; c = c->NextSibling()) {
+            dom::Ref<dom::Node> copy = copyOne(*c);
+            to->AppendChild(copy);
+            if (c->HasChildren()) stack.emplace_back(c, copy.get());
+        }
+    }
+    return root;
+}
+
+dom::Node* NodeArg(Invocation& call, std::size_t i) { return NodeOf(call.Object(i)); }
+
+HRESULT ReturnCollection(Invocation& call, dom::ElementCollection elements) {
+    return call.ReturnObject(CollectionObject(std::move(elements)).Get());
+}
+
+bool AlwaysHasName(const dom::Element& e) {
+    static constexpr std::array<const wchar_t*, 14> named{L"input", L"select", L"textarea", L"button", L"form",
+                                                          L"a",     L"img",    L"iframe",   L"frame",  L"map",
+                                                          L"meta",  L"param",  L"object",   L"embed"};
+    for (const wchar_t* n : named) {
+        if (e.Is(n)) return true;
+    }
+    return false;
+}
+
+HRESULT TextAttribute(Invocation& call, const dom::Element& e, const wchar_t* name) {
+    return call.ReturnText(e.GetAttribute(name));
+}
+
+}  // namespace
+
+// ---- Shared -----------------------------------------------------------------
+
+dom::Element& ElementOf(DispatchObject& self) { return static_cast<HTMLElement&>(self).DomElement(); }
+
+HRESULT ReturnNode(Invocation& call, dom::Node* node) {
+    if (!node) return call.ReturnNull();
+    return call.ReturnObject(NodeObject(node).Get());
+}
+
+// ---- Nodes ------------------------------------------------------------------
+
+HTMLDOMNode::HTMLDOMNode(dom::Node& node) : node_(&node), document_(&node.OwnerDocument()) { node.SetBinding(this); }
+
+HTMLDOMNode::~HTMLDOMNode() {
+    if (node_->Binding() == this) node_->SetBinding(nullptr);
+}
+
+const MemberTable& HTMLDOMNode::NodeMembers() {
+    static auto node = [](DispatchObject& s) -> dom::Node& { return static_cast<HTMLDOMNode&>(s).DomNode(); };
+    static const MemberTable table{{
+        {L"nodeType", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(static_cast<long>(node(s).Type())); }},
+        {L"nodeName",
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node& n = node(s);
+             if (const dom::Element* e = n.AsElement()) return c.ReturnText(e->TagName());
+             return c.ReturnText(n.IsText() ? L"#text" : L"#comment");
+         }},
+        {L"nodeValue",
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node& n = node(s);
+             return n.IsElement() ? c.ReturnNull() : c.ReturnText(n.Data());
+         },
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node& n = node(s);
+             if (!n.IsElement()) n.SetData(c.ValueText());
+             return S_OK;
+         }},
+        {L"parentNode", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, node(s).Parent()); }},
+        {L"firstChild", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, node(s).FirstChild()); }},
+        {L"lastChild", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, node(s).LastChild()); }},
+        {L"nextSibling", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, node(s).NextSibling()); }},
+        {L"previousSibling", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, node(s).PreviousSibling()); }},
+        {L"ownerDocument", [](DispatchObject& s, Invocation& c) {
+             return c.ReturnObject(DocumentObject(node(s).OwnerDocument()).Get());
+         }},
+        {L"childNodes", [](DispatchObject& s, Invocation& c) {
+             return c.ReturnObject(MakeDispatch<HTMLDOMChildrenCollection>(node(s)).Get());
+         }},
+        {L"hasChildNodes", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) { return c.ReturnBool(node(s).HasChildren()); }},
+        {L"appendChild", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node* child = NodeArg(c, 0);
+             if (!child || !node(s).AppendChild(child)) return E_INVALIDARG;
+             return ReturnNode(c, child);
+         }},
+        {L"insertBefore", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node* child = NodeArg(c, 0);
+             if (!child || !node(s).InsertBefore(child, NodeArg(c, 1))) return E_INVALIDARG;
+             return ReturnNode(c, child);
+         }},
+        {L"removeChild", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node* child = NodeArg(c, 0);
+             if (!child || child->Parent() != &node(s)) return E_INVALIDARG;
+             dom::Ref<dom::Node> keep(child);
+             node(s).RemoveChild(child);
+             return ReturnNode(c, child);
+         }},
+        {L"replaceChild", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node* fresh = NodeArg(c, 0);
+             dom::Node* old = NodeArg(c, 1);
+             if (!fresh || !old || old->Parent() != &node(s)) return E_INVALIDARG;
+             dom::Ref<dom::Node> keep(old);
+             if (!node(s).InsertBefore(fresh, old)) return E_INVALIDARG;
+             node(s).RemoveChild(old);
+             return ReturnNode(c, old);
+         }},
+        {L"removeNode", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node& n = node(s);
+             dom::Ref<dom::Node> keep(&n);
+             if (c.Bool(0) || !n.IsElement()) {
+                 n.Remove();
+             } else if (dom::Node* parent = n.Parent()) {
+                 // Without deep: the children take the node's place.
+                 while (dom::Node* child = n.FirstChild()) parent->InsertBefore(child, &n);
+                 n.Remove();
+             }
+             return ReturnNode(c, &n);
+         }},
+        {L"cloneNode", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) { return ReturnNode(c, Clone(node(s), c.Bool(0)).get()); }},
+    }};
+    return table;
+}
+
+const MemberTable& HTMLDOMTextNode::Members() const {
+    static auto node = [](DispatchObject& s) -> dom::Node& { return static_cast<HTMLDOMNode&>(s).DomNode(); };
+    static const MemberTable table{{
+        {L"data", [](DispatchObject& s, Invocation& c) { return c.ReturnText(node(s).Data()); },
+         [](DispatchObject& s, Invocation& c) {
+             node(s).SetData(c.ValueText());
+             return S_OK;
+         }},
+        {L"length", [](DispatchObject& s, Invocation& c) {
+             return c.ReturnInteger(static_cast<long>(node(s).Data().size()));
+         }},
+    }, &NodeMembers()};
+    return table;
+}
+
+// ---- Elements ---------------------------------------------------------------
+
+const MemberTable& HTMLElement::ElementMembers() {
+    static auto attrPut = [](dom::Element& e, const wchar_t* name, Invocation& c) {
+        e.SetAttribute(name, c.ValueText());
+        return S_OK;
+    };
+    static const MemberTable table{{
+        {L"tagName", [](DispatchObject& s, Invocation& c) { return c.ReturnText(ElementOf(s).TagName()); }},
+        {L"id", [](DispatchObject& s, Invocation& c) { return TextAttribute(c, ElementOf(s), L"id"); },
+         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"id", c); }},
+        {L"className", [](DispatchObject& s, Invocation& c) { return TextAttribute(c, ElementOf(s), L"class"); },
+         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"class", c); }},
+        {L"title", [](DispatchObject& s, Invocation& c) { return TextAttribute(c, ElementOf(s), L"title"); },
+         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"title", c); }},
+        {L"lang", [](DispatchObject& s, Invocation& c) { return TextAttribute(c, ElementOf(s), L"lang"); },
+         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"lang", c); }},
+        {L"dir", [](DispatchObject& s, Invocation& c) { return TextAttribute(c, ElementOf(s), L"dir"); },
+         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"dir", c); }},
+        {L"name",
+         [](DispatchObject& s, Invocation& c) {
+             dom::Element& e = ElementOf(s);
+             if (!AlwaysHasName(e) && !e.HasAttribute(L"name")) return DISP_E_MEMBERNOTFOUND;
+             return c.ReturnText(e.Name());
+         },
+         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"name", c); }},
+        {L"innerHTML", [](DispatchObject& s, Invocation& c) { return c.ReturnText(html::InnerHtml(ElementOf(s))); },
+         [](DispatchObject& s, Invocation& c) {
+             return html::SetInnerHtml(ElementOf(s), c.ValueText()) ? S_OK : E_INVALIDARG;
+         }},
+        {L"outerHTML", [](DispatchObject& s, Invocation& c) { return c.ReturnText(html::OuterHtml(ElementOf(s))); },
+         [](DispatchObject& s, Invocation& c) {
+             return html::SetOuterHtml(ElementOf(s), c.ValueText()) ? S_OK : E_INVALIDARG;
+         }},
+        {L"innerText", [](DispatchObject& s, Invocation& c) { return c.ReturnText(ElementOf(s).InnerText()); },
+         [](DispatchObject& s, Invocation& c) {
+             dom::Element& e = ElementOf(s);
+             if (dom::IsVoidElement(e.LocalName())) return E_INVALIDARG;
+             e.SetInnerText(c.ValueText());
+             return S_OK;
+         }},
+        {L"outerText", [](DispatchObject& s, Invocation& c) { return c.ReturnText(ElementOf(s).InnerText()); },
+         [](DispatchObject& s, Invocation& c) {
+             dom::Element& e = ElementOf(s);
+             if (!e.ParentElement()) return E_INVALIDARG;
+             e.SetOuterText(c.ValueText());
+             return S_OK;
+         }},
+        {L"textContent", [](DispatchObject& s, Invocation& c) { return c.ReturnText(ElementOf(s).TextContent()); }},
+        {L"insertAdjacentHTML", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             return html::InsertAdjacentHtml(ElementOf(s), c.Text(0), c.Text(1)) ? S_OK : E_INVALIDARG;
+         }},
+        {L"insertAdjacentText", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             return html::InsertAdjacentText(ElementOf(s), c.Text(0), c.Text(1)) ? S_OK : E_INVALIDARG;
+         }},
+        {L"insertAdjacentElement", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Element& e = ElementOf(s);
+             dom::Node* n = NodeArg(c, 1);
+             std::wstring where = c.Text(0);
+             if (!n) return E_INVALIDARG;
+             bool ok = false;
+             if (dom::EqualsIgnoringCase(where, L"beforeBegin") && e.Parent()) ok = e.Parent()->InsertBefore(n, &e);
+             else if (dom::EqualsIgnoringCase(where, L"afterEnd") && e.Parent()) ok = e.Parent()->InsertBefore(n, e.NextSibling());
+             else if (dom::EqualsIgnoringCase(where, L"afterBegin")) ok = e.InsertBefore(n, e.FirstChild());
+             else if (dom::EqualsIgnoringCase(where, L"beforeEnd")) ok = e.AppendChild(n);
+             return ok ? ReturnNode(c, n) : E_INVALIDARG;
+         }},
+        {L"style", [](DispatchObject& s, Invocation& c) { return c.ReturnObject(MakeDispatch<HTMLStyle>(ElementOf(s)).Get()); },
+         [](DispatchObject& s, Invocation& c) {
+             ElementOf(s).SetStyleCssText(c.ValueText());
+             return S_OK;
+         }},
+        {L"currentStyle", [](DispatchObject& s, Invocation& c) { return c.ReturnObject(MakeDispatch<HTMLStyle>(ElementOf(s)).Get()); }},
+        {L"runtimeStyle", [](DispatchObject& s, Invocation& c) { return c.ReturnObject(MakeDispatch<HTMLStyle>(ElementOf(s)).Get()); }},
+        {L"click", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Element& e = ElementOf(s);
+             e.OwnerDocument().Click(e);
+             return c.ReturnEmpty();
+         }},
+        {L"focus", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             ElementOf(s).Focus();
+             return c.ReturnEmpty();
+         }},
+        {L"blur", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             ElementOf(s).Blur();
+             return c.ReturnEmpty();
+         }},
+        {L"fireEvent", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Element& e = ElementOf(s);
+             std::wstring name = c.Text(0);
+             if (!IsEventName(name)) return E_INVALIDARG;
+             return c.ReturnBool(e.OwnerDocument().FireEvent(e, name));
+         }},
+        {L"attachEvent", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Element& e = ElementOf(s);
+             std::wstring name = c.Text(0);
+             IDispatch* f = c.Object(1);
+             if (!IsEventName(name) || !f) return c.ReturnBool(false);
+             dom::EventHandler h;
+             h.function = std::make_shared<ScriptFunctionObject>(f);
+             e.SetHandler(name, std::move(h));
+             return c.ReturnBool(true);
+         }},
+        {L"detachEvent", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Element& e = ElementOf(s);
+             std::wstring name = c.Text(0);
+             if (IsEventName(name) && HandlerFunction(e.Handler(name)) == c.Object(1)) e.SetHandler(name, {});
+             return c.ReturnEmpty();
+         }},
+        {L"getAttribute", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Element& e = ElementOf(s);
+             std::wstring name = c.Text(0);
+             if (dom::EqualsIgnoringCase(name, L"className")) name = L"class";
+             if (dom::EqualsIgnoringCase(name, L"htmlFor")) name = L"for";
+             const std::wstring* v = e.FindAttribute(name);
+             return v ? c.ReturnText(*v) : c.ReturnNull();
+         }},
+        {L"setAttribute", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Element& e = ElementOf(s);
+             std::wstring name = c.Text(0);
+             if (name.empty()) return E_INVALIDARG;
+             if (dom::EqualsIgnoringCase(name, L"className")) name = L"class";
+             if (dom::EqualsIgnoringCase(name, L"htmlFor")) name = L"for";
+             std::wstring value = c.Text(1);
+             if (dom::EqualsIgnoringCase(name, L"style")) {
+                 e.SetStyleCssText(value);
+             } else {
+                 e.SetAttribute(name, value);
+                 if (e.Is(L"input") && dom::EqualsIgnoringCase(name, L"value")) e.SetValue(value);
+                 if (e.Is(L"input") && dom::EqualsIgnoringCase(name, L"checked")) e.SetChecked(c.Bool(1));
+             }
+             return c.ReturnEmpty();
+         }},
+        {L"removeAttribute", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             std::wstring name = c.Text(0);
+             if (dom::EqualsIgnoringCase(name, L"className")) name = L"class";
+             return c.ReturnBool(ElementOf(s).RemoveAttribute(name));
+         }},
+        {L"hasAttribute", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) { return c.ReturnBool(ElementOf(s).HasAttribute(c.Text(0))); }},
+        {L"parentElement", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, ElementOf(s).ParentElement()); }},
+        {L"children", [](DispatchObject& s, Invocation& c) {
+             return ReturnCollection(c, dom::ElementCollection(&ElementOf(s), dom::ElementCollection::Filter{}, dom::ElementCollection::Scope::Children));
+         }},
+        {L"all", [](DispatchObject& s, Invocation& c) {
+             return ReturnCollection(c, dom::ElementCollection(&ElementOf(s), dom::ElementCollection::Filter{}));
+         }},
+        {L"getElementsByTagName", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             std::wstring tag = dom::LowerAscii(c.Text(0));
+             return ReturnCollection(c, dom::ElementCollection(&ElementOf(s), [tag](const dom::Element& e) {
+                                         return tag == L"*" || e.LocalName() == tag;
+                                     }));
+         }},
+        {L"document", [](DispatchObject& s, Invocation& c) {
+             return c.ReturnObject(DocumentObject(ElementOf(s).OwnerDocument()).Get());
+         }},
+        {L"sourceIndex", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(ElementOf(s).SourceIndex()); }},
+        {L"contains", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node* other = NodeArg(c, 0);
+             return c.ReturnBool(other && ElementOf(s).Contains(other));
+         }},
+        {L"disabled", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(ElementOf(s).Disabled()); },
+         [](DispatchObject& s, Invocation& c) {
+             ElementOf(s).SetDisabled(c.ValueBool());
+             return S_OK;
+         }},
+        {L"isDisabled", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(ElementOf(s).Disabled()); }},
+        {L"tabIndex", [](DispatchObject& s, Invocation& c) {
+             return c.ReturnInteger(static_cast<long>(_wtol(ElementOf(s).GetAttribute(L"tabindex").c_str())));
+         },
+         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"tabindex", c); }},
+        {L"canHaveChildren", [](DispatchObject& s, Invocation& c) {
+             return c.ReturnBool(!dom::IsVoidElement(ElementOf(s).LocalName()));
+         }},
+        {L"createTextRange", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             return c.ReturnObject(MakeDispatch<HTMLTextRange>(dom::TextRange(ElementOf(s))).Get());
+         }},
+        {L"scrollIntoView", nullptr, nullptr, [](DispatchObject&, Invocation& c) { return c.ReturnEmpty(); }},
+        // Geometry from the box layout.
+        {L"offsetLeft", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::LayoutOf(ElementOf(s)).left); }},
+        {L"offsetTop", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::LayoutOf(ElementOf(s)).top); }},
+        {L"offsetWidth", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::LayoutOf(ElementOf(s)).width); }},
+        {L"offsetHeight", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::LayoutOf(ElementOf(s)).height); }},
+        {L"offsetParent", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, dom::LayoutOf(ElementOf(s)).offsetParent); }},
+        {L"clientLeft", [](DispatchObject&, Invocation& c) { return c.ReturnInteger(0); }},
+        {L"clientTop", [](DispatchObject&, Invocation& c) { return c.ReturnInteger(0); }},
+        {L"clientWidth", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::ClientWidth(ElementOf(s))); }},
+        {L"clientHeight", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::ClientHeight(ElementOf(s))); }},
+        {L"scrollWidth", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::ScrollWidth(ElementOf(s))); }},
+        {L"scrollHeight", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::ScrollHeight(ElementOf(s))); }},
+        {L"scrollTop", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(ElementOf(s).ScrollTop()); },
+         [](DispatchObject& s, Invocation& c) {
+             dom::SetScroll(ElementOf(s), ElementOf(s).ScrollLeft(), static_cast<long>(c.ValueNumber()));
+             return S_OK;
+         }},
+        {L"scrollLeft", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(ElementOf(s).ScrollLeft()); },
+         [](DispatchObject& s, Invocation& c) {
+             dom::SetScroll(ElementOf(s), static_cast<long>(c.ValueNumber()), ElementOf(s).ScrollTop());
+             return S_OK;
+         }},
+    }, &NodeMembers()};
+    return table;
+}
+
+bool HTMLElement::HasDynamicMember(std::wstring_view name) const {
+    if (IsEventName(name)) return true;
+    const dom::Element& e = DomElement();
+    return e.HasAttribute(name) && !dom::EqualsIgnoringCase(name, L"style") && !dom::EqualsIgnoringCase(name, L"class");
+}
+
+HRESULT HTMLElement::InvokeDynamic(std::wstring_view name, Invocation& call) {
+    dom::Element& e = DomElement();
+    if (IsEventName(name)) return call.IsPut() ? PutHandler(e, name, call) : GetHandler(e, name, call);
+    const std::wstring* v = e.FindAttribute(name);
+    if (!v) return DISP_E_MEMBERNOTFOUND;
+    if (call.IsPut()) {
+        e.SetAttribute(name, call.ValueText());
+        return S_OK;
+    }
+    if (call.IsMethod() && call.Count() > 0) return DISP_E_MEMBERNOTFOUND;
+    return call.ReturnText(*v);
+}
+
+// ---- Object factory ---------------------------------------------------------
+
+ComPtr<IDispatch> NodeObject(dom::Node* node) {
+    if (!node) return nullptr;
+    if (node->Type() == dom::NodeType::Document) return DocumentObject(static_cast<dom::Document&>(*node));
+    if (auto* existing = dynamic_cast<DispatchObject*>(node->Binding())) return ComPtr<IDispatch>(existing);
+    Element* e = node->AsElement();
+    ComPtr<IDispatch> object;
+    if (!e) {
+        object = MakeDispatch<HTMLDOMTextNode>(*node);
+    } else if (e->Is(L"input")) {
+        object = MakeDispatch<HTMLInputElement>(*e);
+    } else if (e->Is(L"textarea")) {
+        object = MakeDispatch<HTMLTextAreaElement>(*e);
+    } else if (e->Is(L"select")) {
+        object = MakeDispatch<HTMLSelectElement>(*e);
+    } else if (e->Is(L"option")) {
+        object = MakeDispatch<HTMLOptionElement>(*e);
+    } else if (e->Is(L"button")) {
+        object = MakeDispatch<HTMLButtonElement>(*e);
+    } else if (e->Is(L"form")) {
+        object = MakeDispatch<HTMLFormElement>(*e);
+    } else if (e->Is(L"table")) {
+        object = MakeDispatch<HTMLTableElement>(*e);
+    } else if (e->Is(L"thead") || e->Is(L"tbody") || e->Is(L"tfoot")) {
+        object = MakeDispatch<HTMLTableSectionElement>(*e);
+    } else if (e->Is(L"tr")) {
+        object = MakeDispatch<HTMLTableRowElement>(*e);
+    } else if (e->Is(L"td") || e->Is(L"th")) {
+        object = MakeDispatch<HTMLTableCellElement>(*e);
+    } else if (e->Is(L"a") || e->Is(L"area") || e->Is(L"link") || e->Is(L"base")) {
+        object = MakeDispatch<HTMLAnchorElement>(*e);
+    } else if (e->Is(L"img")) {
+        object = MakeDispatch<HTMLImageElement>(*e);
+    } else if (e->Is(L"script") || e->Is(L"style") || e->Is(L"title")) {
+        object = MakeDispatch<HTMLScriptElement>(*e);
+    } else if (e->Is(L"iframe") || e->Is(L"frame")) {
+        object = MakeDispatch<HTMLFrameElement>(*e);
+    } else {
+        object = MakeDispatch<HTMLElement>(*e);
+    }
+    return object;
+}
+
+dom::Node* NodeOf(IDispatch* object) {
+    if (!object) return nullptr;
+    DispatchObject* ours = AsDispatchObject(object);
+    if (auto* base = dynamic_cast<HTMLDOMNode*>(ours)) return &base->DomNode();
+    return DocumentNodeOf(ours);
+}
+
+ComPtr<IDispatch> EventObject(dom::Event& event) { return MakeDispatch<HTMLEventObj>(event); }
+
+void ReadBackEvent(IDispatch* eventObject, dom::Event& event) {
+    if (auto* e = dynamic_cast<HTMLEventObj*>(AsDispatchObject(eventObject))) e->CopyInto(event);
+}
+
+}  // namespace corvalin::browser::om

@@ -1,0 +1,166 @@
+#include "browser/om/html_element_collection.h"
+
+#include "browser/dom/element.h"
+#include "browser/om/html_elements.h"
+#include "browser/om/node_objects.h"
+
+namespace corvalin::browser::om {
+
+namespace {
+
+// "12" → 12; anything else → -1.
+long IndexName(std::wstring_view name) {
+    if (name.empty() || name.size() > 9) return -1;
+    long v = 0;
+    for (wchar_t ch : name) {
+        if (ch < L'0' || ch > L'9') return -1;
+        v = v * 10 + (ch - L'0');
+    }
+    return v;
+}
+
+}  // namespace
+
+struct CollectionMembers {
+    static HTMLElementCollection& Self(DispatchObject& s) { return static_cast<HTMLElementCollection&>(s); }
+
+    static HRESULT Length(DispatchObject& s, Invocation& c) {
+        return c.ReturnInteger(static_cast<long>(Self(s).elements_.Length()));
+    }
+
+    // options.length = n: drops options past n, adds empty ones up to n.
+    static HRESULT PutLength(DispatchObject& s, Invocation& c) {
+        dom::Element* select = Self(s).select_.get();
+        if (!select) return DISP_E_MEMBERNOTFOUND;
+        long n = static_cast<long>(c.ValueNumber());
+        if (n < 0) return E_INVALIDARG;
+        auto options = select->Options();
+        for (std::size_t i = options.size(); i > static_cast<std::size_t>(n); --i) options[i - 1]->Remove();
+        for (std::size_t i = options.size(); i < static_cast<std::size_t>(n); ++i) {
+            select->AppendChild(select->OwnerDocument().CreateElement(L"option"));
+        }
+        return S_OK;
+    }
+
+    static HRESULT NamedItem(DispatchObject& s, Invocation& c) {
+        auto named = Self(s).elements_.Named(c.Text(0));
+        return ReturnNode(c, named.empty() ? nullptr : named.front());
+    }
+
+    static HRESULT Tags(DispatchObject& s, Invocation& c) {
+        return c.ReturnObject(CollectionObject(Self(s).elements_.Tags(c.Text(0))).Get());
+    }
+
+    // options.add(option [, index])
+    static HRESULT Add(DispatchObject& s, Invocation& c) {
+        dom::Element* select = Self(s).select_.get();
+        dom::Node* node = NodeOf(c.Object(0));
+        if (!select || !node || !node->IsElement() || !node->AsElement()->Is(L"option")) return E_INVALIDARG;
+        auto options = select->Options();
+        long at = c.Integer(1, -1);
+        dom::Node* before = at >= 0 && static_cast<std::size_t>(at) < options.size() ? options[at] : nullptr;
+        if (before) before->Parent()->InsertBefore(node, before);
+        else select->AppendChild(node);
+        return c.ReturnEmpty();
+    }
+
+    static HRESULT Remove(DispatchObject& s, Invocation& c) {
+        dom::Element* select = Self(s).select_.get();
+        if (!select) return DISP_E_MEMBERNOTFOUND;
+        auto options = select->Options();
+        long at = c.Integer(0, -1);
+        if (at >= 0 && static_cast<std::size_t>(at) < options.size()) options[at]->Remove();
+        return c.ReturnEmpty();
+    }
+
+    static HRESULT SelectedIndex(DispatchObject& s, Invocation& c) {
+        dom::Element* select = Self(s).select_.get();
+        if (!select) return DISP_E_MEMBERNOTFOUND;
+        return c.ReturnInteger(select->SelectedIndex());
+    }
+
+    static HRESULT PutSelectedIndex(DispatchObject& s, Invocation& c) {
+        dom::Element* select = Self(s).select_.get();
+        if (!select) return DISP_E_MEMBERNOTFOUND;
+        select->SetSelectedIndex(static_cast<int>(c.ValueNumber()));
+        return S_OK;
+    }
+};
+
+HTMLElementCollection::HTMLElementCollection(dom::ElementCollection elements, dom::Element* select)
+    : elements_(std::move(elements)), select_(select) {}
+
+const MemberTable& HTMLElementCollection::Members() const {
+    static const MemberTable table{{
+        {L"length", &CollectionMembers::Length, &CollectionMembers::PutLength},
+        {L"item", nullptr, nullptr, &Bind<HTMLElementCollection, &HTMLElementCollection::Item>},
+        {L"namedItem", nullptr, nullptr, &CollectionMembers::NamedItem},
+        {L"tags", nullptr, nullptr, &CollectionMembers::Tags},
+        {L"add", nullptr, nullptr, &CollectionMembers::Add},
+        {L"remove", nullptr, nullptr, &CollectionMembers::Remove},
+        {L"selectedIndex", &CollectionMembers::SelectedIndex, &CollectionMembers::PutSelectedIndex},
+    }};
+    return table;
+}
+
+HRESULT HTMLElementCollection::Item(Invocation& call) {
+    if (!call.Has(0)) return call.ReturnNull();
+    const VARIANT& arg = call.Arg(0);
+    bool text = arg.vt == VT_BSTR;
+    if (!text) {
+        long i = call.Integer(0, -1);
+        return ReturnNode(call, i >= 0 ? elements_.Item(static_cast<std::size_t>(i)) : nullptr);
+    }
+    std::wstring name = call.Text(0);
+    auto named = elements_.Named(name);
+    if (named.empty()) {
+        long i = IndexName(name);
+        return ReturnNode(call, i >= 0 ? elements_.Item(static_cast<std::size_t>(i)) : nullptr);
+    }
+    if (call.Has(1)) {
+        // item(name, n): the n-th of the elements of that name.
+        long n = call.Integer(1, -1);
+        return ReturnNode(call, n >= 0 && static_cast<std::size_t>(n) < named.size() ? named[n] : nullptr);
+    }
+    if (named.size() == 1) return ReturnNode(call, named.front());
+    // Several share the name: a collection of them, as the browser answers.
+    dom::ElementCollection base = elements_;
+    return call.ReturnObject(CollectionObject(dom::ElementCollection(&elements_.Root(), [base, name](dom::Node&) {
+                                                  return base.Named(name);
+                                              })).Get());
+}
+
+HRESULT HTMLElementCollection::InvokeValue(Invocation& call) {
+    if (call.IsPut()) return DISP_E_MEMBERNOTFOUND;
+    if (call.Count() == 0) {
+        if (call.IsMethod()) return DISP_E_BADPARAMCOUNT;
+        return call.ReturnText(L"[object]");
+    }
+    return Item(call);
+}
+
+bool HTMLElementCollection::HasDynamicMember(std::wstring_view name) const {
+    long i = IndexName(name);
+    if (i >= 0) return true;
+    return !elements_.Named(name).empty();
+}
+
+HRESULT HTMLElementCollection::InvokeDynamic(std::wstring_view name, Invocation& call) {
+    if (call.IsPut()) return DISP_E_MEMBERNOTFOUND;
+    long i = IndexName(name);
+    if (i >= 0) return ReturnNode(call, elements_.Item(static_cast<std::size_t>(i)));
+    auto named = elements_.Named(name);
+    if (named.empty()) return DISP_E_MEMBERNOTFOUND;
+    if (named.size() == 1) return ReturnNode(call, named.front());
+    std::wstring n(name);
+    dom::ElementCollection base = elements_;
+    return call.ReturnObject(CollectionObject(dom::ElementCollection(&elements_.Root(), [base, n](dom::Node&) {
+                                                  return base.Named(n);
+                                              })).Get());
+}
+
+ComPtr<IDispatch> CollectionObject(dom::ElementCollection elements, dom::Element* select) {
+    return MakeDispatch<HTMLElementCollection>(std::move(elements), select);
+}
+
+}  // namespace corvalin::browser::om

@@ -1,0 +1,357 @@
+// httplib brings winsock2, which must come before windows.h.
+#include <httplib.h>
+
+#include "client/corvalin_process.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "base/unique.h"
+#include "shell/build_settings.h"
+
+namespace corvalin::testing {
+
+namespace {
+
+// "127.0.0.1:8098" of "http://127.0.0.1:8098".
+std::string BuiltAuthority() {
+    const std::string url = build::kServiceUrl;
+    const auto start = url.find("://");
+    return start == std::string::npos ? url : url.substr(start + 3);
+}
+
+std::string BuiltHost() {
+    const std::string authority = BuiltAuthority();
+    return authority.substr(0, authority.rfind(':'));
+}
+
+int BuiltPortDigits() {
+    const std::string authority = BuiltAuthority();
+    const auto colon = authority.rfind(':');
+    return colon == std::string::npos ? 0 : static_cast<int>(authority.size() - colon - 1);
+}
+
+int RandomPortOfDigits(int digits) {
+    static std::mt19937 random(GetTickCount() ^ GetCurrentProcessId());
+    const int low = digits <= 4 ? 1025 : 10000;
+    const int high = digits <= 4 ? 9999 : 65535;
+    return std::uniform_int_distribution<int>(low, high)(random);
+}
+
+// Replaces every occurrence of `from` by `to` (same length), as narrow and as UTF-16 text.
+int ReplaceAll(std::string& bytes, const std::string& from, const std::string& to) {
+    int count = 0;
+    auto replace = [&](const std::string& a, const std::string& b) {
+        for (std::size_t at = bytes.find(a); at != std::string::npos; at = bytes.find(a, at + b.size())) {
+            bytes.replace(at, a.size(), b);
+            ++count;
+        }
+    };
+    auto wide = [](const std::string& s) {
+        std::string w;
+        for (char c : s) w += c, w += '\0';
+        return w;
+    };
+    replace(from, to);
+    replace(wide(from), wide(to));
+    return count;
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    while (!done()) {
+        if (GetTickCount64() >= end) return done();
+        Sleep(25);
+    }
+    return true;
+}
+
+CorvalinRun::CorvalinRun(bool withService) {
+    const int digits = BuiltPortDigits();
+    if (digits < 4) {
+        failure_ = "the built service address has no port of 4 or 5 digits: " + std::string(build::kServiceUrl);
+        return;
+    }
+    for (int attempt = 0; attempt < 30 && port_ == 0; ++attempt) {
+        const int candidate = RandomPortOfDigits(digits);
+        if (withService) {
+            auto service = std::make_unique<HangServiceProcess>("", candidate);
+            if (service->port() == candidate) {
+                service_ = std::move(service);
+                port_ = candidate;
+            }
+        } else {
+            // Nothing answers there now, and nothing of ours will listen there.
+            httplib::Client probe("127.0.0.1", candidate);
+            probe.set_connection_timeout(0, 300000);
+            if (!probe.Get("/")) port_ = candidate;
+        }
+    }
+    if (port_ == 0) {
+        failure_ = "no free loopback port";
+        return;
+    }
+
+    std::string program = ReadWholeFile(ProgramFolder() + "\\corvalin.exe");
+    if (program.empty()) {
+        failure_ = "corvalin.exe not found beside the tests";
+        return;
+    }
+    if (ReplaceAll(program, BuiltAuthority(), BuiltHost() + ":" + std::to_string(port_)) == 0) {
+        failure_ = "the service address is not in corvalin.exe";
+        return;
+    }
+    const std::string copy = folder_.File("corvalin.exe");
+    { std::ofstream(copy, std::ios::binary).write(program.data(), static_cast<std::streamsize>(program.size())); }
+    if (!process_.Start("\"" + copy + "\"", folder_.File("corvalin.log"))) {
+        failure_ = "corvalin.exe did not start";
+        return;
+    }
+    WaitUntil([&] {
+        mainWindow_ = nullptr;
+        for (HWND w : VisibleWindows())
+            if (TextOf(w) == "Corvalin") mainWindow_ = w;
+        return mainWindow_ != nullptr || !process_.Running();
+    }, 20000);
+    if (!mainWindow_) failure_ = "no main window appeared";
+}
+
+CorvalinRun::~CorvalinRun() {
+    process_.Terminate();
+}
+
+std::vector<HWND> CorvalinRun::VisibleWindows() const {
+    struct Search {
+        DWORD process;
+        std::vector<HWND> found;
+    } search{process_.id(), {}};
+    struct Visit {
+        static BOOL CALLBACK Window(HWND window, LPARAM data) {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->process && IsWindowVisible(window)) s->found.push_back(window);
+            return TRUE;
+        }
+    };
+    EnumWindows(Visit::Window, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND CorvalinRun::FindOwnWindow(const std::string& title) const {
+    for (HWND w : VisibleWindows())
+        if (TextOf(w) == title) return w;
+    return nullptr;
+}
+
+HWND CorvalinRun::FocusedWindow() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const DWORD thread = GetWindowThreadProcessId(mainWindow_, nullptr);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+HWND CorvalinRun::ChildAt(const char* className, int left, int top) const {
+    for (HWND child = GetWindow(mainWindow_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const POINT at = PositionInParent(child);
+        if (at.x == left && at.y == top && ClassOf(child) == className) return child;
+    }
+    return nullptr;
+}
+
+HWND CorvalinRun::Button(const std::string& caption) const {
+    return FindDescendant(mainWindow_, "Button", caption);
+}
+
+HWND CorvalinRun::StatusLine() const {
+    for (HWND child = GetWindow(mainWindow_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (TextOf(child).rfind("状态：", 0) == 0) return child;
+    return nullptr;
+}
+
+HWND CorvalinRun::CaptchaPicture() const {
+    for (HWND child = GetWindow(mainWindow_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const RECT r = WindowRectOf(child);
+        const POINT at = PositionInParent(child);
+        if (r.right - r.left == 130 && r.bottom - r.top == 53 && at.x == 240) return child;
+    }
+    return nullptr;
+}
+
+HWND CorvalinRun::CaptchaCaption() const {
+    for (HWND child = GetWindow(mainWindow_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (TextOf(child) == "验证码：") return child;
+    return nullptr;
+}
+
+std::string CorvalinRun::StatusText() const {
+    return TextOf(StatusLine());
+}
+
+RECT WindowRectOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+POINT PositionInParent(HWND window) {
+    RECT r = WindowRectOf(window);
+    POINT at{r.left, r.top};
+    if (HWND parent = GetParent(window)) ScreenToClient(parent, &at);
+    return at;
+}
+
+std::string TextOf(HWND window) {
+    if (!window) return {};
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+HWND FindDescendant(HWND parent, const char* className, const std::string& text) {
+    struct Search {
+        const char* className;
+        const std::string& text;
+        HWND found;
+    } search{className, text, nullptr};
+    struct Visit {
+        static BOOL CALLBACK Window(HWND window, LPARAM data) {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (ClassOf(window) == s->className && (s->text.empty() || TextOf(window) == s->text)) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        }
+    };
+    EnumChildWindows(parent, Visit::Window, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<std::string> DescendantTexts(HWND parent) {
+    std::vector<std::string> texts;
+    struct Visit {
+        static BOOL CALLBACK Window(HWND window, LPARAM data) {
+            reinterpret_cast<std::vector<std::string>*>(data)->push_back(TextOf(window));
+            return TRUE;
+        }
+    };
+    EnumChildWindows(parent, Visit::Window, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+void BringToFront(HWND topLevel) {
+    SetForegroundWindow(topLevel);
+    WaitUntil([&] { return GetForegroundWindow() == topLevel; }, 1000);
+}
+
+void ClickAt(int screenX, int screenY) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = screenX * 65535 / (width - 1);
+        input.mi.dy = screenY * 65535 / (height - 1);
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &inputs[0], sizeof(INPUT));
+    Sleep(30);
+    SendInput(1, &inputs[1], sizeof(INPUT));
+    Sleep(30);
+    SendInput(1, &inputs[2], sizeof(INPUT));
+    Sleep(100);
+}
+
+void Click(HWND window) {
+    BringToFront(GetAncestor(window, GA_ROOT));
+    const RECT r = WindowRectOf(window);
+    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+namespace {
+void SendKey(WORD virtualKey, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+}  // namespace
+
+void PressKey(WORD virtualKey) {
+    SendKey(virtualKey, false);
+    Sleep(20);
+    SendKey(virtualKey, true);
+    Sleep(60);
+}
+
+void TypeText(const std::string& text) {
+    for (char c : text) {
+        const SHORT scan = VkKeyScanA(c);
+        const WORD key = LOBYTE(scan);
+        const bool shift = HIBYTE(scan) & 1;
+        if (shift) SendKey(VK_SHIFT, false);
+        PressKey(key);
+        if (shift) SendKey(VK_SHIFT, true);
+    }
+    Sleep(100);
+}
+
+DecodedPicture CaptureClient(HWND window, int width, int height) {
+    DecodedPicture picture;
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    WindowDc screen(nullptr);
+    UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) return picture;
+    {
+        SelectScope select(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen.get(), origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+    }
+    picture.width = width;
+    picture.height = height;
+    picture.rgb.resize(static_cast<std::size_t>(width) * height * 3);
+    const auto* bgra = static_cast<const std::uint8_t*>(bits);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
+        picture.rgb[i * 3] = bgra[i * 4 + 2];
+        picture.rgb[i * 3 + 1] = bgra[i * 4 + 1];
+        picture.rgb[i * 3 + 2] = bgra[i * 4];
+    }
+    return picture;
+}
+
+double MeanDifference(const DecodedPicture& a, const DecodedPicture& b) {
+    const int width = std::min(a.width, b.width), height = std::min(a.height, b.height);
+    if (width <= 0 || height <= 0) return 255;
+    long long total = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c)
+                total += std::abs(static_cast<int>(a.rgb[(static_cast<std::size_t>(y) * a.width + x) * 3 + c]) -
+                                  b.rgb[(static_cast<std::size_t>(y) * b.width + x) * 3 + c]);
+    return static_cast<double>(total) / (static_cast<double>(width) * height * 3);
+}
+
+}  // namespace corvalin::testing

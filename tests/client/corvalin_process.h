@@ -1,0 +1,89 @@
+// Corvalin as a user meets it: the real program started against the real
+// local hang service, found in the window tree and driven through the input
+// system (SendInput), with what it shows read back from its windows and the screen.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/child_process.h"
+#include "support/hang_service_process.h"
+#include "support/jpeg_decoding.h"
+#include "support/temp_folder.h"
+
+namespace corvalin::testing {
+
+// Waits (polling) until `done()` holds; returns done().
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
+
+// The program's service address is fixed at build time, so each run gets a
+// copy of corvalin.exe whose address names a port of this run's own. The
+// port has as many digits as the built one, so the text keeps its length.
+class CorvalinRun {
+public:
+    // Starts a hang service (unless `withService` is false: a port nobody
+    // listens on) and Corvalin against it, and waits for the main window.
+    explicit CorvalinRun(bool withService = true);
+    ~CorvalinRun();
+
+    bool started() const { return mainWindow_ != nullptr; }
+    std::string failure() const { return failure_; }
+    HangServiceProcess& service() { return *service_; }
+    ChildProcess& process() { return process_; }
+    HWND mainWindow() const { return mainWindow_; }
+    int port() const { return port_; }
+
+    // Controls of the main window, found by class and form position.
+    HWND AccountBox() const { return ChildAt("Edit", 79, 87); }
+    HWND PasswordBox() const { return ChildAt("Edit", 79, 120); }
+    HWND CaptchaBox() const { return ChildAt("Edit", 78, 154); }
+    HWND Button(const std::string& caption) const;
+    HWND StatusLine() const;
+    HWND CaptchaPicture() const;
+    HWND CaptchaCaption() const;
+
+    std::string StatusText() const;
+    // The top-level window of the program captioned `title`, if shown.
+    HWND FindOwnWindow(const std::string& title) const;
+    // Every visible top-level window of the program.
+    std::vector<HWND> VisibleWindows() const;
+    HWND FocusedWindow() const;
+
+private:
+    HWND ChildAt(const char* className, int left, int top) const;
+
+    std::unique_ptr<HangServiceProcess> service_;
+    TempFolder folder_;
+    ChildProcess process_;
+    HWND mainWindow_ = nullptr;
+    int port_ = 0;
+    std::string failure_;
+};
+
+// Window geometry as a user sees it.
+RECT WindowRectOf(HWND window);
+// The window's left and top in its parent's client area.
+POINT PositionInParent(HWND window);
+std::string TextOf(HWND window);
+// The first descendant of `parent` whose class and (when given) text match.
+HWND FindDescendant(HWND parent, const char* className, const std::string& text = {});
+// Text of every descendant, in tree order.
+std::vector<std::string> DescendantTexts(HWND parent);
+
+// Input through the system's input queue.
+void BringToFront(HWND topLevel);
+void ClickAt(int screenX, int screenY);
+void Click(HWND window);
+void PressKey(WORD virtualKey);
+void TypeText(const std::string& text);   // ASCII letters, digits, punctuation on the keyboard
+
+// The pixels of a window's client area as shown on the screen.
+DecodedPicture CaptureClient(HWND window, int width, int height);
+// Mean absolute difference per channel between two pictures' overlap.
+double MeanDifference(const DecodedPicture& a, const DecodedPicture& b);
+
+}  // namespace corvalin::testing

@@ -1,0 +1,162 @@
+// The main window against the real service, driven as a user would.
+#include <windows.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include "client/client_flow_fixture.h"
+#include "base/unique.h"
+#include "shell/build_settings.h"
+#include "support/temp_folder.h"
+
+namespace corvalin::testing {
+namespace {
+
+TEST(ServiceFlowTest, TypedAccountReachesTheServiceAndTheCaptchaLayoutShowsItsPicture) {
+    CorvalinRun run;
+    ASSERT_TRUE(run.started()) << run.failure();
+    EXPECT_EQ(WindowHeight(run.mainWindow()), 218);
+    const std::string session = WaitForPageSession(run);
+    ASSERT_FALSE(session.empty());
+    EXPECT_FALSE(IsWindowVisible(run.CaptchaPicture()));
+    EXPECT_FALSE(IsWindowVisible(run.CaptchaBox()));
+
+    Click(run.AccountBox());
+    TypeText("12345678");
+    Click(run.PasswordBox());
+    TypeText("pass9word");
+    Click(run.Button("开始挂机"));
+    const ULONGLONG clicked = GetTickCount64();
+
+    ASSERT_TRUE(WaitUntil([&] { return SessionValue(run, "starts") == "1"; }, 3000));
+    EXPECT_EQ(SessionValue(run, "userqq"), "12345678");
+    EXPECT_EQ(SessionValue(run, "pwd"), "pass9word");
+    EXPECT_EQ(SessionValue(run, "verify"), "");
+
+    ASSERT_TRUE(WaitUntil([&] { return run.StatusText() == "状态：请输入验证码"; }, 3000)) << run.StatusText();
+    const ULONGLONG statusShown = GetTickCount64();
+    EXPECT_LE(statusShown - clicked, 1500u);   // the page's answer, then at most one poll period
+
+    ASSERT_TRUE(WaitUntil([&] { return WindowHeight(run.mainWindow()) == 260; }, 4000));
+    EXPECT_LE(GetTickCount64() - statusShown, 2500u);
+    const struct {
+        HWND control;
+        int left, top;
+    } layout[] = {
+        {run.Button("开始挂机"), 31, 197},
+        {run.Button("我要下线"), 156, 197},
+        {run.Button("联系作者"), 289, 197},
+        {run.StatusLine(), 24, 239},
+    };
+    for (const auto& item : layout) {
+        const POINT at = PositionInParent(item.control);
+        EXPECT_EQ(at.x, item.left) << TextOf(item.control);
+        EXPECT_EQ(at.y, item.top) << TextOf(item.control);
+    }
+    EXPECT_TRUE(IsWindowVisible(run.CaptchaPicture()));
+    EXPECT_TRUE(IsWindowVisible(run.CaptchaBox()));
+    EXPECT_TRUE(IsWindowVisible(run.CaptchaCaption()));
+
+    // The picture request carried the page's session cookie: the service drew it for this session.
+    ASSERT_TRUE(WaitUntil([&] { return SessionValue(run, "captchaRequests") == "1"; }, 3000));
+    const auto drawn = DecodeJpeg(run.service().CaptchaPicture(session));
+    ASSERT_TRUE(drawn);
+    double difference = 255;
+    WaitUntil([&] {
+        difference = MeanDifference(CaptureClient(run.CaptchaPicture(), drawn->width, drawn->height), *drawn);
+        return difference < 10;
+    }, 3000);
+    EXPECT_LT(difference, 10) << "the picture box does not show the service's picture";
+}
+
+TEST(ServiceFlowTest, EnterInTheAccountBoxRemindsThenFocusesThePasswordWithoutSubmitting) {
+    CorvalinRun run;
+    ASSERT_TRUE(run.started()) << run.failure();
+    ASSERT_FALSE(WaitForPageSession(run).empty());
+    Click(run.PasswordBox());
+    TypeText("pw");   // filled already: the reminder comes all the same
+    Click(run.AccountBox());
+    TypeText("12345");
+    PressKey(VK_RETURN);
+
+    HWND reminder = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (reminder = run.FindOwnWindow("Tessaly提示：")) != nullptr; }, 3000));
+    const auto texts = DescendantTexts(reminder);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "请输入密码，谢谢！"), texts.end());
+    Click(FindDescendant(reminder, "Button"));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(reminder) || !IsWindowVisible(reminder); }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return run.FocusedWindow() == run.PasswordBox(); }, 2000));
+    Sleep(1200);
+    EXPECT_EQ(SessionValue(run, "starts"), "0");
+
+    PressKey(VK_RETURN);   // in the password box: submits
+    EXPECT_TRUE(WaitUntil([&] { return SessionValue(run, "starts") == "1"; }, 3000));
+    EXPECT_EQ(SessionValue(run, "userqq"), "12345");
+    EXPECT_EQ(SessionValue(run, "pwd"), "pw");
+    EXPECT_TRUE(WaitUntil([&] { return run.StatusText() == "状态：请输入验证码"; }, 2500)) << run.StatusText();
+}
+
+TEST(ServiceFlowTest, ServiceDownShowsTheBarePrefixAndNothingElse) {
+    CorvalinRun run(false);
+    ASSERT_TRUE(run.started()) << run.failure();
+    ASSERT_TRUE(WaitUntil([&] { return run.StatusText() == "状态："; }, 3000)) << run.StatusText();
+    Click(run.Button("开始挂机"));
+    Click(run.Button("我要下线"));
+
+    HANDLE process = run.process().handle();
+    PROCESS_MEMORY_COUNTERS before{}, after{};
+    DWORD handlesBefore = 0, handlesAfter = 0;
+    Sleep(1000);
+    GetProcessMemoryInfo(process, &before, sizeof before);
+    GetProcessHandleCount(process, &handlesBefore);
+    Sleep(6000);   // six more polls
+    GetProcessMemoryInfo(process, &after, sizeof after);
+    GetProcessHandleCount(process, &handlesAfter);
+
+    EXPECT_TRUE(run.process().Running());
+    EXPECT_EQ(run.StatusText(), "状态：");
+    EXPECT_EQ(run.VisibleWindows().size(), 1u);   // no message of any kind
+    EXPECT_EQ(WindowHeight(run.mainWindow()), 218);
+    EXPECT_LT(static_cast<long long>(after.PagefileUsage) - static_cast<long long>(before.PagefileUsage),
+              2 * 1024 * 1024);
+    EXPECT_LT(static_cast<long>(handlesAfter) - static_cast<long>(handlesBefore), 20);
+}
+
+// The address scheme's handler, registered in the prefix for the test's span.
+class TencentSchemeHandler {
+public:
+    explicit TencentSchemeHandler(const std::string& outputFile) {
+        HKEY scheme = nullptr, command = nullptr;
+        RegCreateKeyExA(HKEY_CLASSES_ROOT, "tencent", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scheme, nullptr);
+        UniqueRegistryKey schemeKey(scheme);
+        SetValue(scheme, nullptr, "URL:tencent Protocol");
+        SetValue(scheme, "URL Protocol", "");
+        RegCreateKeyExA(scheme, "shell\\open\\command", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &command, nullptr);
+        UniqueRegistryKey commandKey(command);
+        SetValue(command, nullptr, "\"" + ProgramFolder() + "\\open-recorder.exe\" \"" + outputFile + "\" \"%1\"");
+    }
+    ~TencentSchemeHandler() { RegDeleteTreeA(HKEY_CLASSES_ROOT, "tencent"); }
+
+private:
+    static void SetValue(HKEY key, const char* name, const std::string& value) {
+        if (!key) return;
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+    }
+};
+
+TEST(ServiceFlowTest, ContactButtonOpensTheTencentAddressOfTheAuthor) {
+    TempFolder folder;
+    const std::string record = folder.File("opened.txt");
+    TencentSchemeHandler handler(record);
+    CorvalinRun run;
+    ASSERT_TRUE(run.started()) << run.failure();
+    Click(run.Button("联系作者"));
+    ASSERT_TRUE(WaitUntil([&] { return !ReadWholeFile(record).empty(); }, 10000)) << "the scheme's handler never ran";
+    const std::string line = ReadWholeFile(record);
+    EXPECT_NE(line.find(std::string("tencent://message/?uin=") + build::kAuthorQq), std::string::npos) << line;
+    EXPECT_TRUE(run.process().Running());
+}
+
+}  // namespace
+}  // namespace corvalin::testing

@@ -74,6 +74,17 @@ TEST_F(ApplySkinTest, MainWindowIsSkinnedWithItsButtonsEditBoxesAndPictureBox) {
     EXPECT_EQ(record.statics.Count(), 1);
     EXPECT_EQ(record.containers.Count(), 1);
     EXPECT_EQ(record.containers[1].window, nullptr) << "no group box or tab control to register";
+
+    // Skinned after it was shown, the window is painted again: the password
+    // box shows the skin behind it under the veil, not its own white.
+    const HWND password = Handle(kMainWindowId, kPasswordEditId, kKindEditBox);
+    RECT box{};
+    GetClientRect(password, &box);
+    POINT centre{box.right / 2, box.bottom / 2};
+    const COLORREF shown = ScreenPixel(password, centre.x, centre.y);
+    MapWindowPoints(password, MainHandle(), &centre, 1);
+    const COLORREF behind = GetPixel(record.backgroundCache.dc, centre.x, centre.y);
+    EXPECT_LE(ColorDistance(shown, Veiled(behind, 75)), 3);
 }
 
 TEST_F(ApplySkinTest, ExitDialogGetsItsLabelAndAgainOnEveryOpening) {

@@ -109,6 +109,10 @@ private:
     dom::Element* NextScript();
     void RunNextScripts();
     void RunScriptElement(dom::Element& script, const std::wstring& text);
+    // Frames load after the page's scripts and before its onload, three
+    // levels deep; they show their pages but run no scripts.
+    void LoadFramesOf(dom::Document& document, int depth);
+    void FrameArrived();
     void FinishLoad();
 
     BrowserBoxEngine& box_;
@@ -129,6 +133,8 @@ private:
     std::set<dom::Element*> ranScripts_;
     std::vector<dom::Ref<dom::Element>> ranScriptRefs_;   // keeps the set's pointers meaningful
     bool waitingForScript_ = false;
+    int pendingFrames_ = 0;
+    bool framesStarted_ = false;
     bool loaded_ = false;
     bool closed_ = false;
     int depth_ = 0;

@@ -13,7 +13,8 @@ namespace {
 void RunExitRoutine() {
     // Page automation: its destructor releases the document and ends its COM initialisation.
     corvalin::ThePageAutomation.reset();
-    // Skin: its destructor releases the caption icon and shuts GDI+ down; the tables go after it.
+    // Skin: its destructor destroys the caption icon and shuts GDI+ down; the
+    // tables go after it, with every cache they own.
     corvalin::TheSkinEngine.reset();
     corvalin::FreeSkinTables();
 }

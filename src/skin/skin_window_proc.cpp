@@ -3,25 +3,21 @@
 // procedure the window had before, except where a handler answers itself.
 #include <windows.h>
 #include <commctrl.h>
+#include <objidl.h>
+#include <gdiplus.h>
 
 #include "base/unique.h"
+#include "skin/control_families.h"
+#include "skin/family_painting.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_settings.h"
 #include "skin/skin_window_list.h"
 #include "skin/working_set.h"
-#include "skin/control_families.h"
-#include "skin/family_painting.h"
 
 namespace corvalin {
 namespace {
 
 constexpr int kHoverSteps = 8;
-
-bool HasClass(HWND window, const char* className) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof(name));
-    return lstrcmpiA(name, className) == 0;
-}
 
 int TaskbarHeight() {
     const HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
@@ -41,7 +37,6 @@ void ShutDownGdiplus() {
     if (SkinGdiplusToken) Gdiplus::GdiplusShutdown(SkinGdiplusToken);
     SkinGdiplusToken = 0;
 }
-
 
 void OnSkinSize(SkinEngine& engine, int n) {
     SkinWindowRecord& record = WindowRecord(n);
@@ -138,9 +133,9 @@ void OnSkinCommand(WPARAM wParam, LPARAM lParam) {
     const HWND sender = reinterpret_cast<HWND>(lParam);
     const UINT code = HIWORD(wParam);
     const bool repaint =
-        (HasClass(sender, "Edit") && (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE || code == EN_UPDATE)) ||
-        (HasClass(sender, "ListBox") && (code == LBN_SELCHANGE || code == LBN_SELCANCEL)) ||
-        (HasClass(sender, "ComboBox") && (code == CBN_KILLFOCUS || code == CBN_SELCHANGE));
+        (HasWindowClass(sender, "Edit") && (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE || code == EN_UPDATE)) ||
+        (HasWindowClass(sender, "ListBox") && (code == LBN_SELCHANGE || code == LBN_SELCANCEL)) ||
+        (HasWindowClass(sender, "ComboBox") && (code == CBN_KILLFOCUS || code == CBN_SELCHANGE));
     if (repaint) InvalidateRect(sender, nullptr, TRUE);
 }
 
@@ -285,14 +280,14 @@ LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_SYSCOMMAND: OnSkinSysCommand(n, wParam); break;
     case WM_TIMER: if (wParam == reinterpret_cast<WPARAM>(window)) OnSkinHoverTimer(*this, n); break;
     case WM_CTLCOLOREDIT:
-        if (ControlsVeiled() && !HasClass(GetParent(reinterpret_cast<HWND>(lParam)), "ComboBox")) {
+        if (ControlsVeiled() && !HasWindowClass(GetParent(reinterpret_cast<HWND>(lParam)), "ComboBox")) {
             return reinterpret_cast<LRESULT>(StaticControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
         }
         break;
     case WM_CTLCOLORLISTBOX: {
         const HWND list = reinterpret_cast<HWND>(lParam);
         const bool ownerDrawn = (GetWindowLongPtrA(list, GWL_STYLE) & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
-        if (ControlsVeiled() && HasClass(list, "ListBox") && !ownerDrawn) {
+        if (ControlsVeiled() && HasWindowClass(list, "ListBox") && !ownerDrawn) {
             return reinterpret_cast<LRESULT>(PlainControlColor(list, reinterpret_cast<HDC>(wParam)));
         }
         break;

@@ -47,6 +47,7 @@ protected:
         ASSERT_TRUE(PumpUntil([] { return !IsWindowLoaded(kExitConfirmWindowId); }, 3000));
     }
     Bytes picture;
+    SkinSettingsScope settings;
 };
 
 TEST_F(ApplySkinTest, MainWindowIsSkinnedWithItsButtonsEditBoxesAndPictureBox) {

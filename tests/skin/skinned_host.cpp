@@ -97,6 +97,23 @@ void EnsureSkinEngine() {
     if (!TheSkinEngine) TheSkinEngine = std::make_unique<SkinEngine>();
 }
 
+SkinSettingsScope::SkinSettingsScope()
+    : firstSize_(SkinFirstSize), transparentControls_(SkinTransparentControls), veilAlpha_(SkinVeilAlpha), veilOn_(SkinVeilOn),
+      trackbarOption_(SkinTrackbarOption), backMode_(SkinBackMode), accent_(SkinAccentColor),
+      backColor_(SkinBackColor), backPicture_(SkinBackPicture) {}
+
+SkinSettingsScope::~SkinSettingsScope() {
+    SkinFirstSize = firstSize_;
+    SkinTransparentControls = transparentControls_;
+    SkinVeilAlpha = veilAlpha_;
+    SkinVeilOn = veilOn_;
+    SkinTrackbarOption = trackbarOption_;
+    SkinBackMode = backMode_;
+    SkinAccentColor = accent_;
+    SkinBackColor = backColor_;
+    SkinBackPicture = backPicture_;
+}
+
 SkinnedHost::SkinnedHost(int width, int height) {
     EnsureSkinEngine();
     RegisterHostClass();

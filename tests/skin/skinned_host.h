@@ -13,6 +13,20 @@ namespace corvalin::testing {
 // Starts GDI+ and the skin engine once for the test program.
 void EnsureSkinEngine();
 
+// The skin-wide settings, put back as they were when the scope ends, so a test
+// that skins leaves the module as the next test expects it.
+class SkinSettingsScope {
+public:
+    SkinSettingsScope();
+    ~SkinSettingsScope();
+    SkinSettingsScope(const SkinSettingsScope&) = delete;
+    SkinSettingsScope& operator=(const SkinSettingsScope&) = delete;
+private:
+    int firstSize_, transparentControls_, veilAlpha_, veilOn_, trackbarOption_, backMode_;
+    COLORREF accent_, backColor_;
+    std::vector<unsigned char> backPicture_;
+};
+
 class SkinnedHost {
 public:
     SkinnedHost(int width = 320, int height = 200);
@@ -31,6 +45,7 @@ public:
     const std::vector<WORD>& commands() const;
 
 private:
+    SkinSettingsScope settings_;
     HWND window_ = nullptr;
 };
 

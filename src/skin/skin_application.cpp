@@ -57,6 +57,10 @@ void ApplySkin(shell::ControlId windowId, shell::ControlId windowUnitId, const B
                 engine.SkinStaticControl(control, std::nullopt, 0, opacity);
         }
     }
+    // A window skinned from its created handler is already on the screen, its
+    // controls painted in their own looks: paint it and all of them again.
+    if (IsWindowVisible(window))
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 }  // namespace corvalin

@@ -105,6 +105,7 @@ void Page::Close() {
     for (const auto& [id, timer] : timers_) KillTimer(box_.RenderingWindow(), id);
     timers_.clear();
     requests_.clear();
+    waiting_.clear();
     currentEvent_.Reset();
     if (scripts_) scripts_->Close();
     if (window_) window_->Detach();
@@ -153,13 +154,15 @@ void Page::RunNextScripts() {
         auto response = std::make_shared<HttpResponse>();
         const HWND box = box_.Window();
         const unsigned serial = serial_;
-        dom::Ref<dom::Element> element(script);
+        const unsigned parked = Park(script);
         RunInBackground(
             box, [request, response] { *response = Fetch(request); },
-            [box, serial, response, element] {
+            [box, serial, response, parked] {
                 BrowserBox* owner = BrowserBox::FromWindow(box);
                 Page* page = owner ? owner->Engine().Current() : nullptr;
                 if (!page || page->Serial() != serial || page->closed_) return;
+                const dom::Ref<dom::Element> element = page->Unpark(parked);
+                if (!element) return;
                 page->waitingForScript_ = false;
                 if (response->status >= 200 && response->status < 300)
                     page->RunScriptElement(*element, DecodeScript(*response, *element, page->codePage_));
@@ -200,13 +203,15 @@ void Page::LoadFramesOf(dom::Document& document, int depth) {
         auto response = std::make_shared<HttpResponse>();
         const HWND box = box_.Window();
         const unsigned serial = serial_;
-        dom::Ref<dom::Element> element(frame);
+        const unsigned parked = Park(frame);
         RunInBackground(
             box, [request, response] { *response = Fetch(request); },
-            [box, serial, response, element, depth, url] {
+            [box, serial, response, parked, depth, url] {
                 BrowserBox* owner = BrowserBox::FromWindow(box);
                 Page* page = owner ? owner->Engine().Current() : nullptr;
                 if (!page || page->Serial() != serial || page->closed_) return;
+                const dom::Ref<dom::Element> element = page->Unpark(parked);
+                if (!element) return;
                 const std::string_view body(reinterpret_cast<const char*>(response->body.data()), response->body.size());
                 const Charset charset = DetermineCharset(response->contentType, body);
                 std::wstring markup = DecodeCodePage(body, charset.codePage);
@@ -220,6 +225,20 @@ void Page::LoadFramesOf(dom::Document& document, int depth) {
                 page->FrameArrived();
             });
     }
+}
+
+unsigned Page::Park(dom::Element* element) {
+    const unsigned id = nextRequest_++;
+    waiting_[id] = element;
+    return id;
+}
+
+dom::Ref<dom::Element> Page::Unpark(unsigned id) {
+    const auto it = waiting_.find(id);
+    if (it == waiting_.end()) return nullptr;
+    dom::Ref<dom::Element> element = std::move(it->second);
+    waiting_.erase(it);
+    return element;
 }
 
 void Page::FrameArrived() {

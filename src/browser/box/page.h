@@ -141,6 +141,11 @@ private:
 
     std::map<UINT_PTR, Timer> timers_;
     std::map<unsigned, Microsoft::WRL::ComPtr<XmlHttpRequest>> requests_;
+    // Elements waiting for a download (external scripts, frames). Tasks name
+    // them by number: a task dropped on a worker thread must not release a node.
+    std::map<unsigned, dom::Ref<dom::Element>> waiting_;
+    unsigned Park(dom::Element* element);
+    dom::Ref<dom::Element> Unpark(unsigned id);
     unsigned nextRequest_ = 1;
     Microsoft::WRL::ComPtr<IDispatch> currentEvent_;
 

@@ -224,3 +224,19 @@ TEST_F(PageScriptTest, OptionAndImageConstructorsMakeElements) {
 
 }  // namespace
 }  // namespace corvalin::browser::testing
+
+namespace corvalin::browser::testing {
+namespace {
+
+TEST_F(PageScriptTest, LoadScriptsWriteIntoThePageAndOnloadHandlersRunOnce) {
+    LoadMarkup(LR"html(<body><div id=d>before<script>document.write('<span id=w>written</span>');</script>after</div>
+<script>var loads = [];
+window.onload = function () { loads.push('onload ' + document.readyState); };
+window.attachEvent('onload', function () { loads.push('attached'); });</script></body>)html");
+    EXPECT_EQ(GetText(ElementById(L"w").Get(), L"innerText"), L"written");
+    EXPECT_EQ(GetText(ElementById(L"d").Get(), L"innerText"), L"beforewrittenafter");
+    EXPECT_EQ(Eval(L"loads.join()"), L"onload complete,attached");
+}
+
+}  // namespace
+}  // namespace corvalin::browser::testing

@@ -71,6 +71,11 @@ void InvalidateSkinnedChildren(SkinWindowRecord& record) {
             if (IsWindowVisible(child)) InvalidateRect(child, nullptr, TRUE);
         }
     }
+    // Transparent children (the forms' transparent labels) belong to no family,
+    // yet the copy above painted over them too.
+    for (HWND child = GetWindow(record.window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child) && (GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_TRANSPARENT))
+            InvalidateRect(child, nullptr, TRUE);
 }
 
 }  // namespace

@@ -2,8 +2,11 @@
 #include <windows.h>
 
 #include "automation/page_automation.h"
+#include "browser/browser_box.h"
 #include "client/client_handlers.h"
 #include "shell/shell.h"
+#include "skin/skin_engine.h"
+#include "skin/skin_settings.h"
 
 namespace {
 
@@ -11,7 +14,10 @@ namespace {
 void RunExitRoutine() {
     // Page automation: its destructor releases the document and ends its COM initialisation.
     corvalin::ThePageAutomation.reset();
-    // Skin: destroy TheSkinEngine and free the skin tables here.
+    // Skin: its destructor destroys the caption icon and shuts GDI+ down; the
+    // tables go after it, with every cache they own.
+    corvalin::TheSkinEngine.reset();
+    corvalin::FreeSkinTables();
 }
 
 }  // namespace
@@ -21,17 +27,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     // 1. Runtime: OLE, the current directory, the hidden message window, the forms.
     shell::InitializeRuntime();
-    // The page engine's window class for the browser box goes here, before any window is loaded.
+    // The page engine's window class for the browser box, before any window is loaded.
+    corvalin::browser::RegisterBrowserBoxClass();
 
     // 2. Page automation.
     corvalin::ThePageAutomation = std::make_unique<corvalin::PageAutomation>();
-    // 3. Skin: construct TheSkinEngine here.
-    // 4. Skin: create the two skin tables here.
+    // 3. Skin.
+    corvalin::TheSkinEngine = std::make_unique<corvalin::SkinEngine>();
+    // 4. The skin's window registry and memory device context registry.
+    corvalin::CreateSkinTables();
 
     // 5. The exit routine.
     shell::RegisterExitRoutine(RunExitRoutine);
 
-    // 6. Skin: run the skin module initialiser here.
+    // 6. The skin module: GDI+, the caption icon, the defaults.
+    corvalin::InitializeSkinModule();
 
     // The client's event handlers, before the first window loads.
     corvalin::client::RegisterClientHandlers();

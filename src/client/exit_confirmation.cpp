@@ -1,6 +1,8 @@
 #include "client/exit_confirmation.h"
 
 #include "shell/shell.h"
+#include "skin/images/builtin_images.h"
+#include "skin/skin_application.h"
 
 namespace corvalin::client {
 
@@ -18,7 +20,7 @@ bool OnMainMayClose() {
 }
 
 void OnExitConfirmCreated() {
-    // The dialog's skin is applied here, before its hot keys are registered.
+    ApplySkin(kExitConfirmWindowId, kExitConfirmUnitId, WindowBackgroundPicture().ToBytes(), kWindowSkinOpacity);
     HWND dialog = GetWindowHandle({kExitConfirmWindowId, kExitConfirmUnitId, kKindWindow});
     HWND label = GetWindowHandle({kExitConfirmWindowId, kHotKeyLabelId, kKindLabel});
     HotKeyYesId = RegisterLabelHotKey(dialog, label, 0, kHotKeyYes);

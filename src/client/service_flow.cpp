@@ -2,6 +2,8 @@
 
 #include "automation/page_automation.h"
 #include "shell/shell.h"
+#include "skin/images/builtin_images.h"
+#include "skin/skin_application.h"
 
 namespace corvalin::client {
 
@@ -51,7 +53,7 @@ std::string ContactAddress() {
 void OnMainCreated() {
     SetControlProperty(kMainWindowId, kCaptchaWatchTimerId, kPropInterval, 100);
     ShowStatus(ServiceStatus(AttachServicePage()));
-    // The main window's skin is applied at this point of the start-up.
+    ApplySkin(kMainWindowId, kMainWindowUnitId, WindowBackgroundPicture().ToBytes(), kWindowSkinOpacity);
     SetControlProperty(kMainWindowId, kStatusPollTimerId, kPropInterval, 1000);
     for (ControlId hidden : {kCaptchaPictureId, kCaptchaEditId, kCaptchaCaptionId})
         SetControlProperty(kMainWindowId, hidden, kPropVisible, 0);

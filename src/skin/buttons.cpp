@@ -110,7 +110,6 @@ void PaintMarkedButton(HWND button, UINT state, PaintMark paintMark) {
     const float w = static_cast<float>(client.right - client.left), h = static_cast<float>(client.bottom - client.top);
     {
         SkinGraphics graphics(background.dc());
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
         if (state & ODS_DISABLED)
             PaintDisabled(graphics, x, y, w, h);
         else
@@ -287,7 +286,6 @@ void PaintPushButton(HWND button, HDC dc, UINT state, const RECT& rect) {
     const float w = static_cast<float>(rect.right - rect.left), h = static_cast<float>(rect.bottom - rect.top);
     {
         SkinGraphics graphics(background.dc());
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
         SkinPath face;
         face.Create();
         AddRoundRect(face, x, y, w - 1, h - 1, 5);

@@ -60,7 +60,6 @@ void PaintCombo(int windowNumber, int comboNumber, bool focused, bool hot) {
     if (!background) return;
     {
         SkinGraphics graphics(background.dc());
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
         SkinSolidBrush veil(ColorToArgb(0xFFFFFF, SkinVeilOn ? SkinVeilAlpha : 255, 1));
         graphics.FillRectangle(veil, 0, 0, static_cast<float>(w), static_cast<float>(h));
 

@@ -63,7 +63,6 @@ float MeasureCaptionWidth(const std::string& text, const SkinFont& font) {
 void DrawGroupBoxLook(HWND container, const SkinContainerRecord& record, HDC composition, int w, int h) {
     {
         SkinGraphics graphics(composition);
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
         StrokeRoundRect(graphics, 0, 5, static_cast<float>(w - 1), static_cast<float>(h - 6), 5, ColorToArgb(0, 40, 1));
         StrokeRoundRect(graphics, 1, 6, static_cast<float>(w - 3), static_cast<float>(h - 8), 3,
                         ColorToArgb(0xFFFFFF, 90, 1));
@@ -105,7 +104,6 @@ void DrawGroupBoxLook(HWND container, const SkinContainerRecord& record, HDC com
 
 void DrawPanelBorder(HDC composition, int w, int h) {
     SkinGraphics graphics(composition);
-    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     StrokeRoundRect(graphics, 0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1), 5, ColorToArgb(0, 40, 1));
     StrokeRoundRect(graphics, 1, 1, static_cast<float>(w - 3), static_cast<float>(h - 3), 3,
                     ColorToArgb(0xFFFFFF, 100, 1));

@@ -4,6 +4,7 @@
 
 #include "shell/loaded_windows.h"
 #include "skin/skin_engine.h"
+#include "skin/skin_settings.h"
 
 namespace corvalin {
 namespace {
@@ -56,6 +57,14 @@ void ApplySkin(shell::ControlId windowId, shell::ControlId windowUnitId, const B
             else
                 engine.SkinStaticControl(control, std::nullopt, 0, opacity);
         }
+    }
+    // A window skinned from its created handler is already on the screen, its
+    // controls painted in their own looks: paint it and all of them again. Its
+    // first size message came before the skin was there to see it, so the next
+    // one (the captcha layout growing the window) must rebuild the skin.
+    if (IsWindowVisible(window)) {
+        SkinFirstSize = 0;
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
 }
 

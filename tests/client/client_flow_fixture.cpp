@@ -28,9 +28,9 @@ bool SubmitUntilCaptcha(CorvalinRun& run, const std::string& account, const std:
         return false;
     }
     Click(run.AccountBox());
-    TypeText(account);
+    TypeInto(run.AccountBox(), account);
     Click(run.PasswordBox());
-    TypeText(password);
+    TypeInto(run.PasswordBox(), password);
     Click(run.Button("开始挂机"));
     if (!WaitUntil([&] { return WindowHeight(run.mainWindow()) == 260; }, 5000)) {
         ADD_FAILURE() << "no captcha layout; status " << run.StatusText();

@@ -4,60 +4,12 @@
 #include "client/corvalin_process.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <random>
 
 #include "base/unique.h"
-#include "shell/build_settings.h"
 
 namespace corvalin::testing {
 
 namespace {
-
-// "127.0.0.1:8098" of "http://127.0.0.1:8098".
-std::string BuiltAuthority() {
-    const std::string url = build::kServiceUrl;
-    const auto start = url.find("://");
-    return start == std::string::npos ? url : url.substr(start + 3);
-}
-
-std::string BuiltHost() {
-    const std::string authority = BuiltAuthority();
-    return authority.substr(0, authority.rfind(':'));
-}
-
-int BuiltPortDigits() {
-    const std::string authority = BuiltAuthority();
-    const auto colon = authority.rfind(':');
-    return colon == std::string::npos ? 0 : static_cast<int>(authority.size() - colon - 1);
-}
-
-int RandomPortOfDigits(int digits) {
-    static std::mt19937 random(GetTickCount() ^ GetCurrentProcessId());
-    const int low = digits <= 4 ? 1025 : 10000;
-    const int high = digits <= 4 ? 9999 : 65535;
-    return std::uniform_int_distribution<int>(low, high)(random);
-}
-
-// Replaces every occurrence of `from` by `to` (same length), as narrow and as UTF-16 text.
-int ReplaceAll(std::string& bytes, const std::string& from, const std::string& to) {
-    int count = 0;
-    auto replace = [&](const std::string& a, const std::string& b) {
-        for (std::size_t at = bytes.find(a); at != std::string::npos; at = bytes.find(a, at + b.size())) {
-            bytes.replace(at, a.size(), b);
-            ++count;
-        }
-    };
-    auto wide = [](const std::string& s) {
-        std::string w;
-        for (char c : s) w += c, w += '\0';
-        return w;
-    };
-    replace(from, to);
-    replace(wide(from), wide(to));
-    return count;
-}
 
 std::string ClassOf(HWND window) {
     char name[256] = {};
@@ -76,45 +28,29 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
-CorvalinRun::CorvalinRun(bool withService) {
-    const int digits = BuiltPortDigits();
-    if (digits < 4) {
-        failure_ = "the built service address has no port of 4 or 5 digits: " + std::string(build::kServiceUrl);
-        return;
-    }
-    for (int attempt = 0; attempt < 30 && port_ == 0; ++attempt) {
-        const int candidate = RandomPortOfDigits(digits);
-        if (withService) {
-            auto service = std::make_unique<HangServiceProcess>("", candidate);
-            if (service->port() == candidate) {
-                service_ = std::move(service);
-                port_ = candidate;
-            }
-        } else {
-            // Nothing answers there now, and nothing of ours will listen there.
-            httplib::Client probe("127.0.0.1", candidate);
-            probe.set_connection_timeout(0, 300000);
-            if (!probe.Get("/")) port_ = candidate;
+CorvalinRun::CorvalinRun(bool withService) : port_(CORVALIN_E2E_SERVICE_PORT) {
+    // The previous run's service may still hold the port for a moment.
+    if (withService) {
+        WaitUntil([&] {
+            auto service = std::make_unique<HangServiceProcess>("", port_);
+            if (service->port() == port_) service_ = std::move(service);
+            return service_ != nullptr;
+        }, 10000);
+        if (!service_) {
+            failure_ = "the hang service cannot listen on port " + std::to_string(port_);
+            return;
+        }
+    } else {
+        httplib::Client probe("127.0.0.1", port_);
+        probe.set_connection_timeout(0, 300000);
+        if (probe.Get("/")) {
+            failure_ = "something answers on port " + std::to_string(port_);
+            return;
         }
     }
-    if (port_ == 0) {
-        failure_ = "no free loopback port";
-        return;
-    }
-
-    std::string program = ReadWholeFile(ProgramFolder() + "\\corvalin.exe");
-    if (program.empty()) {
-        failure_ = "corvalin.exe not found beside the tests";
-        return;
-    }
-    if (ReplaceAll(program, BuiltAuthority(), BuiltHost() + ":" + std::to_string(port_)) == 0) {
-        failure_ = "the service address is not in corvalin.exe";
-        return;
-    }
-    const std::string copy = folder_.File("corvalin.exe");
-    { std::ofstream(copy, std::ios::binary).write(program.data(), static_cast<std::streamsize>(program.size())); }
-    if (!process_.Start("\"" + copy + "\"", folder_.File("corvalin.log"))) {
-        failure_ = "corvalin.exe did not start";
+    // The copy built for the tests, whose service address names this port.
+    if (!process_.Start("\"" + ProgramFolder() + "\\corvalin-e2e.exe\"", folder_.File("corvalin.log"))) {
+        failure_ = "corvalin-e2e.exe did not start";
         return;
     }
     WaitUntil([&] {
@@ -213,8 +149,12 @@ POINT PositionInParent(HWND window) {
 
 std::string TextOf(HWND window) {
     if (!window) return {};
+    // GetWindowText of another process's window answers its stored caption, not
+    // what was typed into an edit box; the message asks the control itself.
     char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &ignored);
     return text;
 }
 
@@ -298,16 +238,29 @@ void PressKey(WORD virtualKey) {
     Sleep(60);
 }
 
-void TypeText(const std::string& text) {
+namespace {
+LPARAM KeyData(WORD virtualKey, bool up) {
+    const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    return static_cast<LPARAM>(1 | (scan << 16) | (up ? (3u << 30) : 0));
+}
+// The program's message loop translates the key into its character.
+void PostKey(HWND control, WORD virtualKey) {
+    PostMessageA(control, WM_KEYDOWN, virtualKey, KeyData(virtualKey, false));
+    PostMessageA(control, WM_KEYUP, virtualKey, KeyData(virtualKey, true));
+}
+}  // namespace
+
+void TypeInto(HWND control, const std::string& text) {
     for (char c : text) {
-        const SHORT scan = VkKeyScanA(c);
-        const WORD key = LOBYTE(scan);
-        const bool shift = HIBYTE(scan) & 1;
-        if (shift) SendKey(VK_SHIFT, false);
-        PressKey(key);
-        if (shift) SendKey(VK_SHIFT, true);
+        PostKey(control, LOBYTE(VkKeyScanA(c)));
+        Sleep(20);
     }
-    Sleep(100);
+    Sleep(150);
+}
+
+void PressKeyIn(HWND control, WORD virtualKey) {
+    PostKey(control, virtualKey);
+    Sleep(150);
 }
 
 DecodedPicture CaptureClient(HWND window, int width, int height) {

@@ -20,13 +20,13 @@ namespace corvalin::testing {
 // Waits (polling) until `done()` holds; returns done().
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
 
-// The program's service address is fixed at build time, so each run gets a
-// copy of corvalin.exe whose address names a port of this run's own. The
-// port has as many digits as the built one, so the text keeps its length.
+// The program's service address is fixed at build time: the tests run
+// corvalin-e2e.exe, the program built with an address on a port of this
+// build tree's own (CORVALIN_E2E_SERVICE_PORT).
 class CorvalinRun {
 public:
-    // Starts a hang service (unless `withService` is false: a port nobody
-    // listens on) and Corvalin against it, and waits for the main window.
+    // Starts a hang service on that port (unless `withService` is false:
+    // then nothing may listen there) and Corvalin, and waits for the main window.
     explicit CorvalinRun(bool withService = true);
     ~CorvalinRun();
 
@@ -79,7 +79,10 @@ void BringToFront(HWND topLevel);
 void ClickAt(int screenX, int screenY);
 void Click(HWND window);
 void PressKey(WORD virtualKey);
-void TypeText(const std::string& text);   // ASCII letters, digits, punctuation on the keyboard
+// Typing into a control: its key-down and key-up messages posted to it, which
+// the program's message loop translates into characters as it does for the keyboard.
+void TypeInto(HWND control, const std::string& text);   // lower-case letters, digits
+void PressKeyIn(HWND control, WORD virtualKey);
 
 // The pixels of a window's client area as shown on the screen.
 DecodedPicture CaptureClient(HWND window, int width, int height);

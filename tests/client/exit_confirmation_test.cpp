@@ -35,7 +35,8 @@ TEST(ExitConfirmationTest, EveryCloseRequestAsksAndEveryNoLeavesTheMainWindowAsI
     ASSERT_TRUE(run.started()) << run.failure();
     ASSERT_FALSE(WaitForPageSession(run).empty());
     Click(run.AccountBox());
-    TypeText("12345");
+    TypeInto(run.AccountBox(), "12345");
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(run.AccountBox()) == "12345"; }, 1000)) << TextOf(run.AccountBox());
     HWND main = run.mainWindow();
 
     const struct {
@@ -72,7 +73,7 @@ TEST(ExitConfirmationTest, EveryCloseRequestAsksAndEveryNoLeavesTheMainWindowAsI
         EXPECT_TRUE(run.process().Running());
         EXPECT_TRUE(IsWindowVisible(main));
         EXPECT_TRUE(IsWindowEnabled(main)) << c.how;
-        EXPECT_EQ(TextOf(run.AccountBox()), "12345") << c.how;
+        EXPECT_EQ(TextOf(run.AccountBox()), "12345") << c.how << "; focus on " << TextOf(run.FocusedWindow());
         EXPECT_EQ(WindowHeight(main), 218) << c.how;
         EXPECT_EQ(run.StatusText(), "状态：" + status) << c.how;
     }

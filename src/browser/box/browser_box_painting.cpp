@@ -23,7 +23,7 @@ void BrowserBoxEngine::Paint(HDC dc, const RECT& client) {
     SelectScope selectBitmap(memory.get(), bitmap.get());
     SelectScope selectFont(memory.get(), PageFont());
     FillRect(memory.get(), &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    if (page_ && page_->Document()) PaintLayout(memory.get(), LayOutDocument(memory.get(), *page_->Document(), client.right));
+    if (page_ && page_->Document()) PaintLayout(memory.get(), LayOutDocument(memory.get(), *page_->Document(), client.right, client.bottom));
     BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
 }
 
@@ -34,7 +34,7 @@ void BrowserBoxEngine::OnClick(int x, int y) {
     WindowDc screen(server_);
     UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     SelectScope selectFont(memory.get(), PageFont());
-    const auto items = LayOutDocument(memory.get(), *page_->Document(), client.right);
+    const auto items = LayOutDocument(memory.get(), *page_->Document(), client.right, client.bottom);
     dom::Element* element = ElementAt(items, POINT{x, y});
     if (!element) element = page_->Document()->Body();
     if (!element) return;

@@ -89,7 +89,8 @@ static void ReleaseScriptHandlers(dom::Document& document) {
         L"onload", L"onunload", L"onerror", L"onselect", L"onselectstart", L"oncontextmenu", L"ondragstart",
         L"onscroll", L"onresize", L"onreadystatechange", L"onpropertychange", L"oninput",
     };
-    for (dom::Element* element : document.All().Elements()) {
+    const dom::ElementCollection all = document.All();
+    for (dom::Element* element : all.Elements()) {
         for (const auto* name : kEvents) {
             if (om::HandlerFunction(element->Handler(name))) element->SetHandler(name, dom::EventHandler{});
         }
@@ -104,6 +105,7 @@ void Page::Close() {
     for (const auto& [id, timer] : timers_) KillTimer(box_.RenderingWindow(), id);
     timers_.clear();
     requests_.clear();
+    waiting_.clear();
     currentEvent_.Reset();
     if (scripts_) scripts_->Close();
     if (window_) window_->Detach();
@@ -117,7 +119,8 @@ void Page::StartLoad() { RunNextScripts(); }
 
 dom::Element* Page::NextScript() {
     if (!document_) return nullptr;
-    for (dom::Element* script : document_->Scripts().Elements()) {
+    const dom::ElementCollection scripts = document_->Scripts();
+    for (dom::Element* script : scripts.Elements()) {
         if (!ranScripts_.count(script)) return script;
     }
     return nullptr;
@@ -128,7 +131,11 @@ void Page::RunNextScripts() {
     while (!closed_ && !waitingForScript_) {
         dom::Element* script = NextScript();
         if (!script) {
-            FinishLoad();
+            if (!framesStarted_) {
+                framesStarted_ = true;
+                LoadFramesOf(*document_, 1);
+            }
+            if (pendingFrames_ == 0) FinishLoad();
             return;
         }
         ranScripts_.insert(script);
@@ -147,13 +154,15 @@ void Page::RunNextScripts() {
         auto response = std::make_shared<HttpResponse>();
         const HWND box = box_.Window();
         const unsigned serial = serial_;
-        dom::Ref<dom::Element> element(script);
+        const unsigned parked = Park(script);
         RunInBackground(
             box, [request, response] { *response = Fetch(request); },
-            [box, serial, response, element] {
+            [box, serial, response, parked] {
                 BrowserBox* owner = BrowserBox::FromWindow(box);
                 Page* page = owner ? owner->Engine().Current() : nullptr;
                 if (!page || page->Serial() != serial || page->closed_) return;
+                const dom::Ref<dom::Element> element = page->Unpark(parked);
+                if (!element) return;
                 page->waitingForScript_ = false;
                 if (response->status >= 200 && response->status < 300)
                     page->RunScriptElement(*element, DecodeScript(*response, *element, page->codePage_));
@@ -174,6 +183,66 @@ void Page::RunScriptElement(dom::Element& script, const std::wstring& text) {
     document_->SetCurrentScript(&script);
     RunScript(text, language);
     if (document_) document_->SetCurrentScript(nullptr);
+}
+
+void Page::LoadFramesOf(dom::Document& document, int depth) {
+    const dom::ElementCollection frames = document.Frames();
+    for (dom::Element* frame : frames.Elements()) {
+        const std::wstring url = frame->ResolvedUrlAttribute(L"src");
+        UrlParts parts;
+        if (url.empty() || !ParseUrl(url, parts) || (parts.scheme != L"http" && parts.scheme != L"https")) {
+            dom::Ref<dom::Document> blank = dom::Document::Create(L"about:blank");
+            blank->EnsureStructure();
+            frame->SetContentDocument(blank.get());
+            continue;
+        }
+        ++pendingFrames_;
+        HttpRequest request;
+        request.url = EncodeUrlForRequest(url);
+        request.referrer = EncodeUrlForRequest(document.Url());
+        auto response = std::make_shared<HttpResponse>();
+        const HWND box = box_.Window();
+        const unsigned serial = serial_;
+        const unsigned parked = Park(frame);
+        RunInBackground(
+            box, [request, response] { *response = Fetch(request); },
+            [box, serial, response, parked, depth, url] {
+                BrowserBox* owner = BrowserBox::FromWindow(box);
+                Page* page = owner ? owner->Engine().Current() : nullptr;
+                if (!page || page->Serial() != serial || page->closed_) return;
+                const dom::Ref<dom::Element> element = page->Unpark(parked);
+                if (!element) return;
+                const std::string_view body(reinterpret_cast<const char*>(response->body.data()), response->body.size());
+                const Charset charset = DetermineCharset(response->contentType, body);
+                std::wstring markup = DecodeCodePage(body, charset.codePage);
+                std::replace(markup.begin(), markup.end(), L'\0', L'\xFFFD');
+                dom::Ref<dom::Document> inner =
+                    html::ParseDocument(markup, response->finalUrl.empty() ? url : ToWide(response->finalUrl));
+                inner->SetCharset(charset.name);
+                inner->SetFileSize(body.size());
+                element->SetContentDocument(inner.get());
+                if (depth < 3) page->LoadFramesOf(*inner, depth + 1);
+                page->FrameArrived();
+            });
+    }
+}
+
+unsigned Page::Park(dom::Element* element) {
+    const unsigned id = nextRequest_++;
+    waiting_[id] = element;
+    return id;
+}
+
+dom::Ref<dom::Element> Page::Unpark(unsigned id) {
+    const auto it = waiting_.find(id);
+    if (it == waiting_.end()) return nullptr;
+    dom::Ref<dom::Element> element = std::move(it->second);
+    waiting_.erase(it);
+    return element;
+}
+
+void Page::FrameArrived() {
+    if (--pendingFrames_ == 0 && !waitingForScript_) FinishLoad();
 }
 
 void Page::FinishLoad() {
@@ -426,6 +495,8 @@ bool Page::RunEventHandler(dom::Element& element, dom::Event& event, const dom::
     VARIANT result;
     VariantInit(&result);
     scripts_->CallFunction(function.Get(), self.Get(), {argument}, &result);
+    // returnValue and cancelBubble set by the handler go back to the dispatch.
+    om::ReadBackEvent(eventObject.Get(), event);
     if (!closed_) currentEvent_ = previous;
     const bool cancelled = result.vt == VT_BOOL && result.boolVal == VARIANT_FALSE;
     VariantClear(&result);

@@ -109,6 +109,10 @@ private:
     dom::Element* NextScript();
     void RunNextScripts();
     void RunScriptElement(dom::Element& script, const std::wstring& text);
+    // Frames load after the page's scripts and before its onload, three
+    // levels deep; they show their pages but run no scripts.
+    void LoadFramesOf(dom::Document& document, int depth);
+    void FrameArrived();
     void FinishLoad();
 
     BrowserBoxEngine& box_;
@@ -129,12 +133,19 @@ private:
     std::set<dom::Element*> ranScripts_;
     std::vector<dom::Ref<dom::Element>> ranScriptRefs_;   // keeps the set's pointers meaningful
     bool waitingForScript_ = false;
+    int pendingFrames_ = 0;
+    bool framesStarted_ = false;
     bool loaded_ = false;
     bool closed_ = false;
     int depth_ = 0;
 
     std::map<UINT_PTR, Timer> timers_;
     std::map<unsigned, Microsoft::WRL::ComPtr<XmlHttpRequest>> requests_;
+    // Elements waiting for a download (external scripts, frames). Tasks name
+    // them by number: a task dropped on a worker thread must not release a node.
+    std::map<unsigned, dom::Ref<dom::Element>> waiting_;
+    unsigned Park(dom::Element* element);
+    dom::Ref<dom::Element> Unpark(unsigned id);
     unsigned nextRequest_ = 1;
     Microsoft::WRL::ComPtr<IDispatch> currentEvent_;
 

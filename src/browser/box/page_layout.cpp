@@ -9,10 +9,13 @@ namespace corvalin::browser {
 namespace {
 
 constexpr int kMargin = 8;
+constexpr int kMaxDepth = 200;        // deeper markup is not drawn
+constexpr size_t kMaxWord = 512;      // longer runs without a break are cut into pieces
 
 class FlowLayout {
 public:
-    FlowLayout(HDC dc, int width) : dc_(dc), right_(std::max(width - kMargin, kMargin + 40)) {
+    FlowLayout(HDC dc, int width, int height)
+        : dc_(dc), right_(std::max(width - kMargin, kMargin + 40)), bottom_(height) {
         TEXTMETRICW metrics;
         GetTextMetricsW(dc, &metrics);
         lineHeight_ = metrics.tmHeight + metrics.tmExternalLeading;
@@ -22,7 +25,10 @@ public:
     }
 
     void Walk(dom::Node& root) {
-        for (dom::Node* child = root.FirstChild(); child; child = child->NextSibling()) Visit(*child);
+        if (++depth_ <= kMaxDepth) {
+            for (dom::Node* child = root.FirstChild(); child && y_ < bottom_; child = child->NextSibling()) Visit(*child);
+        }
+        --depth_;
     }
 
     std::vector<LaidOutItem> items;
@@ -53,6 +59,7 @@ private:
 
     void Place(LaidOutItem item, int width, int height) {
         if (x_ + width > right_ && x_ > kMargin) NewLine();
+        if (y_ >= bottom_) return;
         item.bounds = {x_, y_, x_ + width, y_ + height};
         x_ += width;
         rowHeight_ = std::max(rowHeight_, height);
@@ -85,8 +92,9 @@ private:
             } else {
                 word += c;
                 // Chinese text breaks between any two characters.
-                if (c >= 0x2E80) flush(false);
+                if (c >= 0x2E80 || word.size() >= kMaxWord) flush(false);
             }
+            if (y_ >= bottom_) return;
         }
         flush(false);
     }
@@ -172,6 +180,8 @@ private:
 
     HDC dc_;
     int right_;
+    int bottom_;
+    int depth_ = 0;
     int lineHeight_ = 16;
     int x_ = kMargin, y_ = kMargin, rowHeight_ = 16;
     dom::Element* link_ = nullptr;
@@ -179,8 +189,8 @@ private:
 
 }  // namespace
 
-std::vector<LaidOutItem> LayOutDocument(HDC dc, dom::Document& document, int width) {
-    FlowLayout layout(dc, width);
+std::vector<LaidOutItem> LayOutDocument(HDC dc, dom::Document& document, int width, int height) {
+    FlowLayout layout(dc, width, height);
     if (dom::Element* body = document.Body()) layout.Walk(*body);
     return std::move(layout.items);
 }

@@ -23,8 +23,9 @@ struct LaidOutItem {
     std::wstring type;           // control type ("text", "submit", "checkbox", "select-one"...)
 };
 
-// Lays the document's body out in `dc` (whose font is used) for `width` pixels.
-std::vector<LaidOutItem> LayOutDocument(HDC dc, dom::Document& document, int width);
+// Lays the document's body out in `dc` (whose font is used) for `width`
+// pixels; what starts below `height` is left out.
+std::vector<LaidOutItem> LayOutDocument(HDC dc, dom::Document& document, int width, int height = 1 << 20);
 // Draws what LayOutDocument produced.
 void PaintLayout(HDC dc, const std::vector<LaidOutItem>& items);
 // The innermost element at a point, or nullptr.

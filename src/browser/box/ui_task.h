@@ -20,7 +20,7 @@ void RunUiTask(LPARAM lParam);
 // Frees the tasks still queued for a window that is being destroyed.
 void DropUiTasks(HWND window);
 
-// Runs `work` on a new thread, then posts `done` to `window`.
+// Runs `work` on a worker thread, then posts `done` to `window`.
 void RunInBackground(HWND window, std::function<void()> work, UiTask done);
 
 }  // namespace corvalin::browser

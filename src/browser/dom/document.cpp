@@ -66,9 +66,27 @@ std::wstring NormalizeNewlines(std::wstring_view text) {
 
 }  // namespace
 
-Document::Document(std::wstring url) : Node(NodeType::Document, this), url_(std::move(url)) {}
+Document::Document(std::wstring url) : Node(NodeType::Document, this), url_(std::move(url)) { Changed(); }
 
 Document::~Document() = default;
+
+void Document::Changed() {
+    static std::uint64_t lastVersion = 0;
+    version_ = ++lastVersion;
+}
+
+void Document::ReleaseScriptObjects() {
+    // Dropping the last handler may drop the last reference to us: the tree
+    // must stay until the walk is over.
+    Ref<Document> keep(this);
+    host_ = nullptr;
+    for (Node* n = FirstChild(); n; n = n->NextInTree(this)) {
+        if (Element* e = n->AsElement()) {
+            e->DropScriptHandlers();
+            if (Document* inner = e->ContentDocument()) inner->ReleaseScriptObjects();
+        }
+    }
+}
 
 void Document::SetSelection(std::unique_ptr<TextRange> range) { selection_ = std::move(range); }
 

@@ -27,6 +27,12 @@ public:
     DocumentHost* Host() const { return host_; }
     void SetHost(DocumentHost* host) { host_ = host; }
 
+    // When the page is replaced or its box goes: handlers assigned from script
+    // hold script functions, which hold the script's window, which holds this
+    // document: dropping them breaks that cycle so the page can free. The
+    // host is dropped too; the tree itself stays for whoever still holds it.
+    void ReleaseScriptObjects();
+
     const std::wstring& Url() const { return url_; }
     void SetUrl(std::wstring url) { url_ = std::move(url); }
     std::wstring Domain() const;                 // host name of the address
@@ -96,9 +102,11 @@ public:
     TextRange* Selection() const { return selection_.get(); }
     void SetSelection(std::unique_ptr<TextRange> range);
 
-    // Bumped by every change of the tree (collections cache by it).
+    // Changes with every change of the tree (collections and the layout cache
+    // by it). Versions are unique over all documents, so a cache never takes
+    // one document for another.
     std::uint64_t Version() const { return version_; }
-    void Changed() { ++version_; }
+    void Changed();
 
     void AddRefTree() { ++treeRefs_; }
     void ReleaseTree();
@@ -118,7 +126,7 @@ private:
     std::wstring readyState_ = L"complete";
     Element* active_ = nullptr;
     Element* currentScript_ = nullptr;
-    std::uint64_t version_ = 0;
+    std::uint64_t version_ = 0;   // 0: never changed
     std::size_t treeRefs_ = 0;     // nodes (other than the document) alive
     bool writing_ = false;
     bool releasing_ = false;   // the tree is being dropped; Node::Release frees us afterwards

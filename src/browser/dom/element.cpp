@@ -301,6 +301,8 @@ void Element::SetHandler(std::wstring_view eventName, EventHandler handler) {
     assignedHandlers_.emplace_back(key, std::move(handler));
 }
 
+void Element::DropScriptHandlers() { assignedHandlers_.clear(); }
+
 // ---- Text -------------------------------------------------------------------
 
 std::wstring Element::InnerText() const {
@@ -712,6 +714,10 @@ int Element::SourceIndex() const {
     }
     return -1;
 }
+
+Document* Element::ContentDocument() const { return static_cast<Document*>(contentDocument_.get()); }
+
+void Element::SetContentDocument(Document* document) { contentDocument_ = document; }
 
 std::vector<Element*> Element::ElementChildren() const {
     std::vector<Element*> out;

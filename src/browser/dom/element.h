@@ -61,6 +61,7 @@ public:
     // Event handlers: one assigned from script wins over the attribute text.
     EventHandler Handler(std::wstring_view eventName) const;   // "click" or "onclick"
     void SetHandler(std::wstring_view eventName, EventHandler handler);
+    void DropScriptHandlers();   // forgets handlers assigned from script
 
     // Plain text as the browser renders it: block elements on their own
     // lines, <br> as CR LF, runs of white space as one space.
@@ -120,6 +121,10 @@ public:
     long ScrollTop() const { return scrollTop_; }
     void SetScrollPosition(long left, long top) { scrollLeft_ = left; scrollTop_ = top; }
 
+    // The page inside a <frame>/<iframe>, once the host has loaded one.
+    Document* ContentDocument() const;
+    void SetContentDocument(Document* document);
+
     // Element children only.
     std::vector<Element*> ElementChildren() const;
 
@@ -134,6 +139,7 @@ private:
     std::optional<std::wstring> currentValue_;
     std::optional<bool> currentChecked_;
     std::optional<bool> currentSelected_;
+    Ref<Node> contentDocument_;   // a document (held as a node: no cycle, it is another tree)
     long scrollLeft_ = 0;
     long scrollTop_ = 0;
 };

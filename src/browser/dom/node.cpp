@@ -100,6 +100,16 @@ void Node::Destroy(Node* node) {
     destroyQueue = nullptr;
 }
 
+void Node::SetData(std::wstring data) {
+    data_ = std::move(data);
+    document_->Changed();
+}
+
+void Node::AppendData(std::wstring_view more) {
+    data_ += more;
+    document_->Changed();
+}
+
 Element* Node::AsElement() { return IsElement() ? static_cast<Element*>(this) : nullptr; }
 const Element* Node::AsElement() const { return IsElement() ? static_cast<const Element*>(this) : nullptr; }
 

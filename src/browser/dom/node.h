@@ -96,8 +96,8 @@ public:
 
     // Text of a text or comment node (empty for other nodes).
     const std::wstring& Data() const { return data_; }
-    void SetData(std::wstring data) { data_ = std::move(data); }
-    void AppendData(std::wstring_view more) { data_ += more; }
+    void SetData(std::wstring data);
+    void AppendData(std::wstring_view more);
 
     // All text content below this node in document order (textContent).
     std::wstring TextContent() const;

@@ -383,18 +383,18 @@ HRESULT DispatchObject::GetDispID(BSTR name, DWORD flags, DISPID* id) {
 }
 
 DISPID DispatchObject::DynamicId(std::wstring_view name, bool create) {
-    for (std::size_t i = 0; i < dynamic_.size(); ++i) {
-        if (SameName(dynamic_[i].name, name)) {
-            DynamicName& d = dynamic_[i];
-            if (!d.deleted || create || HasDynamicMember(name)) {
-                if (create) d.deleted = false;
-                return kDynamicBase + static_cast<DISPID>(i);
-            }
-            return DISPID_UNKNOWN;
+    std::wstring key = Lower(name);
+    if (auto found = dynamicIndex_.find(key); found != dynamicIndex_.end()) {
+        DynamicName& d = dynamic_[found->second];
+        if (!d.deleted || create || HasDynamicMember(name)) {
+            if (create) d.deleted = false;
+            return kDynamicBase + static_cast<DISPID>(found->second);
         }
+        return DISPID_UNKNOWN;
     }
     if (!create && !HasDynamicMember(name)) return DISPID_UNKNOWN;
     dynamic_.push_back(DynamicName{std::wstring(name)});
+    dynamicIndex_.emplace(std::move(key), dynamic_.size() - 1);
     return kDynamicBase + static_cast<DISPID>(dynamic_.size() - 1);
 }
 

@@ -187,6 +187,7 @@ private:
 
     ULONG refCount_ = 1;
     std::vector<DynamicName> dynamic_;
+    std::unordered_map<std::wstring, std::size_t> dynamicIndex_;   // lower-case name → index
 };
 
 // Our own object behind an interface pointer; nullptr for anyone else's

@@ -232,7 +232,7 @@ HRESULT ReturnNode(Invocation& call, dom::Node* node) {
 
 // ---- Nodes ------------------------------------------------------------------
 
-HTMLDOMNode::HTMLDOMNode(dom::Node& node) : node_(&node) { node.SetBinding(this); }
+HTMLDOMNode::HTMLDOMNode(dom::Node& node) : node_(&node), document_(&node.OwnerDocument()) { node.SetBinding(this); }
 
 HTMLDOMNode::~HTMLDOMNode() {
     if (node_->Binding() == this) node_->SetBinding(nullptr);

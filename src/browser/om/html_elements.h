@@ -8,7 +8,9 @@
 namespace corvalin::browser::om {
 
 // What every node object shares: the node, and tree members (nodeType,
-// parentNode, childNodes, appendChild...).
+// parentNode, childNodes, appendChild...). The object also holds the node's
+// document, so the page's tree stays whole while script or the toolkit
+// holds any of its nodes.
 class HTMLDOMNode : public DispatchObject, public dom::NodeBinding {
 public:
     explicit HTMLDOMNode(dom::Node& node);
@@ -21,6 +23,8 @@ protected:
 
 private:
     dom::Ref<dom::Node> node_;
+    // Script holding any node of a page keeps the whole page, as in that browser.
+    dom::Ref<dom::Document> document_;
 };
 
 class HTMLDOMTextNode final : public HTMLDOMNode {

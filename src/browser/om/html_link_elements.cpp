@@ -2,6 +2,7 @@
 #include "browser/dom/layout.h"
 #include "browser/dom/url.h"
 #include "browser/om/html_elements.h"
+#include "browser/om/node_objects.h"
 
 namespace corvalin::browser::om {
 
@@ -37,6 +38,12 @@ std::wstring UrlPart(const Element& e, int part) {
     if (part == 2) return url.substr(start, std::min(query, hash) - start);
     if (part == 3) return query == std::wstring::npos ? L"" : url.substr(query, hash == std::wstring::npos ? std::wstring::npos : hash - query);
     return hash == std::wstring::npos ? L"" : url.substr(hash);
+}
+
+HRESULT ContentDocument(DispatchObject& s, Invocation& c) {
+    dom::Document* inner = ElementOf(s).ContentDocument();
+    if (!inner) return c.ReturnNull();
+    return c.ReturnObject(DocumentObject(*inner).Get());
 }
 
 }  // namespace
@@ -111,6 +118,9 @@ const MemberTable& HTMLFrameElement::Members() const {
         {L"height", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"height"); }},
         {L"frameBorder", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"frameborder"); }},
         {L"scrolling", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"scrolling"); }},
+        // The page inside: what frames.item(i).document reaches. Null until loaded.
+        {L"contentDocument", ContentDocument},
+        {L"document", ContentDocument},
     }, &ElementMembers()};
     return table;
 }

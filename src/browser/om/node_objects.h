@@ -20,6 +20,11 @@ Microsoft::WRL::ComPtr<IDispatch> DocumentObject(dom::Document& document);
 // text and comment nodes get a plain node object. nullptr for nullptr.
 Microsoft::WRL::ComPtr<IDispatch> NodeObject(dom::Node* node);
 
+// `new Option(text, value, defaultSelected, selected)` and `new Image(w, h)`
+// for the window: objects whose construction makes an element of `document`.
+Microsoft::WRL::ComPtr<IDispatch> OptionConstructor(dom::Document& document);
+Microsoft::WRL::ComPtr<IDispatch> ImageConstructor(dom::Document& document);
+
 // The node behind one of our objects; nullptr for any other IDispatch.
 dom::Node* NodeOf(IDispatch* object);
 

@@ -86,7 +86,7 @@ LRESULT CALLBACK PopupObject::PopupProc(HWND window, UINT message, WPARAM wParam
         GetClientRect(window, &client);
         FillRect(paint.get(), &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         SelectScope font(paint.get(), GetStockObject(DEFAULT_GUI_FONT));
-        PaintLayout(paint.get(), LayOutDocument(paint.get(), self->Content(), client.right));
+        PaintLayout(paint.get(), LayOutDocument(paint.get(), self->Content(), client.right, client.bottom));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -22,6 +22,8 @@ void WindowObject::Detach() {
     page_ = nullptr;
     onload_.Reset();
     attachedLoad_.clear();
+    optionConstructor_.Reset();
+    imageConstructor_.Reset();
     for (const auto& popup : popups_) static_cast<PopupObject*>(popup.Get())->Hide();
     popups_.clear();
 }
@@ -54,6 +56,8 @@ const om::MemberTable& WindowObject::Members() const {
         {L"name", &Bind<W, &W::GetName>, &Bind<W, &W::PutName>},
         {L"onload", &Bind<W, &W::GetOnload>, &Bind<W, &W::PutOnload>},
         {L"XMLHttpRequest", &Bind<W, &W::GetXmlHttpRequest>},
+        {L"Option", &Bind<W, &W::GetOption>},
+        {L"Image", &Bind<W, &W::GetImage>},
         {L"setTimeout", nullptr, nullptr, &Bind<W, &W::SetTimeout>},
         {L"setInterval", nullptr, nullptr, &Bind<W, &W::SetInterval>},
         {L"clearTimeout", nullptr, nullptr, &Bind<W, &W::ClearTimer>},
@@ -205,6 +209,18 @@ HRESULT WindowObject::DetachEvent(Invocation& call) {
         }
     }
     return call.ReturnEmpty();
+}
+
+HRESULT WindowObject::GetOption(Invocation& call) {
+    if (!page_ || !page_->Document()) return call.ReturnNull();
+    if (!optionConstructor_) optionConstructor_ = om::OptionConstructor(*page_->Document());
+    return call.ReturnObject(optionConstructor_.Get());
+}
+
+HRESULT WindowObject::GetImage(Invocation& call) {
+    if (!page_ || !page_->Document()) return call.ReturnNull();
+    if (!imageConstructor_) imageConstructor_ = om::ImageConstructor(*page_->Document());
+    return call.ReturnObject(imageConstructor_.Get());
 }
 
 HRESULT WindowObject::CreatePopup(Invocation& call) {

@@ -55,6 +55,8 @@ private:
     HRESULT AttachEvent(om::Invocation& call);
     HRESULT DetachEvent(om::Invocation& call);
     HRESULT CreatePopup(om::Invocation& call);
+    HRESULT GetOption(om::Invocation& call);
+    HRESULT GetImage(om::Invocation& call);
     HRESULT Nothing(om::Invocation& call);
     HRESULT StartTimer(om::Invocation& call, bool repeat);
 
@@ -65,6 +67,8 @@ private:
     std::vector<om::ComPtr<IDispatch>> attachedLoad_;
     om::ComPtr<IDispatch> navigator_;
     om::ComPtr<IDispatch> xhrConstructor_;
+    om::ComPtr<IDispatch> optionConstructor_;
+    om::ComPtr<IDispatch> imageConstructor_;
     std::vector<om::ComPtr<IDispatch>> popups_;   // hidden when the page goes
 };
 

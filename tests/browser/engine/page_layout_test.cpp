@@ -68,3 +68,22 @@ TEST_F(PageLayoutTest, FindsTheElementUnderAPoint) {
 
 }  // namespace
 }  // namespace corvalin::browser
+
+namespace corvalin::browser {
+namespace {
+
+TEST_F(PageLayoutTest, DeepOrHugePagesLayOutOnlyWhatCanBeSeen) {
+    std::wstring deep;
+    for (int i = 0; i < 5000; ++i) deep += L"<span>";
+    deep += L"bottom";
+    EXPECT_NO_FATAL_FAILURE(LayOut(deep.c_str()));
+    std::wstring huge = L"<p>" + std::wstring(2000000, L'x') + L"</p><p>after</p>";
+    const auto items = LayOut(huge.c_str(), 300);
+    const auto limited = LayOutDocument(dc.get(), *document, 300, 100);
+    EXPECT_LT(limited.size(), items.size());
+    for (const auto& item : limited) EXPECT_LT(item.bounds.top, 100);
+    for (const auto& item : items) EXPECT_LE(item.text.size(), 512u);
+}
+
+}  // namespace
+}  // namespace corvalin::browser

@@ -287,12 +287,14 @@ TEST_F(HtmlDocumentTest, SelectBoxesTablesAndForms) {
 }
 
 TEST_F(HtmlDocumentTest, ReleasedReferencesFreeEverything) {
-    // Hold an element after the document goes: it stays usable, then frees.
+    // Hold an element after the document goes: the page stays whole, then frees.
     auto span = ById(L"zt_msg");
     auto inputs = Walk(L"input");
     object_.Reset();
     document_ = nullptr;
     EXPECT_EQ(Get(span.Get(), L"tagName").Text(), L"SPAN");
+    EXPECT_EQ(Get(GetObj(span.Get(), L"parentElement").Get(), L"tagName").Text(), L"BODY");
+    EXPECT_EQ(Get(GetObj(span.Get(), L"document").Get(), L"title").Text(), L"挂机");
     EXPECT_GT(dom::Node::LiveCount(), nodesBefore_);
     span.Reset();
     inputs.Reset();

@@ -197,3 +197,40 @@ TEST_F(HtmlEventsTest, EventObjectCarriesWhatScriptSetBack) {
     EXPECT_FALSE(event.returnValue);
     EXPECT_TRUE(event.cancelBubble);
 }
+
+TEST(HtmlEventsCycleTest, ReleasingScriptObjectsBreaksTheHandlerCycle) {
+    std::size_t nodes = dom::Node::LiveCount();
+    std::size_t objects = om::DispatchObject::LiveCount();
+    {
+        auto document = html::ParseDocument(L"<input type=button id=b>", L"http://h/");
+        auto object = om::DocumentObject(*document);
+        // A "script function" that holds the document object, as a closure
+        // holds the script's window and through it the document.
+        class Closure final : public om::DispatchObject {
+        public:
+            explicit Closure(IDispatch* held) : held_(held) {}
+
+        protected:
+            const om::MemberTable& Members() const override {
+                static const om::MemberTable table{{}};
+                return table;
+            }
+
+        private:
+            ComPtr<IDispatch> held_;
+        };
+        auto closure = om::MakeDispatch<Closure>(object.Get());
+        auto button = CallObj(object.Get(), L"getElementById", {Var(L"b")});
+        ASSERT_TRUE(Put(button.Get(), L"onclick", Var::Object(closure.Get())));
+        button.Reset();
+        closure.Reset();
+        object.Reset();
+        dom::Document* page = document.get();
+        document = nullptr;
+        // The cycle keeps everything alive until the page lets go of script.
+        EXPECT_GT(dom::Node::LiveCount(), nodes);
+        page->ReleaseScriptObjects();
+    }
+    EXPECT_EQ(dom::Node::LiveCount(), nodes);
+    EXPECT_EQ(om::DispatchObject::LiveCount(), objects);
+}

@@ -1,0 +1,237 @@
+// Both windows of the running program, skinned: what the screen shows, read
+// back while the real corvalin.exe runs against the real local hang service.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "base/unique.h"
+#include "client/client_flow_fixture.h"
+#include "support/gui_objects.h"
+
+namespace corvalin::testing {
+namespace {
+
+constexpr COLORREF kAccent = 0x00DDCA22;
+constexpr char kDialogTitle[] = "友情提示：";
+
+COLORREF PixelAt(const DecodedPicture& picture, int x, int y) {
+    const std::size_t i = (static_cast<std::size_t>(y) * picture.width + x) * 3;
+    return RGB(picture.rgb[i], picture.rgb[i + 1], picture.rgb[i + 2]);
+}
+
+int Distance(COLORREF a, COLORREF b) {
+    return std::max({std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
+                     std::abs(GetBValue(a) - GetBValue(b))});
+}
+
+COLORREF Veiled(COLORREF background, int alpha) {
+    auto blend = [alpha](int c) { return c + ((255 - c) * alpha + 127) / 255; };
+    return RGB(blend(GetRValue(background)), blend(GetGValue(background)), blend(GetBValue(background)));
+}
+
+DecodedPicture CaptureWhole(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return CaptureClient(window, client.right, client.bottom);
+}
+
+// What lies under a control: the control hidden, the window repainted from its skin.
+DecodedPicture CaptureWithout(HWND control, int width, int height) {
+    ShowWindow(control, SW_HIDE);
+    WaitUntil([] { return false; }, 300);
+    DecodedPicture under = CaptureClient(control, width, height);
+    ShowWindow(control, SW_SHOWNA);
+    WaitUntil([] { return false; }, 300);
+    return under;
+}
+
+HWND OpenDialog(CorvalinRun& run) {
+    Click(run.AccountBox());
+    PressKey(VK_ESCAPE);
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = run.FindOwnWindow(kDialogTitle)) != nullptr; }, 3000);
+    WaitUntil([] { return false; }, 300);
+    return dialog;
+}
+
+bool CloseDialog(CorvalinRun& run) {
+    PressKey('N');
+    return WaitUntil([&] { return run.FindOwnWindow(kDialogTitle) == nullptr; }, 3000);
+}
+
+class SkinnedProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(run.started()) << run.failure();
+        ASSERT_FALSE(WaitForPageSession(run).empty());
+        WaitUntil([] { return false; }, 500);
+    }
+    CorvalinRun run;
+};
+
+TEST_F(SkinnedProgramTest, EditBoxesShowTheSkinThroughTheWhiteVeil) {
+    HWND box = run.PasswordBox();
+    RECT client{};
+    GetClientRect(box, &client);
+    const DecodedPicture shown = CaptureClient(box, client.right, client.bottom);
+    const DecodedPicture under = CaptureWithout(box, client.right, client.bottom);
+    int checked = 0, veiled = 0;
+    // The edit's own 1-pixel border and its caret stay out of the count.
+    for (int y = 3; y < client.bottom - 3; ++y)
+        for (int x = 3; x < client.right - 3; ++x, ++checked)
+            if (Distance(PixelAt(shown, x, y), Veiled(PixelAt(under, x, y), 75)) <= 4) ++veiled;
+    EXPECT_GT(veiled, checked * 97 / 100) << veiled << " of " << checked;
+    // And the skin under it is the picture, not a plain white box.
+    EXPECT_LT(GetRValue(PixelAt(under, client.right / 2, client.bottom / 2)), 200);
+}
+
+TEST_F(SkinnedProgramTest, ButtonFacesFollowTheHotAndPressedLooks) {
+    HWND button = run.Button("我要下线");
+    RECT client{};
+    GetClientRect(button, &client);
+    auto capture = [&] { return CaptureClient(button, client.right, client.bottom); };
+    const int midY = client.bottom / 2;
+    const DecodedPicture normal = capture();
+    EXPECT_GT(Distance(PixelAt(normal, 0, midY), kAccent), 40);
+
+    POINT centre{client.right / 2, midY};
+    ClientToScreen(button, &centre);
+    SetCursorPos(centre.x - 10, centre.y);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = 10;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &move, sizeof move);
+    EXPECT_TRUE(WaitUntil([&] { return Distance(PixelAt(capture(), 0, midY), kAccent) <= 3; }, 2000))
+        << "hot: the outline takes the accent colour";
+
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &press, sizeof press);
+    const int lowY = client.bottom - 5;
+    EXPECT_TRUE(WaitUntil([&] {
+        return GetRValue(PixelAt(capture(), client.right / 2, lowY)) >
+               GetRValue(PixelAt(normal, client.right / 2, lowY)) + 15;
+    }, 2000)) << "pressed: the inner gradient brightens the lower face";
+    press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &press, sizeof press);
+
+    SetCursorPos(5, 5);
+    SendInput(1, &move, sizeof move);
+    EXPECT_TRUE(WaitUntil([&] { return Distance(PixelAt(capture(), 0, midY), kAccent) > 40; }, 3000))
+        << "the hot look leaves with the mouse";
+}
+
+TEST_F(SkinnedProgramTest, TransparentLabelsDrawTheirTextOverThePicture) {
+    HWND main = run.mainWindow();
+    HWND label = FindDescendant(main, nullptr, "QQ帐号：");
+    ASSERT_NE(label, nullptr);
+    RECT client{};
+    GetClientRect(label, &client);
+    const DecodedPicture shown = CaptureClient(label, client.right, client.bottom);
+    const DecodedPicture under = CaptureWithout(label, client.right, client.bottom);
+    int text = 0, stray = 0;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) {
+            const COLORREF s = PixelAt(shown, x, y);
+            if (Distance(s, PixelAt(under, x, y)) <= 3) continue;
+            // Whatever differs from the picture is the label's cyan text.
+            if (GetRValue(s) < GetGValue(s) && GetRValue(s) < GetBValue(s)) ++text;
+            else ++stray;
+        }
+    EXPECT_GT(text, 20);
+    EXPECT_LE(stray, text / 10);
+}
+
+TEST_F(SkinnedProgramTest, CaptionShowsIconTitleAndOnlyTheMinimiseAndCloseButtons) {
+    HWND main = run.mainWindow();
+    const DecodedPicture whole = CaptureWhole(main);
+    ASSERT_EQ(whole.width, 377);
+    auto countWhite = [&](int left, int top, int right, int bottom) {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x) {
+                const COLORREF c = PixelAt(whole, x, y);
+                if (GetRValue(c) > 235 && GetGValue(c) > 235 && GetBValue(c) > 235) ++n;
+            }
+        return n;
+    };
+    // Title "Corvalin" in white at (29, 8), after the 17 x 17 icon at (9, 5).
+    EXPECT_GT(countWhite(29, 6, 120, 24), 25);
+    EXPECT_LT(countWhite(130, 6, 260, 24), 3) << "nothing but the title in the caption's middle";
+    // Caption strip: minimise (26) and close (38) from x = 377 - 3 - 68 - 2 = 304.
+    EXPECT_GT(countWhite(306, 1, 330, 19), 5) << "the minimise bar";
+    EXPECT_GT(countWhite(334, 1, 370, 19), 10) << "the close cross";
+    EXPECT_LT(countWhite(270, 1, 302, 19), 2) << "no maximise, help or menu button";
+    int iconPixels = 0;
+    for (int y = 5; y < 22; ++y)
+        for (int x = 9; x < 26; ++x)
+            if (Distance(PixelAt(whole, x, y), PixelAt(whole, x + 100, y)) > 40) ++iconPixels;
+    EXPECT_GT(iconPixels, 40) << "the icon stands out from the caption";
+    char title[32] = {};
+    GetWindowTextA(main, title, sizeof title);
+    EXPECT_STREQ(title, "Corvalin");
+}
+
+TEST_F(SkinnedProgramTest, SecondOpeningOfTheDialogKeepsTheMainWindowSkinned) {
+    HWND main = run.mainWindow();
+    const DecodedPicture before = CaptureClient(main, 377, 150);
+    for (int opening = 1; opening <= 2; ++opening) {
+        SCOPED_TRACE(opening);
+        HWND dialog = OpenDialog(run);
+        ASSERT_NE(dialog, nullptr);
+        // The dialog itself is skinned: its caption carries its title in white.
+        const DecodedPicture skinned = CaptureWhole(dialog);
+        int white = 0;
+        for (int y = 6; y < 24; ++y)
+            for (int x = 29; x < 110; ++x)
+                if (GetRValue(PixelAt(skinned, x, y)) > 235 && GetBValue(PixelAt(skinned, x, y)) > 235) ++white;
+        EXPECT_GT(white, 15);
+        ASSERT_TRUE(CloseDialog(run));
+        WaitUntil([] { return false; }, 300);
+        EXPECT_LT(MeanDifference(CaptureClient(main, 377, 150), before), 4.0);
+    }
+}
+
+TEST_F(SkinnedProgramTest, CaptchaPictureBoxIsCompositedOverTheSkin) {
+    ASSERT_TRUE(SubmitUntilCaptcha(run, "12345678", "secret"));
+    HWND picture = run.CaptchaPicture();
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(picture) != FALSE; }, 3000));
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(picture, "Kj_lbID")), 1);
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(picture, "Kj_FuID")), 1);
+    const std::string session = SessionValue(run, "id");
+    const auto drawn = DecodeJpeg(run.service().CaptchaPicture(session));
+    ASSERT_TRUE(drawn.has_value());
+    EXPECT_TRUE(WaitUntil([&] {
+        return MeanDifference(CaptureClient(picture, drawn->width, drawn->height), *drawn) < 10;
+    }, 3000));
+}
+
+TEST_F(SkinnedProgramTest, GuiObjectsStayFlatAcrossPollsAndDialogOpenings) {
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
+                                     GetProcessId(run.process().handle())));
+    ASSERT_TRUE(process);
+    ASSERT_GT(GdiObjectCount(process.get()), 0u);
+    // One opening first: what lives on after it (fonts, cached glyphs) is not a leak.
+    ASSERT_NE(OpenDialog(run), nullptr);
+    ASSERT_TRUE(CloseDialog(run));
+    WaitUntil([] { return false; }, 1500);
+    const DWORD gdi = GdiObjectCount(process.get());
+    const DWORD user = UserObjectCount(process.get());
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_NE(OpenDialog(run), nullptr) << i;
+        ASSERT_TRUE(CloseDialog(run)) << i;
+    }
+    // The status poll runs once a second meanwhile.
+    WaitUntil([] { return false; }, 5000);
+    EXPECT_LE(GdiObjectCount(process.get()), gdi + 2);
+    EXPECT_EQ(UserObjectCount(process.get()), user);
+}
+
+}  // namespace
+}  // namespace corvalin::testing

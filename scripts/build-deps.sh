@@ -44,8 +44,9 @@ if [ ! -f "$prefix/.complete" ]; then
     -DLIBXML2_WITH_ZLIB=OFF -DLIBXML2_WITH_PYTHON=OFF -DLIBXML2_WITH_TESTS=OFF -DLIBXML2_WITH_PROGRAMS=OFF
   mkdir -p "$prefix/include"
   cp "$src/cpp-httplib/httplib.h" "$prefix/include/httplib.h"
-  mkdir -p "$prefix/include/nlohmann"
-  cp /usr/include/nlohmann/json.hpp "$prefix/include/nlohmann/json.hpp"
   touch "$prefix/.complete"
 fi
+# nlohmann's json.hpp includes its detail headers: copy the whole folder.
+mkdir -p "$prefix/include/nlohmann"
+cp -r /usr/include/nlohmann/. "$prefix/include/nlohmann/"
 ln -sfn "$prefix" "$here/build/deps/$arch"

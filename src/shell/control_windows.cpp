@@ -196,6 +196,12 @@ LRESULT CALLBACK OwnControlProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDOWN:
         RaiseEvent(form, &control, kEventLeftButtonDown, MouseArgs(lParam));
         return 0;
+    case WM_LBUTTONDBLCLK:
+        // The second press of a double click is still a press: a quick second
+        // click on the captcha picture must fetch a new one.
+        RaiseEvent(form, &control, kEventLeftButtonDown, MouseArgs(lParam));
+        if (IsWindow(window)) RaiseEvent(form, &control, kEventDoubleClick, MouseArgs(lParam));
+        return 0;
     case WM_SETCURSOR:
         if (SetCursorOf(control, wParam, lParam)) return TRUE;
         break;

@@ -14,7 +14,7 @@ HostedPage::HostedPage(int depth) {
     HWND parent = top_.get();
     for (int i = 0; i < depth; ++i) parent = CreateContainerWindow(parent).release();
     // The top window destroys the containers and the box with it.
-    box_ = CreateWindowExA(0, browser::kBrowserBoxClass, "about:blank", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300,
+    box_ = CreateWindowExA(0, browser::kBrowserBoxClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300,
                            parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (auto* engine = browser::BrowserBox::FromWindow(box_)) engine->WaitForLoad();
 }

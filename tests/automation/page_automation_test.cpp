@@ -190,13 +190,17 @@ TEST_F(PageAutomationTest, DestructionReleasesTheDocument) {
     EXPECT_EQ(page.document->references(), base);
 }
 
+int searchTicks;
+void CALLBACK CountSearchTick(HWND, UINT, UINT_PTR, DWORD) { ++searchTicks; }
+
 TEST_F(PageAutomationTest, SearchLetsPendingMessagesRun) {
     UniqueWindow box = CreateContainerWindow(nullptr);
     UniqueWindow first = CreateContainerWindow(box.get());
     UniqueWindow second = CreateContainerWindow(box.get());
-    static int ticks;
+    int& ticks = searchTicks;
     ticks = 0;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    // A plain function: a timer procedure is stdcall on 32-bit Windows.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, CountSearchTick);
     Sleep(30);   // the timer is due before the search starts
     automation.FindBrowserServerWindow(box.get());
     KillTimer(nullptr, timer);

@@ -200,6 +200,8 @@ TEST_F(SkinnedProgramTest, CaptchaPictureBoxIsCompositedOverTheSkin) {
     EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(picture, "Kj_lbID")), 1);
     EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(picture, "Kj_FuID")), 1);
     const std::string session = SessionValue(run, "id");
+    // The box is shown before its picture is downloaded; the service has a picture once asked for one.
+    ASSERT_TRUE(WaitUntil([&] { return SessionValue(run, "captchaRequests") == "1"; }, 3000));
     const auto drawn = DecodeJpeg(run.service().CaptchaPicture(session));
     ASSERT_TRUE(drawn.has_value());
     double difference = 255;

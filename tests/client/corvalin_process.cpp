@@ -3,6 +3,8 @@
 
 #include "client/corvalin_process.h"
 
+#include <tlhelp32.h>
+
 #include <cstdlib>
 
 #include "base/unique.h"
@@ -62,8 +64,32 @@ CorvalinRun::CorvalinRun(bool withService) : port_(CORVALIN_E2E_SERVICE_PORT) {
     if (!mainWindow_) failure_ = "no main window appeared";
 }
 
+namespace {
+
+// The program starts the working-set tool on every deactivation. Under Wine
+// that child can hang on a parent that has gone, and it keeps the test's
+// output pipe open (Wine children share the parent's standard streams), so
+// it goes with the program.
+void EndWorkingSetToolsOf(DWORD parent) {
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID != parent || lstrcmpiA(entry.szExeFile, "empty.exe") != 0) continue;
+        UniqueHandle tool(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (!tool) continue;
+        TerminateProcess(tool.get(), 1);
+        WaitForSingleObject(tool.get(), 5000);
+    }
+}
+
+}  // namespace
+
 CorvalinRun::~CorvalinRun() {
+    const DWORD program = process_.id();
     process_.Terminate();
+    if (program != 0) EndWorkingSetToolsOf(program);
 }
 
 std::vector<HWND> CorvalinRun::VisibleWindows() const {

@@ -67,20 +67,21 @@ CorvalinRun::CorvalinRun(bool withService) : port_(CORVALIN_E2E_SERVICE_PORT) {
 namespace {
 
 // The program starts the working-set tool on every deactivation. Under Wine
-// that child can hang on a parent that has gone, and it keeps the test's
-// output pipe open (Wine children share the parent's standard streams), so
-// it goes with the program.
-void EndWorkingSetToolsOf(DWORD parent) {
+// that child can hang on a parent that has gone, and the console host Wine
+// starts for it (conhost.exe) can outlive both, so they go with the program.
+void EndChildrenOf(DWORD parent) {
     UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
-        if (entry.th32ParentProcessID != parent || lstrcmpiA(entry.szExeFile, "empty.exe") != 0) continue;
-        UniqueHandle tool(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
-        if (!tool) continue;
-        TerminateProcess(tool.get(), 1);
-        WaitForSingleObject(tool.get(), 5000);
+        if (entry.th32ParentProcessID != parent) continue;
+        if (lstrcmpiA(entry.szExeFile, "empty.exe") != 0 && lstrcmpiA(entry.szExeFile, "conhost.exe") != 0) continue;
+        UniqueHandle child(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (!child) continue;
+        TerminateProcess(child.get(), 1);
+        WaitForSingleObject(child.get(), 5000);
+        EndChildrenOf(entry.th32ProcessID);
     }
 }
 
@@ -89,7 +90,7 @@ void EndWorkingSetToolsOf(DWORD parent) {
 CorvalinRun::~CorvalinRun() {
     const DWORD program = process_.id();
     process_.Terminate();
-    if (program != 0) EndWorkingSetToolsOf(program);
+    if (program != 0) EndChildrenOf(program);
 }
 
 std::vector<HWND> CorvalinRun::VisibleWindows() const {
@@ -277,11 +278,11 @@ void PostKey(HWND control, WORD virtualKey) {
 }  // namespace
 
 void TypeInto(HWND control, const std::string& text) {
-    for (char c : text) {
-        PostKey(control, LOBYTE(VkKeyScanA(c)));
-        Sleep(20);
-    }
-    Sleep(150);
+    // A text read is a sent message, which the program answers before the
+    // posted keys: wait until the keys have arrived (or the box refused them).
+    const std::string expected = TextOf(control) + text;
+    for (char c : text) PostKey(control, LOBYTE(VkKeyScanA(c)));
+    WaitUntil([&] { return TextOf(control) == expected; }, 5000);
 }
 
 void PressKeyIn(HWND control, WORD virtualKey) {

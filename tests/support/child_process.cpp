@@ -33,7 +33,9 @@ bool ChildProcess::Start(const std::string& commandLine, const std::string& outp
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back(0);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+    // No console at all: for a console child Wine would start a conhost.exe,
+    // which can outlive the child and the test.
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr, nullptr,
                         &startup, &info))
         return false;
     CloseHandle(info.hThread);

@@ -30,6 +30,30 @@ struct KeyFinder {
     bool firstPropertyContainsKey = false;
 };
 
+// The finders of the page toolkit, one row each: tag, type filter, second
+// pass and the properties compared with the key.
+namespace key_finders {
+inline constexpr const char* kInputProperties[] = {"name", "id", "title"};
+inline constexpr const char* kImageProperties[] = {"src", "name", "id", "title"};
+inline constexpr const char* kBlockProperties[] = {"className", "innerText", "name", "id", "title"};
+inline constexpr const char* kTextProperties[] = {"innerText", "className", "id", "title"};
+inline constexpr const char* kLinkProperties[] = {"href", "id", "title", "innerText", "className"};
+
+// Inputs of the listed types, then button elements when buttons are asked for.
+inline constexpr KeyFinder kInput{.first = {"input", true}, .secondPassWhenListHas = "button",
+                                  .second = {"button", true}, .properties = kInputProperties};
+// Image inputs, then every img (no type filter) when images are asked for.
+inline constexpr KeyFinder kImage{.first = {"input", true}, .secondPassWhenListHas = "image",
+                                  .second = {"img", false}, .properties = kImageProperties,
+                                  .firstPropertyContainsKey = true};
+inline constexpr KeyFinder kDiv{.first = {"div", false}, .properties = kBlockProperties};
+inline constexpr KeyFinder kSpan{.first = {"span", false}, .properties = kBlockProperties};
+inline constexpr KeyFinder kListItem{.first = {"li", false}, .properties = kTextProperties};
+inline constexpr KeyFinder kTextArea{.first = {"textarea", false}, .properties = kTextProperties};
+inline constexpr KeyFinder kLink{.first = {"a", false}, .properties = kLinkProperties};
+inline constexpr KeyFinder kCite{.first = {"cite", false}, .properties = kTextProperties};
+}  // namespace key_finders
+
 // The element the key selects (a new reference), or an empty element with
 // `ordinal` set to -1.
 AutomationObject FindElementByKey(const AutomationObject& document, const KeyFinder& finder, std::string_view typeList,

@@ -39,29 +39,187 @@ public:
     bool DocumentFromWindow(HWND window, AutomationObject& target) const;
 
     // --- element lookup ---
-    // `typeList` is a "|"-separated list of input types searched as a whole;
-    // `ordinal` is counted on from the caller's start value and ends as the
-    // found element's 1-based ordinal, or -1.
+    // The key finders. `typeList` is a "|"-separated list of input types
+    // searched as a whole; `ordinal` is counted on from the caller's start
+    // value and ends as the found element's 1-based ordinal among the
+    // candidates, or -1. The result is a new reference, empty when none.
     AutomationObject FindInputElement(std::string_view typeList, std::string_view key, int skip, int& ordinal) const;
+    // Image inputs of the listed types, then every img when "image" is listed;
+    // the `src` matches when it contains the key.
+    AutomationObject FindImageElement(std::string_view typeList, std::string_view key, int skip, int& ordinal) const;
+    AutomationObject FindDivElement(std::string_view key, int skip, int& ordinal) const;
     AutomationObject FindSpanElement(std::string_view key, int skip, int& ordinal) const;
+    AutomationObject FindListItemElement(std::string_view key, int skip, int& ordinal) const;
+    AutomationObject FindTextAreaElement(std::string_view key, int skip, int& ordinal) const;
+    AutomationObject FindLinkElement(std::string_view key, int skip, int& ordinal) const;
+    AutomationObject FindCiteElement(std::string_view key, int skip, int& ordinal) const;
 
-    // --- text inputs ---
+    // Raises `eventName` on `element` with its current handler; the result of
+    // the element's FireEvent.
+    bool FireElementEvent(const AutomationObject& element, std::string_view eventName) const;
+    // The element under (x, y) in screen coordinates (the pointer when both
+    // are 0) of the rendering window under the mouse pointer, whatever the
+    // attached document; empty, the out texts untouched, when the pointer is
+    // over any other window.
+    AutomationObject ElementAtPoint(int x = 0, int y = 0, std::string* url = nullptr, std::string* tagName = nullptr,
+                                    std::string* innerText = nullptr, std::string* name = nullptr,
+                                    std::string* ID = nullptr, std::string* href = nullptr,
+                                    std::string* outerHTML = nullptr) const;
+
+    // --- the element families ---
+    // Each member finds one element with the family's finder, acts on it and
+    // releases it. Info operations look the element up by `ordinal` (as a
+    // decimal key, so an element named like the number wins), fill the out
+    // texts the caller supplies and always store the finder's result in
+    // `element`. Check, uncheck, click and focus report that an element was
+    // found; set hidden reports the write of the inline display.
+
+    // text inputs
     AutomationObject FindTextInput(std::string_view key, int skip = 0) const;
+    std::string GetTextInputValue(std::string_view key, int skip = 0) const;
+    int TextInputOrdinal(std::string_view key) const;
+    bool GetTextInputInfo(int ordinal, std::string* value = nullptr, std::string* name = nullptr,
+                          std::string* id = nullptr, std::string* type = nullptr,
+                          AutomationObject* element = nullptr) const;
     bool SetTextInputValue(std::string_view key, std::string_view value, int skip = 0) const;
+    bool FocusTextInput(std::string_view key, int skip = 0) const;
 
-    // --- buttons ---
+    // multi-line text boxes
+    AutomationObject FindTextArea(std::string_view key, int skip = 0) const;
+    bool FocusTextArea(std::string_view key, int skip = 0) const;
+    bool SetTextAreaHidden(std::string_view key, int skip = 0, bool hidden = true) const;
+    std::string GetTextAreaValue(std::string_view key, int skip = 0) const;
+    int TextAreaOrdinal(std::string_view key, int skip = 0) const;
+    bool GetTextAreaInfo(int ordinal, std::string* value = nullptr, std::string* name = nullptr,
+                         std::string* id = nullptr, AutomationObject* element = nullptr) const;
+    bool SetTextAreaValue(std::string_view key, std::string_view value, int skip = 0) const;
+
+    // radio buttons
+    AutomationObject FindRadio(std::string_view key, int skip = 0) const;
+    bool IsRadioChecked(std::string_view key, int skip = 0) const;
+    int RadioOrdinal(std::string_view key, int skip = 0) const;
+    bool GetRadioInfo(int ordinal, std::string* title = nullptr, std::string* name = nullptr,
+                      std::string* id = nullptr, std::string* type = nullptr,
+                      AutomationObject* element = nullptr) const;
+    bool CheckRadio(std::string_view key, int skip = 0, bool fireMouseDown = false) const;
+    bool UncheckRadio(std::string_view key, int skip = 0, bool fireMouseDown = false) const;
+    bool FocusRadio(std::string_view key, int skip = 0) const;
+    bool SetRadioHidden(std::string_view key, int skip = 0, bool hidden = true) const;
+
+    // check boxes
+    AutomationObject FindCheckBox(std::string_view key, int skip = 0) const;
+    bool IsCheckBoxChecked(std::string_view key, int skip = 0) const;
+    int CheckBoxOrdinal(std::string_view key, int skip = 0) const;
+    bool GetCheckBoxInfo(int ordinal, std::string* title = nullptr, std::string* name = nullptr,
+                         std::string* id = nullptr, std::string* type = nullptr,
+                         AutomationObject* element = nullptr) const;
+    bool CheckCheckBox(std::string_view key, int skip = 0, bool fireMouseDown = false) const;
+    bool UncheckCheckBox(std::string_view key, int skip = 0, bool fireMouseDown = false) const;
+    bool FocusCheckBox(std::string_view key, int skip = 0) const;
+    bool SetCheckBoxHidden(std::string_view key, int skip = 0, bool hidden = true) const;
+
+    // buttons; the caption is the visible text of a button element, the
+    // title of an input
     AutomationObject FindButton(std::string_view key, int skip = 0) const;
+    bool GetButtonInfo(int ordinal, std::string* caption = nullptr, std::string* name = nullptr,
+                       std::string* id = nullptr, std::string* type = nullptr,
+                       AutomationObject* element = nullptr) const;
+    int ButtonOrdinal(std::string_view key) const;
+    bool FocusButton(std::string_view key, int skip = 0) const;
+    bool SetButtonHidden(std::string_view key, int skip = 0, bool hidden = true) const;
     // True when a button was found (the click was sent to it).
     bool ClickButton(std::string_view key, int skip = 0) const;
 
-    // --- spans ---
+    // cite buttons
+    AutomationObject FindCiteButton(std::string_view key, int skip = 0) const;
+    bool GetCiteButtonInfo(int ordinal, std::string* innerText = nullptr, std::string* name = nullptr,
+                           std::string* id = nullptr, AutomationObject* element = nullptr) const;
+    int CiteButtonOrdinal(std::string_view key, int skip = 0) const;
+    bool ClickCiteButton(std::string_view key, int skip = 0) const;
+    std::string GetCiteButtonHtml(std::string_view key, int skip = 0) const;
+    bool FocusCiteButton(std::string_view key, int skip = 0) const;
+    bool SetCiteButtonHidden(std::string_view key, int skip = 0, bool hidden = true) const;
+
+    // image buttons
+    AutomationObject FindImageButton(std::string_view key, int skip = 0) const;
+    bool GetImageButtonInfo(int ordinal, std::string* title = nullptr, std::string* name = nullptr,
+                            std::string* id = nullptr, std::string* type = nullptr,
+                            AutomationObject* element = nullptr) const;
+    int ImageButtonOrdinal(std::string_view key, int skip = 0) const;
+    bool ClickImageButton(std::string_view key, int skip = 0) const;
+    std::string GetImageButtonHtml(std::string_view key, int skip = 0) const;
+    bool FocusImageButton(std::string_view key, int skip = 0) const;
+
+    // links; `clearTarget` empties the link's target first, so it opens in
+    // the same window
+    AutomationObject FindLink(std::string_view key, int skip = 0) const;
+    bool GetLinkInfo(int ordinal, std::string* innerText = nullptr, std::string* href = nullptr,
+                     std::string* id = nullptr, std::string* name = nullptr,
+                     AutomationObject* element = nullptr) const;
+    int LinkOrdinal(std::string_view key, int skip = 0) const;
+    bool ClickLink(std::string_view key, int skip = 0, bool clearTarget = false) const;
+    std::string GetLinkHtml(std::string_view key, int skip = 0) const;
+    std::string GetLinkText(std::string_view key, int skip = 0) const;
+    bool FocusLink(std::string_view key, int skip = 0) const;
+    bool SetLinkHidden(std::string_view key, int skip = 0, bool hidden = true) const;
+
+    // images (image inputs, then img elements)
+    bool ClickImage(std::string_view key, int skip = 0) const;
+    AutomationObject FindImage(std::string_view key, int skip = 0) const;
+    bool GetImageInfo(int ordinal, std::string* src = nullptr, std::string* width = nullptr,
+                      std::string* height = nullptr, std::string* title = nullptr, std::string* name = nullptr,
+                      std::string* id = nullptr, AutomationObject* element = nullptr) const;
+    int ImageOrdinal(std::string_view key, int skip = 0) const;
+    bool SetImageHidden(std::string_view key, int skip = 0, bool hidden = true) const;
+
+    // forms: the first whose name or id is `key`, or whose ordinal `key` reads as
+    AutomationObject FindForm(std::string_view key, int& ordinal) const;
+
+    // hidden fields
+    AutomationObject FindHiddenField(std::string_view key, int skip = 0) const;
+    std::string GetHiddenFieldValue(std::string_view key, int skip = 0) const;
+    int HiddenFieldOrdinal(std::string_view key) const;
+    bool GetHiddenFieldInfo(int ordinal, std::string* value = nullptr, std::string* name = nullptr,
+                            std::string* id = nullptr, std::string* type = nullptr,
+                            AutomationObject* element = nullptr) const;
+    bool SetHiddenFieldValue(std::string_view key, std::string_view value, int skip = 0) const;
+
+    // div blocks
+    AutomationObject FindDiv(std::string_view key, int skip = 0) const;
+    bool GetDivInfo(int ordinal, std::string* className = nullptr, std::string* title = nullptr,
+                    std::string* id = nullptr, AutomationObject* element = nullptr) const;
+    std::string GetDivInnerHtml(std::string_view key, int skip = 0) const;
+    bool SetDivInnerHtml(std::string_view key, std::string_view html, int skip = 0) const;
+    std::string GetDivHtml(std::string_view key, int skip = 0) const;
+    int DivOrdinal(std::string_view key, int skip = 0) const;
+    bool ClickDiv(std::string_view key, int skip = 0) const;
+    bool SetDivHidden(std::string_view key, int skip = 0, bool hidden = true) const;
+
+    // list items
+    int ListItemOrdinal(std::string_view key, int skip = 0) const;
+    bool ClickListItem(std::string_view key, int skip = 0) const;
+    std::string GetListItemHtml(std::string_view key, int skip = 0) const;
+
+    // spans
     AutomationObject FindSpan(std::string_view key, int skip = 0) const;
+    bool ClickSpan(std::string_view key, int skip = 0) const;
+    int SpanOrdinal(std::string_view key, int skip = 0) const;
+    bool GetSpanInfo(int ordinal, std::string* title = nullptr, std::string* className = nullptr,
+                     std::string* innerText = nullptr, std::string* id = nullptr,
+                     AutomationObject* element = nullptr) const;
+    // The span's markup as the browser serialises it, not its plain text.
     std::string GetSpanInnerHtml(std::string_view key, int skip = 0) const;
+    std::string GetSpanHtml(std::string_view key, int skip = 0) const;
+    bool SetSpanInnerHtml(std::string_view key, std::string_view html, int skip = 0) const;
+    bool SetSpanHidden(std::string_view key, int skip = 0, bool hidden = true) const;
 
     // --- rendering windows ---
     // Appends every descendant of class "Internet Explorer_Server" to `list`;
     // true when `list` is not empty afterwards.
     bool ListBrowserServerWindows(HWND parent, std::vector<HWND>& list) const;
+
+    // Every element with the tag anywhere in the document (head included).
+    AutomationObject GetElementsByTagName(std::string_view tagName) const;
 
     HWND hostWindow() const { return hostWindow_; }
 

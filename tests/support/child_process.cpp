@@ -18,6 +18,27 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::Start(const std::string& commandLine, const std::string& outputFile) {
+    return Launch(commandLine, outputFile, nullptr);
+}
+
+bool ChildProcess::StartWithInput(const std::string& commandLine, const std::string& outputFile) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (!CreatePipe(&read, &write, &inherit, 0)) return false;
+    UniqueHandle childEnd(read);
+    input_.reset(write);
+    // Only the child's end is inherited.
+    SetHandleInformation(write, HANDLE_FLAG_INHERIT, 0);
+    return Launch(commandLine, outputFile, childEnd.get());
+}
+
+bool ChildProcess::WriteInput(std::string_view text) {
+    DWORD written = 0;
+    return input_ && WriteFile(input_.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
+bool ChildProcess::Launch(const std::string& commandLine, const std::string& outputFile, HANDLE input) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     UniqueFile output;
     if (!outputFile.empty()) {
@@ -27,7 +48,7 @@ bool ChildProcess::Start(const std::string& commandLine, const std::string& outp
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nullptr;
+    startup.hStdInput = input;
     startup.hStdOutput = output ? output.get() : nullptr;
     startup.hStdError = output ? output.get() : nullptr;
     std::vector<char> line(commandLine.begin(), commandLine.end());

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "base/unique.h"
 
@@ -22,6 +23,9 @@ public:
     // `commandLine` holds the quoted program path and its arguments; output goes
     // to `outputFile` (nowhere when empty). False when it cannot be started.
     bool Start(const std::string& commandLine, const std::string& outputFile = {});
+    // The same, with standard input a pipe the test writes with WriteInput.
+    bool StartWithInput(const std::string& commandLine, const std::string& outputFile);
+    bool WriteInput(std::string_view text);
     bool Running() const;
     // The exit code once it ended within `timeoutMs`, otherwise -1000.
     long Wait(int timeoutMs);
@@ -30,7 +34,10 @@ public:
     HANDLE handle() const { return process_.get(); }
 
 private:
+    bool Launch(const std::string& commandLine, const std::string& outputFile, HANDLE input);
+
     UniqueHandle process_;
+    UniqueHandle input_;
     DWORD id_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "browser/box/browser_box_engine.h"
 #include "browser/box/ui_task.h"
 #include "browser/net/charset.h"
+#include "browser/net/local_file.h"
 #include "browser/net/url.h"
 #include "browser/om/node_objects.h"
 
@@ -102,6 +103,13 @@ LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         EndPaint(window, &paint);
         return 0;
     }
+    case WM_PRINTCLIENT: {
+        // The page's pixels into a caller's device context (screenshots of a hidden box).
+        RECT client;
+        GetClientRect(window, &client);
+        if (engine) engine->Paint(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+    }
     case WM_ERASEBKGND:
         return 1;
     case WM_LBUTTONUP:
@@ -111,6 +119,17 @@ LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return MA_ACTIVATE;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A file: address reads the file itself; everything else goes over WinINet.
+HttpResponse FetchPage(const HttpRequest& request) {
+    if (request.url.rfind("file:", 0) != 0) return Fetch(request);
+    HttpResponse response;
+    response.finalUrl = request.url;
+    response.body = ReadLocalFile(FileUrlToPath(ToWide(request.url)));
+    response.completed = !response.body.empty();
+    if (!response.completed) response.error = "the file cannot be read";
+    return response;
 }
 
 std::wstring Trimmed(const std::wstring& text) {
@@ -200,6 +219,12 @@ void BrowserBoxEngine::Navigate(const std::wstring& address, const std::string& 
         if (page_) page_->RunScript(ScriptOfAddress(url), ScriptLanguage::VBScript);
         return;
     }
+    if (absolute && parts.scheme == L"file") {
+        HttpRequest request;
+        request.url = ToAnsi(url);
+        Navigate(std::move(request));
+        return;
+    }
     if (absolute && (parts.scheme == L"http" || parts.scheme == L"https")) {
         // Only the fragment changes: the document stays.
         if (page_ && !parts.fragment.empty() && UrlWithoutFragment(url) == UrlWithoutFragment(page_->Url()) &&
@@ -223,7 +248,7 @@ void BrowserBoxEngine::Navigate(HttpRequest request) {
     auto response = std::make_shared<HttpResponse>();
     const HWND box = box_;
     RunInBackground(
-        box, [request = std::move(request), response] { *response = Fetch(request); },
+        box, [request = std::move(request), response] { *response = FetchPage(request); },
         [box, serial, response, requested] {
             if (BrowserBox* owner = BrowserBox::FromWindow(box))
                 owner->Engine().OnResponse(serial, *response, requested);

@@ -12,6 +12,7 @@
 #include "browser/html/html_parser.h"
 #include "browser/net/charset.h"
 #include "browser/net/form_encoding.h"
+#include "browser/net/local_file.h"
 #include "browser/net/url.h"
 #include "browser/om/node_objects.h"
 #include "browser/script/window_object.h"
@@ -371,18 +372,6 @@ void Page::Navigate(const std::wstring& url, const std::wstring& /*target*/) {
 
 namespace {
 
-Bytes ReadWholeFile(const std::wstring& path) {
-    Bytes bytes;
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > static_cast<LONGLONG>(kMaxBodyBytes)) return bytes;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
-    bytes.resize(read);
-    return bytes;
-}
-
 }  // namespace
 
 void Page::SubmitForm(dom::Element& form, const dom::FormSubmission& submission) {
@@ -398,7 +387,7 @@ void Page::SubmitForm(dom::Element& form, const dom::FormSubmission& submission)
             for (auto it = files.begin(); it != files.end(); ++it) {
                 if ((*it)->Name() == field.name) {
                     part.file = true;
-                    if (!field.value.empty()) part.content = ReadWholeFile(field.value);
+                    if (!field.value.empty()) part.content = ReadLocalFile(field.value);
                     files.erase(it);
                     break;
                 }

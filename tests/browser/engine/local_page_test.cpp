@@ -1,0 +1,74 @@
+// Pages loaded from file: addresses, and the page painted into a caller's
+// device context.
+#include "browser/engine/page_fixture.h"
+
+#include <windows.h>
+
+#include <fstream>
+
+#include "base/text.h"
+#include "base/unique.h"
+#include "browser/net/local_file.h"
+#include "support/temp_folder.h"
+
+namespace corvalin::browser::testing {
+namespace {
+
+using LocalPageTest = PageTest;
+
+std::wstring FileUrl(const std::string& path, bool backslashes = false) {
+    std::wstring url = L"file:///" + corvalin::ToWide(path);
+    if (!backslashes) {
+        for (wchar_t& c : url) {
+            if (c == L'\\') c = L'/';
+        }
+    }
+    return url;
+}
+
+TEST_F(LocalPageTest, FilePagesAreDecodedByTheirDeclaredCharset) {
+    corvalin::testing::TempFolder folder;
+    // An ASCII name: this Wine prefix maps no other file names.
+    const std::string path = folder.File("local page.html");
+    std::ofstream(path, std::ios::binary)
+        << "<meta http-equiv=Content-Type content=\"text/html; charset=gb2312\"><span id=s>"
+        << corvalin::EncodeCodePage(L"\u5728\u7ebf", 936) << "</span><script>document.title='ran'</script>";
+    CreateBox();
+    for (const std::wstring& url : {FileUrl(path), FileUrl(path, true)}) {
+        LoadMarkup(L"<p>before</p>");
+        Load(url);
+        EXPECT_EQ(GetText(ElementById(L"s").Get(), L"innerText"), L"\u5728\u7ebf");
+        EXPECT_EQ(GetText(Document().Get(), L"title"), L"ran");
+    }
+    Load(FileUrl(folder.File("missing.html")));
+    EXPECT_FALSE(ElementById(L"s"));
+}
+
+TEST_F(LocalPageTest, FileAddressesNameWindowsPaths) {
+    EXPECT_EQ(FileUrlToPath(L"file:///Z:/tmp/a%20b.html"), L"Z:\\tmp\\a b.html");
+    EXPECT_EQ(FileUrlToPath(L"file://C:\\x\\y.htm#top"), L"C:\\x\\y.htm");
+    EXPECT_EQ(FileUrlToPath(L"FILE:///C:/%E7%8A%B6.html?q=1"), L"C:\\\u72b6.html");
+}
+
+TEST_F(LocalPageTest, PrintClientPaintsThePageIntoTheGivenContext) {
+    CreateBox();
+    LoadMarkup(L"<body style='margin:0'>MMMMMMMMMMMMMMMMMMMM</body>");
+    const HWND server = box_->RenderingWindow();
+    RECT client{};
+    GetClientRect(server, &client);
+    corvalin::WindowDc screen(server);
+    corvalin::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    corvalin::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    corvalin::SelectScope select(memory.get(), bitmap.get());
+    FillRect(memory.get(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SendMessageA(server, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+    EXPECT_EQ(GetPixel(memory.get(), client.right - 2, client.bottom - 2), RGB(255, 255, 255));
+    int inked = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 200; ++x) inked += GetPixel(memory.get(), x, y) != RGB(255, 255, 255);
+    }
+    EXPECT_GT(inked, 50);   // the text
+}
+
+}  // namespace
+}  // namespace corvalin::browser::testing

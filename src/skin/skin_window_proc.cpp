@@ -268,6 +268,10 @@ LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_ERASEBKGND: SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
     case WM_SHOWWINDOW: if (wParam == TRUE) OnSkinShow(*this, n); break;
     case WM_ACTIVATEAPP: if (wParam == FALSE) StartWorkingSetTrim(); break;
+    // A tip belongs to a window the mouse can use: a modal dialog or another
+    // window in front takes it away.
+    case WM_ENABLE: if (wParam == FALSE) WindowRecord(n).toolTip.Hide(); break;
+    case WM_ACTIVATE: if (LOWORD(wParam) == WA_INACTIVE) WindowRecord(n).toolTip.Hide(); break;
     case WM_GETMINMAXINFO: OnSkinGetMinMaxInfo(n, reinterpret_cast<MINMAXINFO*>(lParam)); break;
     case WM_DRAWITEM: OnSkinDrawItem(n, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); break;
     case WM_WINDOWPOSCHANGED: OnSkinWindowPosChanged(*this, n); break;

@@ -244,6 +244,29 @@ void OnSkinLButtonDblClk(SkinEngine& engine, int n, LPARAM position) {
     if (const int b = engine.FindMaximizeButton(n); b > 0) engine.PerformCaptionButton(n, b);
 }
 
+// A minimised skinned window is a bare strip on a desktop without a task
+// bar: a click, a double click or Alt+Space on it brings the window back.
+// Under Wine the press itself never reaches the strip; the cursor query that
+// comes before it names the press.
+bool RestoresMinimised(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SETCURSOR: {
+        const UINT mouse = HIWORD(lParam);
+        return mouse == WM_LBUTTONDOWN || mouse == WM_NCLBUTTONDOWN || mouse == WM_LBUTTONDBLCLK ||
+               mouse == WM_NCLBUTTONDBLCLK;
+    }
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        return true;
+    case WM_SYSCOMMAND:
+        return (wParam & 0xFFF0) == SC_KEYMENU || (wParam & 0xFFF0) == SC_MOUSEMENU;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -257,6 +280,12 @@ LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     if (!IsSkinWindowNumber(n) || WindowRecord(n).window != window) {
         if (message == WM_NCDESTROY) KillTimer(window, reinterpret_cast<UINT_PTR>(window));
         return previous ? passOn() : DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    if (IsIconic(window) && RestoresMinimised(message, wParam, lParam)) {
+        hitCaptionButton = 0;   // the press that minimised it is over
+        SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+        return 0;
     }
 
     switch (message) {

@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "base/unique.h"
+// httplib brings winsock2, which must come before windows.h.
 #include "support/loopback_server.h"
+#include "base/unique.h"
 
 namespace corvalin::shell {
 namespace {

@@ -20,6 +20,9 @@ set_target_properties(corvalin::xml2 PROPERTIES
 add_library(corvalin::httplib INTERFACE IMPORTED GLOBAL)
 set_target_properties(corvalin::httplib PROPERTIES
   INTERFACE_INCLUDE_DIRECTORIES ${CORVALIN_DEPS_DIR}/include
+  # One value for every user of the header: the hang service's forms may be as
+  # large as its 64 KB body limit (httplib's own default refuses 8 KB).
+  INTERFACE_COMPILE_DEFINITIONS CPPHTTPLIB_FORM_URL_ENCODED_PAYLOAD_MAX_LENGTH=65536
   INTERFACE_LINK_LIBRARIES "ws2_32;crypt32")
 add_library(corvalin::json INTERFACE IMPORTED GLOBAL)
 set_target_properties(corvalin::json PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${CORVALIN_DEPS_DIR}/include)

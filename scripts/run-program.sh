@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds Corvalin and opens it: on $DISPLAY when there is one, otherwise on an
-# Xvfb whose screen is saved to build/screenshots/ every second. The local
-# hang service runs beside it and stops when Corvalin ends.
+# Xvfb whose screen is saved to build/screenshots/ every second (the newest
+# 60 are kept, named by date and time so they sort in order, and latest.png is
+# always the newest). The local hang service runs beside it and stops when
+# Corvalin ends.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/setup.sh"
@@ -19,10 +21,16 @@ if [ -n "${DISPLAY:-}" ]; then
 else
   "$here/scripts/wine-session.sh" start "$session"
   mkdir -p "$here/build/screenshots"
-  echo "no display: screenshots go to build/screenshots/ every second"
-  ( . "$session/wine-session.env" 2>/dev/null
+  shots=$here/build/screenshots
+  echo "no display: screenshots go to $shots/ every second (the newest 60 kept; latest.png is the newest)"
+  ( set +e +o pipefail
+    . "$session/wine-session.env" 2>/dev/null
     while sleep 1; do
-      import -window root "$here/build/screenshots/screen-$(date +%H%M%S).png" >/dev/null 2>&1 || true
+      shot=$shots/screen-$(date +%Y%m%d-%H%M%S).png
+      if import -window root "$shot" >/dev/null 2>&1; then
+        cp -f "$shot" "$shots/latest.png.partial" && mv -f "$shots/latest.png.partial" "$shots/latest.png"
+      fi
+      ls -1 "$shots" | grep '^screen-.*\.png$' | sort -r | tail -n +61 | while read -r old; do rm -f "$shots/$old"; done
     done ) >/dev/null 2>&1 </dev/null &
   pids+=($!)
 fi

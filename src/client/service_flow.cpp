@@ -18,6 +18,23 @@ const PageAutomation* AttachServicePage() {
     return ThePageAutomation.get();
 }
 
+// A load that failed (the service was down) leaves a finished document
+// without the service's status span; nothing on it will ever answer.
+bool ServicePageMissing(const PageAutomation* page) {
+    if (!page) return false;
+    const AutomationObject document = page->GetDocument();
+    if (document.IsEmpty() || document.GetText("readyState") != "complete") return false;
+    return page->FindSpan("zt_msg").IsEmpty();
+}
+
+constexpr ULONGLONG kReloadIntervalMs = 10000;
+ULONGLONG lastReload = 0;
+
+void ReloadServicePage(const PageAutomation* page) {
+    lastReload = GetTickCount64();
+    page->GetDocument().GetObject("parentWindow").Call("navigate", std::string(build::kServiceUrl) + "/");
+}
+
 std::string ServiceStatus(const PageAutomation* page) {
     return page ? page->GetSpanInnerHtml("zt_msg") : std::string();
 }
@@ -36,6 +53,11 @@ std::string EditText(ControlId edit) {
 void Submit(const char* button) {
     const PageAutomation* page = AttachServicePage();
     if (!page) return;
+    if (ServicePageMissing(page)) {
+        // Nothing to fill in: the page is asked for again at once.
+        ReloadServicePage(page);
+        return;
+    }
     page->SetTextInputValue("userqq", EditText(kAccountEditId));
     page->SetTextInputValue("pwd", EditText(kPasswordEditId));
     page->SetTextInputValue("verify", EditText(kCaptchaEditId));
@@ -60,7 +82,9 @@ void OnMainCreated() {
 }
 
 void OnStatusPoll() {
-    ShowStatus(ServiceStatus(AttachServicePage()));
+    const PageAutomation* page = AttachServicePage();
+    if (ServicePageMissing(page) && GetTickCount64() - lastReload >= kReloadIntervalMs) ReloadServicePage(page);
+    ShowStatus(ServiceStatus(page));
 }
 
 void SubmitStart() {

@@ -3,10 +3,11 @@
 // picture boxes and the browser box container.
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
+#include <vector>
 
-#include "shell/conversions.h"
 #include "shell/loaded_window.h"
 
 namespace corvalin::shell {
@@ -36,10 +37,19 @@ bool SetCursorOf(const LoadedControl& control, WPARAM wParam, LPARAM lParam) {
     return true;
 }
 
-// A 32-bit signed integer, 0 as the empty text.
+// The integer the text starts with, digits as typed: an account number has
+// more digits than a 32-bit integer holds, and must never change. Leading
+// zeros go, and 0 reads as the empty text.
 std::string IntegerBoxText(const std::string& text) {
-    const int value = TextToInteger(text);
-    return value == 0 ? std::string() : NumberToText(value);
+    std::size_t at = text.find_first_not_of(" \t");
+    if (at == std::string::npos) return {};
+    std::string sign;
+    if (text[at] == '-' || text[at] == '+') sign = text[at++] == '-' ? "-" : "";
+    while (at < text.size() && text[at] == '0') ++at;
+    std::size_t end = at;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    if (end == at) return {};
+    return sign + text.substr(at, end - at);
 }
 
 std::string WindowText(HWND window) {
@@ -55,8 +65,34 @@ void RewriteIntegerBox(HWND edit) {
     if (rewritten != text) SetWindowTextA(edit, rewritten.c_str());
 }
 
+}  // namespace
+
+// The order the controls were added to the form, which the form lists last
+// first; visible, enabled edit boxes and buttons only; wraps at either end.
+void MoveFocusAlongTabOrder(const LoadedWindow& form, HWND from, bool backward) {
+    std::vector<const LoadedControl*> stops;
+    for (auto it = form.controls.rbegin(); it != form.controls.rend(); ++it) {
+        HWND window = (*it)->window;
+        if (window && IsWindowVisible(window) && IsWindowEnabled(window) &&
+            (GetWindowLongPtrA(window, GWL_STYLE) & WS_TABSTOP)) {
+            stops.push_back(it->get());
+        }
+    }
+    if (stops.empty()) return;
+    const auto at = std::find_if(stops.begin(), stops.end(), [&](const LoadedControl* c) { return c->window == from; });
+    std::size_t next = backward ? stops.size() - 1 : 0;
+    if (at != stops.end()) {
+        const std::size_t here = static_cast<std::size_t>(at - stops.begin());
+        next = backward ? (here + stops.size() - 1) % stops.size() : (here + 1) % stops.size();
+    }
+    SetFocus(stops[next]->window);
+    if (stops[next]->form->kind == kKindEditBox) SendMessageA(stops[next]->window, EM_SETSEL, 0, -1);
+}
+
+namespace {
+
 // Edit boxes and buttons: the events every control has, the integer input
-// mode, and Esc as the window's close request.
+// mode, Esc as the window's close request and Tab moving the focus.
 LRESULT CALLBACK StandardControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto previousIt = PreviousProcs().find(window);
     if (previousIt == PreviousProcs().end()) return DefWindowProcA(window, message, wParam, lParam);
@@ -73,6 +109,7 @@ LRESULT CALLBACK StandardControlProc(HWND window, UINT message, WPARAM wParam, L
 
     switch (message) {
     case WM_CHAR:
+        if (wParam == '\t') return 0;   // Tab moved the focus on its key-down
         if (integerBox && wParam >= 0x20 && wParam != '-' && (wParam < '0' || wParam > '9')) return 0;
         break;
     case WM_KEYDOWN:
@@ -82,6 +119,10 @@ LRESULT CALLBACK StandardControlProc(HWND window, UINT message, WPARAM wParam, L
         }
         RaiseEvent(form, &control, kEventKeyDown, {{static_cast<int>(wParam), CurrentShiftState(), 0}});
         if (!IsWindow(window)) return 0;
+        if (wParam == VK_TAB) {
+            MoveFocusAlongTabOrder(form, window, GetKeyState(VK_SHIFT) < 0);
+            return 0;
+        }
         break;
     case WM_SETFOCUS: {
         const LRESULT result = CallWindowProcA(previous, window, message, wParam, lParam);

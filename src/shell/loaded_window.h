@@ -94,6 +94,9 @@ int CurrentShiftState();
 // Creates the child window of a control (nothing for a timer).
 void CreateControlWindow(const std::shared_ptr<LoadedWindow>& window, LoadedControl& control, int index);
 void RegisterControlClasses();
+// Tab and Shift+Tab from `from` (a control, or the window itself): the focus
+// goes to the next (previous) edit box or button that can take it.
+void MoveFocusAlongTabOrder(const LoadedWindow& window, HWND from, bool backward);
 // Paint entry points of the shell's own control classes, shared with WM_PRINTCLIENT.
 void RepaintTransparentLabel(const LoadedControl& control);
 void ApplyLabelFont(LoadedControl& control);

@@ -148,6 +148,7 @@ LRESULT CALLBACK FormWindowProc(HWND form, UINT message, WPARAM wParam, LPARAM l
             return 0;
         }
         RaiseEvent(window, nullptr, kEventKeyDown, {{static_cast<int>(wParam), CurrentShiftState(), 0}});
+        if (wParam == VK_TAB && IsWindow(form)) MoveFocusAlongTabOrder(window, form, GetKeyState(VK_SHIFT) < 0);
         return 0;
     case WM_LBUTTONDOWN:
         RaiseEvent(window, nullptr, kEventLeftButtonDown,

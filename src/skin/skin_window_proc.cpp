@@ -244,6 +244,29 @@ void OnSkinLButtonDblClk(SkinEngine& engine, int n, LPARAM position) {
     if (const int b = engine.FindMaximizeButton(n); b > 0) engine.PerformCaptionButton(n, b);
 }
 
+// A minimised skinned window is a bare strip on a desktop without a task
+// bar: a click, a double click or Alt+Space on it brings the window back.
+// Under Wine the press itself never reaches the strip; the cursor query that
+// comes before it names the press.
+bool RestoresMinimised(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SETCURSOR: {
+        const UINT mouse = HIWORD(lParam);
+        return mouse == WM_LBUTTONDOWN || mouse == WM_NCLBUTTONDOWN || mouse == WM_LBUTTONDBLCLK ||
+               mouse == WM_NCLBUTTONDBLCLK;
+    }
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        return true;
+    case WM_SYSCOMMAND:
+        return (wParam & 0xFFF0) == SC_KEYMENU || (wParam & 0xFFF0) == SC_MOUSEMENU;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -259,6 +282,12 @@ LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return previous ? passOn() : DefWindowProcA(window, message, wParam, lParam);
     }
 
+    if (IsIconic(window) && RestoresMinimised(message, wParam, lParam)) {
+        hitCaptionButton = 0;   // the press that minimised it is over
+        SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+        return 0;
+    }
+
     switch (message) {
     case WM_SIZE: OnSkinSize(*this, n); break;
     case WM_SETTEXT: OnSkinSetText(*this, n, lParam); break;
@@ -268,6 +297,10 @@ LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_ERASEBKGND: SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
     case WM_SHOWWINDOW: if (wParam == TRUE) OnSkinShow(*this, n); break;
     case WM_ACTIVATEAPP: if (wParam == FALSE) StartWorkingSetTrim(); break;
+    // A tip belongs to a window the mouse can use: a modal dialog or another
+    // window in front takes it away.
+    case WM_ENABLE: if (wParam == FALSE) WindowRecord(n).toolTip.Hide(); break;
+    case WM_ACTIVATE: if (LOWORD(wParam) == WA_INACTIVE) WindowRecord(n).toolTip.Hide(); break;
     case WM_GETMINMAXINFO: OnSkinGetMinMaxInfo(n, reinterpret_cast<MINMAXINFO*>(lParam)); break;
     case WM_DRAWITEM: OnSkinDrawItem(n, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); break;
     case WM_WINDOWPOSCHANGED: OnSkinWindowPosChanged(*this, n); break;

@@ -17,6 +17,10 @@ std::string SessionValue(CorvalinRun& run, const std::string& name) {
     return session ? (*session)[name] : std::string();
 }
 
+bool SubmittedPassword(CorvalinRun& run, const std::string& password) {
+    return run.service().PasswordMatches(SessionValue(run, "id"), password);
+}
+
 int WindowHeight(HWND window) {
     const RECT r = WindowRectOf(window);
     return r.bottom - r.top;

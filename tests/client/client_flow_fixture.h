@@ -9,6 +9,8 @@ namespace corvalin::testing {
 // The service's session of this run, once the page has loaded (empty otherwise).
 std::string WaitForPageSession(CorvalinRun& run, int timeoutMs = 15000);
 std::string SessionValue(CorvalinRun& run, const std::string& name);
+// Whether the only session's last submit carried `password`.
+bool SubmittedPassword(CorvalinRun& run, const std::string& password);
 
 // Typing the account and password and clicking "开始挂机" until the window
 // shows the captcha layout; false (with test failures) when it does not.

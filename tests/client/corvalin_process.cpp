@@ -30,15 +30,20 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
+bool CorvalinRun::StartService() {
+    // The previous service may still hold the port for a moment.
+    service_.reset();
+    WaitUntil([&] {
+        auto service = std::make_unique<HangServiceProcess>("", port_);
+        if (service->port() == port_) service_ = std::move(service);
+        return service_ != nullptr;
+    }, 10000);
+    return service_ != nullptr;
+}
+
 CorvalinRun::CorvalinRun(bool withService) : port_(CORVALIN_E2E_SERVICE_PORT) {
-    // The previous run's service may still hold the port for a moment.
     if (withService) {
-        WaitUntil([&] {
-            auto service = std::make_unique<HangServiceProcess>("", port_);
-            if (service->port() == port_) service_ = std::move(service);
-            return service_ != nullptr;
-        }, 10000);
-        if (!service_) {
+        if (!StartService()) {
             failure_ = "the hang service cannot listen on port " + std::to_string(port_);
             return;
         }
@@ -222,22 +227,55 @@ void BringToFront(HWND topLevel) {
     WaitUntil([&] { return GetForegroundWindow() == topLevel; }, 1000);
 }
 
-void ClickAt(int screenX, int screenY) {
+namespace {
+// One mouse event at an absolute screen point.
+void MouseAt(int screenX, int screenY, DWORD flags) {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = screenX * 65535 / (width - 1);
-        input.mi.dy = screenY * 65535 / (height - 1);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = screenX * 65535 / (width - 1);
+    input.mi.dy = screenY * 65535 / (height - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(INPUT));
+}
+}  // namespace
+
+void MoveMouseTo(int screenX, int screenY) {
+    MouseAt(screenX, screenY, 0);
+    Sleep(30);
+}
+
+void ClickAt(int screenX, int screenY) {
+    MouseAt(screenX, screenY, 0);
+    Sleep(30);
+    MouseAt(screenX, screenY, MOUSEEVENTF_LEFTDOWN);
+    Sleep(30);
+    MouseAt(screenX, screenY, MOUSEEVENTF_LEFTUP);
+    Sleep(100);
+}
+
+void DoubleClickAt(int screenX, int screenY) {
+    MouseAt(screenX, screenY, 0);
+    Sleep(30);
+    for (int i = 0; i < 2; ++i) {
+        MouseAt(screenX, screenY, MOUSEEVENTF_LEFTDOWN);
+        Sleep(20);
+        MouseAt(screenX, screenY, MOUSEEVENTF_LEFTUP);
+        Sleep(20);
     }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &inputs[0], sizeof(INPUT));
+    Sleep(100);
+}
+
+void DragFromTo(POINT from, POINT to) {
+    MouseAt(from.x, from.y, 0);
     Sleep(30);
-    SendInput(1, &inputs[1], sizeof(INPUT));
-    Sleep(30);
-    SendInput(1, &inputs[2], sizeof(INPUT));
+    MouseAt(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
+    Sleep(50);
+    for (int step = 1; step <= 10; ++step) {
+        MouseAt(from.x + (to.x - from.x) * step / 10, from.y + (to.y - from.y) * step / 10, 0);
+        Sleep(30);
+    }
+    MouseAt(to.x, to.y, MOUSEEVENTF_LEFTUP);
     Sleep(100);
 }
 
@@ -262,6 +300,14 @@ void PressKey(WORD virtualKey) {
     SendKey(virtualKey, false);
     Sleep(20);
     SendKey(virtualKey, true);
+    Sleep(60);
+}
+
+void PressKeyWith(WORD modifier, WORD virtualKey) {
+    SendKey(modifier, false);
+    Sleep(20);
+    PressKey(virtualKey);
+    SendKey(modifier, true);
     Sleep(60);
 }
 

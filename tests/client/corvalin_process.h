@@ -31,6 +31,10 @@ public:
     ~CorvalinRun();
 
     bool started() const { return mainWindow_ != nullptr; }
+    // Ends the service, as a crash or an update would; the program runs on.
+    void StopService() { service_.reset(); }
+    // Starts a fresh service (no sessions) on the program's port; false when it cannot listen.
+    bool StartService();
     std::string failure() const { return failure_; }
     HangServiceProcess& service() { return *service_; }
     ChildProcess& process() { return process_; }
@@ -77,8 +81,14 @@ std::vector<std::string> DescendantTexts(HWND parent);
 // Input through the system's input queue.
 void BringToFront(HWND topLevel);
 void ClickAt(int screenX, int screenY);
+void DoubleClickAt(int screenX, int screenY);
+// Presses the left button at one point, moves in steps and lets go at another.
+void DragFromTo(POINT from, POINT to);
+void MoveMouseTo(int screenX, int screenY);
 void Click(HWND window);
 void PressKey(WORD virtualKey);
+// A key pressed while another is held down (Alt+Space, Shift+Tab).
+void PressKeyWith(WORD modifier, WORD virtualKey);
 // Typing into a control: its key-down and key-up messages posted to it, which
 // the program's message loop translates into characters as it does for the keyboard.
 void TypeInto(HWND control, const std::string& text);   // lower-case letters, digits

@@ -11,7 +11,8 @@ void Type(HWND edit, const std::string& text) {
     for (unsigned char c : text) SendMessageA(edit, WM_CHAR, c, 1);
 }
 
-TEST_F(EditBoxTest, TheAccountBoxTakesIntegersAndRewritesThemWhenLeft) {
+// The digits stay as typed, whatever their count: an account number is never clamped to 32 bits.
+TEST_F(EditBoxTest, TheAccountBoxTakesIntegersAndKeepsTheirDigitsWhenLeft) {
     LoadMain();
     HWND account = Handle(kMainWindowId, kAccountEditId);
     HWND password = Handle(kMainWindowId, kPasswordEditId);
@@ -19,15 +20,18 @@ TEST_F(EditBoxTest, TheAccountBoxTakesIntegersAndRewritesThemWhenLeft) {
     const Case cases[] = {
         {"abc", "", ""},
         {"1a2b", "12", "12"},
-        {"5000000000", "5000000000", "2147483647"},
-        {"-5000000000", "-5000000000", "-2147483648"},
+        {"5000000000", "5000000000", "5000000000"},
+        {"-5000000000", "-5000000000", "-5000000000"},
+        {"98765432109", "98765432109", "98765432109"},
+        {"-007", "-007", "-7"},
+        {"-0", "-0", ""},
         {"0", "0", ""},
         {"-", "-", ""},
         {"007", "007", "7"},
         {"12", "12", "12"},
         {"-12", "-12", "-12"},
         {"1-2", "1-2", "1"},
-        {"123456789012345", "12345678901", "2147483647"},   // 11 characters at most
+        {"123456789012345", "12345678901", "12345678901"},   // 11 characters at most
     };
     for (const Case& c : cases) {
         SetWindowTextA(account, "");
@@ -67,6 +71,40 @@ TEST_F(EditBoxTest, LostFocusComesAfterTheRewrite) {
     SetFocus(Handle(kMainWindowId, kPasswordEditId));
     SendMessageA(account, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(seenOnKey, "42");
+}
+
+// Tab and Shift+Tab walk the edit boxes and buttons in the order they were
+// added to the form, skipping what is hidden, and wrap at both ends.
+TEST_F(EditBoxTest, TabAndShiftTabMoveTheFocusInFormOrder) {
+    LoadMain();
+    auto press = [](bool shift) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        HWND from = GetFocus();
+        SendMessageA(from, WM_KEYDOWN, VK_TAB, 1);
+        SendMessageA(GetFocus(), WM_CHAR, '\t', 1);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    };
+    ShowWindow(Handle(kMainWindowId, kCaptchaEditId), SW_HIDE);
+    const ControlId forward[] = {kAccountEditId, kPasswordEditId, kStartButtonId, kContactButtonId,
+                                 kOfflineButtonId, kAccountEditId};
+    SetFocus(Handle(kMainWindowId, kAccountEditId));
+    for (std::size_t i = 1; i < std::size(forward); ++i) {
+        press(false);
+        EXPECT_EQ(GetFocus(), Handle(kMainWindowId, forward[i])) << "step " << i;
+    }
+    press(true);
+    EXPECT_EQ(GetFocus(), Handle(kMainWindowId, kOfflineButtonId)) << "Shift+Tab wraps back";
+    press(true);
+    EXPECT_EQ(GetFocus(), Handle(kMainWindowId, kContactButtonId));
+    ShowWindow(Handle(kMainWindowId, kCaptchaEditId), SW_SHOW);
+    SetFocus(Handle(kMainWindowId, kPasswordEditId));
+    press(false);
+    EXPECT_EQ(GetFocus(), Handle(kMainWindowId, kCaptchaEditId)) << "a shown captcha box takes its turn";
+    EXPECT_EQ(Text(Handle(kMainWindowId, kPasswordEditId)), "") << "no tab character was typed";
 }
 
 TEST_F(EditBoxTest, EditBoxesAreRedOnWhite) {

@@ -69,6 +69,24 @@ Bytes HangServiceProcess::CaptchaPicture(const std::string& session) const {
     return Bytes(result->body.begin(), result->body.end());
 }
 
+bool HangServiceProcess::PasswordMatches(const std::string& session, const std::string& password) const {
+    httplib::Client client("127.0.0.1", port_);
+    auto result = client.Post("/test/password", httplib::Params{{"session", session}, {"pwd", GbkToUtf8(password)}});
+    return result && result->status == 200 && result->body == "match";
+}
+
+bool HangServiceProcess::StallCaptcha(int ms) const {
+    httplib::Client client("127.0.0.1", port_);
+    auto result = client.Post("/test/captcha-stall", httplib::Params{{"ms", std::to_string(ms)}});
+    return result && result->status == 200;
+}
+
+int HangServiceProcess::StalledCaptchas() const {
+    httplib::Client client("127.0.0.1", port_);
+    auto result = client.Get("/test/captcha-stall");
+    return result && result->status == 200 ? std::atoi(result->body.c_str()) : -1;
+}
+
 std::string Utf8ToGbk(const std::string& utf8) {
     return EncodeCodePage(DecodeCodePage(utf8, CP_UTF8), 936);
 }

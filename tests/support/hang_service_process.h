@@ -32,6 +32,13 @@ public:
     // Shows `message` verbatim as the status of `session` (of every session when empty).
     bool SetStatus(const std::string& message, const std::string& session = {}) const;
     Bytes CaptchaPicture(const std::string& session) const;
+    // Whether the session's last submit carried `password` (GBK); the report never shows it.
+    bool PasswordMatches(const std::string& session, const std::string& password) const;
+    // Captcha requests wait `ms` before their answer from now on (0: none);
+    // those already waiting are let go.
+    bool StallCaptcha(int ms) const;
+    // Captcha requests waiting now, -1 when the service does not answer.
+    int StalledCaptchas() const;
 
 private:
     TempFolder folder_;

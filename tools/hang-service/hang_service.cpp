@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "hang-service/captcha_picture.h"
 #include "hang-service/service_page.h"
 
@@ -93,6 +96,9 @@ void HangService::Install(httplib::Server& server) {
         server.Get("/test/sessions", [this](const auto& rq, auto& rs) { ServeSessionReport(rq, rs); });
         server.Post("/test/status", [this](const auto& rq, auto& rs) { ServeSetStatus(rq, rs); });
         server.Get("/test/captcha.jpg", [this](const auto& rq, auto& rs) { ServeCaptchaCopy(rq, rs); });
+        server.Post("/test/password", [this](const auto& rq, auto& rs) { ServePasswordCheck(rq, rs); });
+        server.Post("/test/captcha-stall", [this](const auto& rq, auto& rs) { ServeCaptchaStall(rq, rs); });
+        server.Get("/test/captcha-stall", [this](const auto& rq, auto& rs) { ServeCaptchaStall(rq, rs); });
     }
     server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
         if (response.body.empty()) response.set_content("error " + std::to_string(response.status), kTextType);
@@ -115,8 +121,14 @@ void HangService::ServeRoot(const httplib::Request& request, httplib::Response& 
     std::string id = SessionOf(request);
     std::string message;
     if (id.empty() || !sessions_.Use(id, now, [&](HangSession& s) { message = s.Message(now); })) {
+        // A cookie the service does not know: it restarted or forgot an idle
+        // session, and the visitor has to start over.
+        const bool lost = !id.empty();
         id = sessions_.Create(now);
-        sessions_.Use(id, now, [&](HangSession& s) { message = s.Message(now); });
+        sessions_.Use(id, now, [&](HangSession& s) {
+            if (lost) s.OverrideMessage(kSessionLostStatus);
+            message = s.Message(now);
+        });
         response.set_header("Set-Cookie", std::string(kSessionCookie) + "=" + id + "; Path=/; HttpOnly");
     }
     NoCache(response);
@@ -127,6 +139,7 @@ void HangService::ServeCaptcha(const httplib::Request& request, httplib::Respons
     const auto now = SteadyNow();
     const std::string id = SessionOf(request);
     if (id.empty() || !sessions_.Use(id, now, [](HangSession&) {})) return Refuse(response, 403, kNoSession);
+    if (options_.testControl) WaitForCaptchaStall();
     // Drawn outside the table's lock: other sessions need not wait for the encoder.
     const std::string text = sessions_.DrawCaptchaText();
     Bytes jpeg = EncodeJpeg(DrawCaptcha(text, std::random_device{}()));
@@ -174,7 +187,6 @@ void HangService::ServeSessionReport(const httplib::Request&, httplib::Response&
         const std::pair<const char*, std::string> fields[] = {
             {"id", id},
             {"userqq", Utf8(last.userqq)},
-            {"pwd", Utf8(last.pwd)},
             {"verify", Utf8(last.verify)},
             {"starts", std::to_string(s.starts())},
             {"offlines", std::to_string(s.offlines())},
@@ -214,6 +226,36 @@ void HangService::ServeCaptchaCopy(const httplib::Request& request, httplib::Res
     });
     if (jpeg.empty()) return Refuse(response, 404, "no picture");
     response.set_content(std::string(jpeg.begin(), jpeg.end()), "image/jpeg");
+}
+
+void HangService::ServePasswordCheck(const httplib::Request& request, httplib::Response& response) {
+    const std::string only = request.get_param_value("session");
+    const std::string candidate = FieldText(request, "pwd");
+    bool match = false;
+    sessions_.ForEach(SteadyNow(), [&](const std::string& id, HangSession& s) {
+        if (id == only) match = s.lastSubmission().pwd == candidate;
+    });
+    NoCache(response);
+    response.set_content(match ? "match" : "mismatch", kTextType);
+}
+
+void HangService::ServeCaptchaStall(const httplib::Request& request, httplib::Response& response) {
+    std::unique_lock lock(stallMutex_);
+    if (request.method == "POST") {
+        stallMs_ = std::max(0, std::atoi(request.get_param_value("ms").c_str()));
+        ++stallSerial_;
+        stallChanged_.notify_all();
+    }
+    response.set_content(std::to_string(stalled_), kTextType);
+}
+
+void HangService::WaitForCaptchaStall() {
+    std::unique_lock lock(stallMutex_);
+    if (stallMs_ <= 0) return;
+    const unsigned serial = stallSerial_;
+    ++stalled_;
+    stallChanged_.wait_for(lock, std::chrono::milliseconds(stallMs_), [&] { return stallSerial_ != serial; });
+    --stalled_;
 }
 
 }  // namespace corvalin::hang

@@ -2,14 +2,20 @@
 // submit and status requests and, when enabled, the routes tests use to steer
 // and inspect it:
 //   GET  /test/sessions      one line per live session, form-encoded UTF-8 fields
-//                            id, userqq, pwd, verify, starts, offlines,
-//                            captchaRequests, captcha, status
+//                            id, userqq, verify, starts, offlines,
+//                            captchaRequests, captcha, status (never a password)
+//   POST /test/password      session=id&pwd=...: "match" when that session's last
+//                            submit carried this password, else "mismatch"
 //   POST /test/status        message=... [session=id]: the status shown verbatim
 //                            until the next submit (every session when no id)
 //   GET  /test/captcha.jpg?session=id   the picture last drawn for that session
+//   POST /test/captcha-stall ms=N: captcha requests wait N ms before their answer
+//                            (0: no wait; a new value lets the waiting ones go)
+//   GET  /test/captcha-stall how many captcha requests are waiting now
 #pragma once
 #include <httplib.h>
 
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -19,6 +25,8 @@
 namespace corvalin::hang {
 
 inline constexpr char kSessionCookie[] = "HANGSID";
+// The status of the session that replaces one the service no longer knows.
+inline constexpr char kSessionLostStatus[] = "会话已失效，请重新开始挂机";
 
 struct ServiceOptions {
     bool testControl = false;
@@ -45,10 +53,18 @@ private:
     void ServeSessionReport(const httplib::Request& request, httplib::Response& response);
     void ServeSetStatus(const httplib::Request& request, httplib::Response& response);
     void ServeCaptchaCopy(const httplib::Request& request, httplib::Response& response);
+    void ServePasswordCheck(const httplib::Request& request, httplib::Response& response);
+    void ServeCaptchaStall(const httplib::Request& request, httplib::Response& response);
+    void WaitForCaptchaStall();
 
     ServiceOptions options_;
     SessionTable sessions_;
     std::mutex logMutex_;
+    std::mutex stallMutex_;
+    std::condition_variable stallChanged_;
+    int stallMs_ = 0;
+    unsigned stallSerial_ = 0;
+    int stalled_ = 0;
 };
 
 // The value of cookie `name` in a Cookie header, empty when absent.

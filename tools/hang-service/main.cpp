@@ -9,6 +9,7 @@
 #include <string>
 
 #include "hang-service/hang_service.h"
+#include "hang-service/service_server.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     };
     corvalin::hang::HangService service(line.options);
-    httplib::Server server;
+    corvalin::hang::ServiceServer server;
     service.Install(server);
 
     const int port = line.port == 0 ? server.bind_to_any_port("127.0.0.1")

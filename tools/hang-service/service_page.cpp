@@ -28,6 +28,17 @@ function showStatus(text) {
 function field(name) {
   return encodeURIComponent(document.getElementById(name).value);
 }
+// The service forgot this visitor (it restarted, or the session idled
+// out): the page is loaded again, which starts a new session.
+function sessionLost(request) {
+  if (request.status != 403) return false;
+  window.location.reload();
+  return true;
+}
+function answered(request) {
+  if (request.status == 200) showStatus(request.responseText);
+  else if (!sessionLost(request)) showStatus("与挂机服务的连接中断，正在重试……");
+}
 function send(action) {
   var request = newRequest();
   var body = "action=" + action + "&userqq=" + field("userqq") + "&pwd=" + field("pwd") +
@@ -35,7 +46,7 @@ function send(action) {
   request.open("POST", "/submit", true);
   request.setRequestHeader("Content-Type", "application/x-www-form-urlencoded");
   request.onreadystatechange = function () {
-    if (request.readyState == 4 && request.status == 200) showStatus(request.responseText);
+    if (request.readyState == 4) answered(request);
   };
   request.send(body);
   return false;
@@ -49,7 +60,7 @@ function poll() {
   request.onreadystatechange = function () {
     if (request.readyState != 4) return;
     polling = false;
-    if (request.status == 200) showStatus(request.responseText);
+    answered(request);
   };
   request.send(null);
 }

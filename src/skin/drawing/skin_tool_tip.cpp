@@ -48,6 +48,10 @@ HWND SkinToolTip::Create(HWND owner, bool balloon) {
     return window_;
 }
 
+void SkinToolTip::Hide() {
+    if (window_) SendMessageA(window_, TTM_POP, 0, 0);
+}
+
 bool SkinToolTip::AddTool(UINT_PTR id, const RECT& rect, const std::string& text) {
     if (!window_) return false;
     TOOLINFOA info = ToolInfo(owner_, id, rect, text.c_str());

@@ -21,6 +21,8 @@ public:
     bool AddTool(UINT_PTR id, const RECT& rect, const std::string& text);
     bool SetToolRect(UINT_PTR id, const RECT& rect);
     bool UpdateText(UINT_PTR id, const std::string& text);
+    // Takes a tip that is showing off the screen.
+    void Hide();
     HWND Window() const { return window_; }
     HWND Owner() const { return owner_; }
 

@@ -7,28 +7,17 @@
 
 #include "support/hang_service_process.h"
 #include "support/jpeg_decoding.h"
+#include "support/loopback_server.h"
 
 namespace corvalin::testing {
 namespace {
 
 // Sends raw bytes on a fresh connection and returns whatever comes back.
 std::string RawExchange(int port, const std::string& bytes) {
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<u_short>(port));
-    std::string answer;
-    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        send(s, bytes.data(), static_cast<int>(bytes.size()), 0);
-        shutdown(s, SD_SEND);
-        DWORD timeout = 3000;
-        setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
-        char buffer[4096];
-        for (int n; (n = recv(s, buffer, sizeof buffer, 0)) > 0;) answer.append(buffer, n);
-    }
-    closesocket(s);
-    return answer;
+    RawConnection connection(port);
+    connection.Send(bytes);
+    connection.EndSending();
+    return connection.ReadAll(3000);
 }
 
 TEST(HangServiceProgramTest, ServesThePageAndCaptchaAndLogsEveryRequest) {

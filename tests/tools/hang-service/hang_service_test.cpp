@@ -177,9 +177,27 @@ TEST_F(HangServiceTest, TestControlSetsStatusVerbatimAndReports) {
     auto report = client_->Get("/test/sessions");
     ASSERT_TRUE(report);
     const std::string line = report->body.substr(report->body.find("id=" + a));
-    EXPECT_NE(line.find("userqq=12345&pwd=p%26w&verify=zz&starts=1&offlines=0&captchaRequests=0"),
-              std::string::npos)
+    EXPECT_NE(line.find("userqq=12345&verify=zz&starts=1&offlines=0&captchaRequests=0"), std::string::npos)
         << line;
+    EXPECT_EQ(report->body.find("p%26w"), std::string::npos) << "a password is never printed";
+    auto check = [&](const std::string& session, const std::string& password) {
+        auto answer = client_->Post("/test/password", httplib::Params{{"session", session}, {"pwd", password}});
+        return answer ? answer->body : std::string();
+    };
+    EXPECT_EQ(check(a, "p&w"), "match");
+    EXPECT_EQ(check(a, "p&"), "mismatch");
+    EXPECT_EQ(check(b, "p&w"), "mismatch");
+}
+
+TEST_F(HangServiceTest, ForgottenSessionCookieStartsANewSessionThatSaysSo) {
+    auto page = client_->Get("/", With("0123456789abcdef0123456789abcdef"));
+    ASSERT_TRUE(page);
+    const std::string id = CookieValue(page->get_header_value("Set-Cookie"), kSessionCookie);
+    ASSERT_FALSE(id.empty());
+    EXPECT_NE(page->body.find(std::string("<span id=\"zt_msg\">") + kSessionLostStatus + "</span>"),
+              std::string::npos);
+    EXPECT_EQ(client_->Get("/status", With(id))->body, kSessionLostStatus);
+    EXPECT_EQ(client_->Get("/")->body.find(kSessionLostStatus), std::string::npos) << "only a stale cookie says so";
 }
 
 TEST_F(HangServiceTest, TestControlIsOffUnlessAskedFor) {

@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "base/text.h"
@@ -20,9 +21,9 @@ using FormSubmissionTest = PageTest;
 using corvalin::testing::PumpUntil;
 
 TEST_F(FormSubmissionTest, ClickingSubmitPostsTheFormInTheDocumentCharset) {
-    std::string received;
-    server_.server().Post("/submit", [&](const httplib::Request& request, httplib::Response& response) {
-        received = request.get_header_value("Content-Type") + "\n" + request.body;
+    const auto received = std::make_shared<std::string>();
+    server_.server().Post("/submit", [received](const httplib::Request& request, httplib::Response& response) {
+        *received = request.get_header_value("Content-Type") + "\n" + request.body;
         response.set_content(corvalin::EncodeCodePage(L"<span id=s>\u5df2\u63d0\u4ea4</span>", 936), "text/html; charset=gbk");
     });
     Serve("/", corvalin::EncodeCodePage(
@@ -37,15 +38,15 @@ TEST_F(FormSubmissionTest, ClickingSubmitPostsTheFormInTheDocumentCharset) {
     ComPtr<IDispatch> button = CallObject(Document().Get(), L"getElementsByName", {TextArg(L"button")});
     ASSERT_EQ(CallMethod(CallObject(button.Get(), L"item", {NumberArg(0)}).Get(), L"click"), S_OK);
     ASSERT_TRUE(PumpUntil([&] { return box_->LoadCount() > loads && !box_->IsLoading(); }, 5000));
-    EXPECT_EQ(received, "application/x-www-form-urlencoded\nuserqq=10001&note=%C4%E3%BA%C3+world&button=%BF%AA%CA%BC");
+    EXPECT_EQ(*received, "application/x-www-form-urlencoded\nuserqq=10001&note=%C4%E3%BA%C3+world&button=%BF%AA%CA%BC");
     EXPECT_EQ(GetText(ElementById(L"s").Get(), L"innerText"), L"\u5df2\u63d0\u4ea4");
     EXPECT_EQ(GetText(Document().Get(), L"url"), Url("/submit"));
 }
 
 TEST_F(FormSubmissionTest, GetFormsPutTheDataIntoTheQuery) {
-    std::string query;
-    server_.server().Get("/search", [&](const httplib::Request& request, httplib::Response& response) {
-        query = request.target;
+    const auto query = std::make_shared<std::string>();
+    server_.server().Get("/search", [query](const httplib::Request& request, httplib::Response& response) {
+        *query = request.target;
         response.set_content("<span id=s>found</span>", "text/html");
     });
     Serve("/", "<meta charset=utf-8><form action='search?old=1#frag'><input name=q value='\xE4\xB8\xAD a&b'>"
@@ -55,7 +56,7 @@ TEST_F(FormSubmissionTest, GetFormsPutTheDataIntoTheQuery) {
     const unsigned loads = box_->LoadCount();
     CallMethod(CallObject(GetObject(Document().Get(), L"forms").Get(), L"item", {NumberArg(0)}).Get(), L"submit");
     ASSERT_TRUE(PumpUntil([&] { return box_->LoadCount() > loads && !box_->IsLoading(); }, 5000));
-    EXPECT_EQ(query, "/search?q=%E4%B8%AD+a%26b&kind=y");
+    EXPECT_EQ(*query, "/search?q=%E4%B8%AD+a%26b&kind=y");
 }
 
 // The file input asks comdlg32's GetOpenFileNameW, looked up at the click,
@@ -116,10 +117,10 @@ TEST_F(FormSubmissionTest, MultipartFormsSendTheChosenFilesContent) {
         DWORD written = 0;
         WriteFile(file.get(), "file body", 9, &written, nullptr);
     }
-    std::string received;
-    server_.server().Post("/upload", [&](const httplib::Request& request, httplib::Response& response) {
+    const auto received = std::make_shared<std::string>();
+    server_.server().Post("/upload", [received](const httplib::Request& request, httplib::Response& response) {
         const auto& file = request.get_file_value("doc");
-        received = request.get_file_value("who").content + "|" + file.filename + "|" + file.content;
+        *received = request.get_file_value("who").content + "|" + file.filename + "|" + file.content;
         response.set_content("<span id=s>stored</span>", "text/html");
     });
     Serve("/", "<form method=post enctype=multipart/form-data action=/upload><input name=who value=me>"
@@ -132,7 +133,7 @@ TEST_F(FormSubmissionTest, MultipartFormsSendTheChosenFilesContent) {
     const unsigned loads = box_->LoadCount();
     CallMethod(CallObject(GetObject(Document().Get(), L"forms").Get(), L"item", {NumberArg(0)}).Get(), L"submit");
     ASSERT_TRUE(PumpUntil([&] { return box_->LoadCount() > loads && !box_->IsLoading(); }, 5000));
-    EXPECT_EQ(received, "me|" + path + "|file body");
+    EXPECT_EQ(*received, "me|" + path + "|file body");
     EXPECT_EQ(GetText(ElementById(L"s").Get(), L"innerText"), L"stored");
 }
 

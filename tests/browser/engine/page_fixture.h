@@ -74,6 +74,8 @@ protected:
     ComPtr<IDispatch> ElementById(const wchar_t* id) const;
     std::wstring Eval(const std::wstring& expression);
 
+    // Outlives the test body (the page may still be polling it until TearDown):
+    // a route handler owns what it touches, never a local of the test by reference.
     corvalin::testing::LoopbackServer server_;
     HWND parent_ = nullptr;
     BrowserBox* box_ = nullptr;

@@ -2,6 +2,7 @@
 #include "browser/engine/page_fixture.h"
 
 #include <atomic>
+#include <memory>
 
 #include "base/text.h"
 #include "support/message_pump.h"
@@ -114,9 +115,11 @@ window.status = 'ready';
 }
 
 TEST_F(PageScriptTest, APollingTimerWritesTheServiceStatusIntoASpan) {
-    std::atomic<int> polls{0};
-    server_.server().Get("/status", [&](const httplib::Request&, httplib::Response& response) {
-        const int n = ++polls;
+    // Owned by the handler too: the page keeps polling, and requests already
+    // sent still arrive, after this body has returned and until TearDown.
+    const auto polls = std::make_shared<std::atomic<int>>(0);
+    server_.server().Get("/status", [polls](const httplib::Request&, httplib::Response& response) {
+        const int n = ++*polls;
         response.set_content(corvalin::EncodeCodePage(n < 3 ? L"\u6392\u961f\u4e2d" : L"\u6302\u673a\u4e2d", 936),
                              "text/plain; charset=gbk");
     });
@@ -134,7 +137,7 @@ setInterval(function () {
     Load(Url("/"));
     EXPECT_TRUE(PumpUntil([&] { return GetText(ElementById(L"zt_msg").Get(), L"innerHTML") == L"\u6302\u673a\u4e2d"; }, 5000))
         << GetText(ElementById(L"zt_msg").Get(), L"innerHTML");
-    EXPECT_GE(polls.load(), 3);
+    EXPECT_GE(polls->load(), 3);
 }
 
 TEST_F(PageScriptTest, XmlHttpRequestSyncWithHeadersAndBody) {

@@ -145,13 +145,14 @@ void BrowserBoxEngine::OnKeyDown(UINT key) {
         focus->Focus();
         break;
     }
-    case VK_RETURN:
+    case VK_RETURN: {
+        const std::wstring type = target->Type();
         if (target->Is(L"input") && IsTextField(*target)) SubmitFrom(*target);
         else if (target->Is(L"a") || target->Is(L"button") ||
-                 (target->Is(L"input") && (target->Type() == L"submit" || target->Type() == L"button" ||
-                                           target->Type() == L"reset" || target->Type() == L"image")))
+                 (target->Is(L"input") && (type == L"submit" || type == L"button" || type == L"reset" || type == L"image")))
             document->Click(*target);
         break;
+    }
     case VK_BACK:
         if (IsTextField(*target) && !target->Value().empty()) {
             std::wstring value = target->Value();

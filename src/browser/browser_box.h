@@ -84,6 +84,10 @@ public:
     // Evaluates a JScript expression in the current document (tests, the driver).
     bool Evaluate(const std::wstring& expression, VARIANT* result);
 
+    // Script texts the current document's engines have parsed: each keeps
+    // engine memory for good, so handlers and timers compile once per text.
+    unsigned ScriptTextsParsed() const;
+
     // Script errors of the current document, in order.
     std::vector<ScriptError> ScriptErrors() const;
     // The status text a page set through window.status.
@@ -91,6 +95,11 @@ public:
     // HTTP status of the current document's response (0 for markup, about:
     // and failed loads).
     int HttpStatus() const;
+
+    // How long one script may run before it is stopped (about 5 s unless set);
+    // applies to the current page and the ones after it.
+    void SetScriptTimeLimit(int milliseconds);
+    int ScriptTimeLimit() const;
 
     // Answers alert/confirm/prompt without a message box; an empty handler
     // restores the message boxes.

@@ -17,6 +17,8 @@ namespace corvalin::shell {
 namespace {
 
 constexpr char kMessageWindowClass[] = "Corvalin.RuntimeMessages";
+// How long one ProcessPendingEvents may keep dispatching.
+constexpr DWORD kPendingEventsBudgetMs = 100;
 
 DWORD uiThread = 0;
 HWND messageWindow = nullptr;
@@ -94,13 +96,19 @@ int RunMessageLoop() {
 }
 
 void ProcessPendingEvents() {
+    // The messages that were waiting, not the ones their handlers post or the
+    // timers that come due meanwhile: a flood of those would never let the
+    // queue run dry. The time limit is checked before every message.
+    const DWORD start = GetTickCount();
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (GetTickCount() - start < kPendingEventsBudgetMs && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));   // for the loop that owns it
             return;
         }
+        const bool arrivedSince = static_cast<LONG>(message.time - start) > 0;
         Dispatch(message);
+        if (arrivedSince) return;
     }
 }
 

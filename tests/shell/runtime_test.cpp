@@ -127,6 +127,35 @@ TEST_F(RuntimeTest, ProcessPendingEventsRunsHandlersOfQueuedMessages) {
     EXPECT_EQ(clicks, 2);
 }
 
+LRESULT CALLBACK RepostingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) {
+        ++*reinterpret_cast<int*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        PostMessageA(window, WM_APP, 0, 0);   // a flood: every message brings the next
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(RuntimeTest, ProcessPendingEventsReturnsThroughAFloodOfMessages) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = RepostingProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Corvalin.Test.Reposting";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    int handled = 0;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&handled));
+    PostMessageA(window, WM_APP, 0, 0);
+    ProcessPendingEvents();
+    EXPECT_GE(handled, 1);
+    const int afterFirstCall = handled;
+    ProcessPendingEvents();   // the next call takes the one posted meanwhile
+    EXPECT_GT(handled, afterFirstCall);
+    DestroyWindow(window);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+}
+
 TEST_F(RuntimeTest, TheMessageLoopEndsWhenTheLastWindowIsGone) {
     LoadMain();
     RegisterEventHandler("OnStatusPoll", [] { DestroyLoadedWindow(kMainWindowId); });

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <optional>
+
 #include "browser/box/browser_box_engine.h"
 #include "browser/box/ui_task.h"
 #include "browser/net/charset.h"
@@ -83,6 +85,23 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The window is an ANSI one: a character outside ASCII arrives as the two
+// bytes of its code page, one message each.
+std::optional<wchar_t> CharacterOf(WPARAM wParam) {
+    static BYTE lead = 0;   // UI thread only
+    const BYTE byte = static_cast<BYTE>(wParam & 0xFF);
+    if (!lead && IsDBCSLeadByte(byte)) {
+        lead = byte;
+        return std::nullopt;
+    }
+    char bytes[2] = {static_cast<char>(lead ? lead : byte), static_cast<char>(byte)};
+    const int count = lead ? 2 : 1;
+    lead = 0;
+    wchar_t character = 0;
+    if (MultiByteToWideChar(CP_ACP, 0, bytes, count, &character, 1) != 1) return std::nullopt;
+    return character;
+}
+
 LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     BrowserBox* box = BrowserBox::FromWindow(window);
     BrowserBoxEngine* engine = box ? &box->Engine() : nullptr;
@@ -92,7 +111,7 @@ LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     switch (message) {
     case WM_TIMER:
-        if (engine && engine->Current()) engine->Current()->OnTimer(wParam);
+        if (!engine || !engine->Current() || !engine->Current()->OnTimer(wParam)) KillTimer(window, wParam);
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT paint;
@@ -112,8 +131,24 @@ LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_LBUTTONDOWN:
+        SetFocus(window);   // keys go to the page that was clicked
+        return 0;
     case WM_LBUTTONUP:
         if (engine) engine->OnClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_WANTTAB;
+    case WM_KEYDOWN:
+        if (engine) engine->OnKeyDown(static_cast<UINT>(wParam));
+        return 0;
+    case WM_CHAR:
+        if (engine) {
+            if (const auto character = CharacterOf(wParam)) engine->OnChar(*character);
+        }
+        return 0;
+    case WM_KEYUP:
+        if (engine) engine->OnKeyUp(static_cast<UINT>(wParam));
         return 0;
     case WM_MOUSEACTIVATE:
         return MA_ACTIVATE;
@@ -348,6 +383,11 @@ DialogAnswer BrowserBoxEngine::ShowDialog(const DialogRequest& request) {
     return {};
 }
 
+void BrowserBoxEngine::SetScriptTimeLimit(DWORD milliseconds) {
+    scriptTimeLimitMs_ = milliseconds;
+    if (page_ && page_->Scripts()) page_->Scripts()->SetTimeLimit(milliseconds);
+}
+
 void BrowserBoxEngine::Repaint() {
     if (server_) InvalidateRect(server_, nullptr, FALSE);
 }
@@ -373,21 +413,31 @@ void BrowserBox::NavigateToMarkup(const std::wstring& markup, const std::wstring
 
 bool BrowserBox::WaitForLoad(int timeoutMs) {
     const HWND box = engine_.Window();
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(timeoutMs, 0));
     for (;;) {
+        // Checked before every message: a page's flood of timers or posted
+        // messages never lets the queue run dry.
         BrowserBox* self = FromWindow(box);
         if (!self) return false;
         if (!self->IsLoading()) return true;
         const ULONGLONG now = GetTickCount64();
         if (now >= end) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 20)), QS_ALLINPUT);
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));   // for the loop that owns it
+                return false;
+            }
             TranslateMessage(&message);
             DispatchMessageA(&message);
+            continue;
         }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 20)), QS_ALLINPUT);
     }
 }
+
+void BrowserBox::SetScriptTimeLimit(int milliseconds) { engine_.SetScriptTimeLimit(static_cast<DWORD>(std::max(milliseconds, 1))); }
+int BrowserBox::ScriptTimeLimit() const { return static_cast<int>(engine_.ScriptTimeLimit()); }
 
 bool BrowserBox::IsLoading() const { return engine_.IsLoading(); }
 unsigned BrowserBox::LoadCount() const { return engine_.LoadCount(); }
@@ -415,6 +465,11 @@ bool BrowserBox::ExecScript(const std::wstring& code, const std::wstring& langua
 bool BrowserBox::Evaluate(const std::wstring& expression, VARIANT* result) {
     Page* page = engine_.Current();
     return page && page->RunScript(expression, ScriptLanguage::JScript, result);
+}
+
+unsigned BrowserBox::ScriptTextsParsed() const {
+    Page* page = engine_.Current();
+    return page && page->Scripts() ? page->Scripts()->TextsParsed() : 0;
 }
 
 std::vector<ScriptError> BrowserBox::ScriptErrors() const {

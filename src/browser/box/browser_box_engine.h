@@ -33,15 +33,27 @@ public:
     unsigned LoadCount() const { return loadCount_; }
     void PageLoaded() { ++loadCount_; Repaint(); }
     Page* Current() const { return page_.get(); }
+    // The current page or a page in one of its frames, by serial.
+    Page* FindPage(unsigned serial) const { return page_ ? page_->FindPage(serial) : nullptr; }
+    // Frame pages number apart from navigations.
+    unsigned NewFrameSerial() { return nextFrameSerial_++; }
     DialogAnswer ShowDialog(const DialogRequest& request);
     void SetDialogHandler(DialogHandler handler) { dialogs_ = std::move(handler); }
     UINT_PTR NewTimerId() { return nextTimer_++; }
+    DWORD ScriptTimeLimit() const { return scriptTimeLimitMs_; }
+    void SetScriptTimeLimit(DWORD milliseconds);
 
     void Repaint();
     void Paint(HDC dc, const RECT& client);
     void OnClick(int x, int y);
+    // Keys typed while the rendering window has the focus.
+    void OnKeyDown(UINT key);
+    void OnChar(wchar_t character);
+    void OnKeyUp(UINT key);
+    void FocusOnPress(dom::Element& element);
 
 private:
+    dom::Element* KeyTarget() const;   // the focused element, or the body
     void Commit(const PageSource& source);
     void OnResponse(unsigned serial, const HttpResponse& response, const std::wstring& requested);
     void RetireCurrent();
@@ -57,8 +69,10 @@ private:
     unsigned committed_ = 0;       // serial of the page shown
     unsigned loadCount_ = 0;
     UINT_PTR nextTimer_ = 1000;
+    unsigned nextFrameSerial_ = 0x40000000;
     DialogHandler dialogs_;
     bool freeScheduled_ = false;
+    DWORD scriptTimeLimitMs_ = 5000;
     bool comInitialised_ = false;   // the box balances its own CoInitializeEx
 };
 

@@ -41,6 +41,7 @@ void BrowserBoxEngine::OnClick(int x, int y) {
     dom::Ref<dom::Element> hold(element);
     dom::Ref<dom::Document> document(page_->Document());
     document->DispatchEvent(*element, L"mousedown");
+    FocusOnPress(*element);
     document->DispatchEvent(*element, L"mouseup");
     document->Click(*element);
     Repaint();

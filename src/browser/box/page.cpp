@@ -15,6 +15,7 @@
 #include "browser/net/local_file.h"
 #include "browser/net/url.h"
 #include "browser/om/node_objects.h"
+#include "browser/script/script_watchdog.h"
 #include "browser/script/window_object.h"
 #include "browser/script/xml_http_request.h"
 
@@ -23,6 +24,24 @@ namespace corvalin::browser {
 using Microsoft::WRL::ComPtr;
 
 namespace {
+
+constexpr int kMaxFrameDepth = 3;
+constexpr std::size_t kMaxCompiledTexts = 4096;
+
+// A timer text that declares variables or functions must run as the page's
+// own code, or its names would end with the call.
+bool DeclaresNames(const std::wstring& code) {
+    const std::wstring lower = dom::LowerAscii(code);
+    for (const wchar_t* word : {L"var", L"function", L"dim", L"sub", L"const"}) {
+        const std::wstring_view w(word);
+        for (size_t at = lower.find(w); at != std::wstring::npos; at = lower.find(w, at + 1)) {
+            const bool startsWord = at == 0 || !iswalnum(lower[at - 1]);
+            const bool endsWord = at + w.size() >= lower.size() || !iswalnum(lower[at + w.size()]);
+            if (startsWord && endsWord) return true;
+        }
+    }
+    return false;
+}
 
 // The language an attribute handler names with a "javascript:"/"vbscript:"
 // prefix, which is then taken off the code.
@@ -58,8 +77,28 @@ std::wstring DecodeScript(const HttpResponse& response, const dom::Element& scri
 
 }  // namespace
 
-Page::Page(BrowserBoxEngine& box, unsigned serial)
-    : box_(box), serial_(serial), link_(std::make_shared<Page*>(this)) {}
+Page::Page(BrowserBoxEngine& box, unsigned serial, Page* parent)
+    : box_(box), serial_(serial), parent_(parent), link_(std::make_shared<Page*>(this)) {}
+
+bool Page::Busy() const {
+    if (depth_ > 0) return true;
+    return std::any_of(frames_.begin(), frames_.end(), [](const Frame& f) { return f.page && f.page->Busy(); });
+}
+
+Page* Page::FramePage(std::size_t index) const { return index < frames_.size() ? frames_[index].page.get() : nullptr; }
+
+Page* Page::FramePageNamed(std::wstring_view name) const {
+    for (const Frame& frame : frames_)
+        if (frame.page && !name.empty() && frame.element->GetAttribute(L"name") == name) return frame.page.get();
+    return nullptr;
+}
+
+Page* Page::FindPage(unsigned serial) {
+    if (serial_ == serial) return this;
+    for (const Frame& frame : frames_)
+        if (Page* found = frame.page ? frame.page->FindPage(serial) : nullptr) return found;
+    return nullptr;
+}
 
 Page::~Page() {
     Close();
@@ -78,6 +117,7 @@ void Page::Build(const PageSource& source) {
     window_ = om::MakeDispatch<browser::WindowObject>(this);
     location_ = om::MakeDispatch<browser::LocationObject>(this);
     scripts_ = std::make_unique<ScriptHost>(window_.Get(), box_.Window());
+    scripts_->SetTimeLimit(box_.ScriptTimeLimit());
     documentObject_ = om::DocumentObject(*document_);
 }
 
@@ -90,6 +130,7 @@ static void ReleaseScriptHandlers(dom::Document& document) {
         L"onload", L"onunload", L"onerror", L"onselect", L"onselectstart", L"oncontextmenu", L"ondragstart",
         L"onscroll", L"onresize", L"onreadystatechange", L"onpropertychange", L"oninput",
     };
+    document.DocumentHandlers().clear();
     const dom::ElementCollection all = document.All();
     for (dom::Element* element : all.Elements()) {
         for (const auto* name : kEvents) {
@@ -105,9 +146,12 @@ void Page::Close() {
     if (document_) ReleaseScriptHandlers(*document_);
     for (const auto& [id, timer] : timers_) KillTimer(box_.RenderingWindow(), id);
     timers_.clear();
+    compiled_.clear();
     requests_.clear();
     waiting_.clear();
     currentEvent_.Reset();
+    for (const Frame& frame : frames_)
+        if (frame.page) frame.page->Close();
     if (scripts_) scripts_->Close();
     if (window_) window_->Detach();
     if (location_) location_->Detach();
@@ -120,9 +164,15 @@ void Page::StartLoad() { RunNextScripts(); }
 
 dom::Element* Page::NextScript() {
     if (!document_) return nullptr;
-    const dom::ElementCollection scripts = document_->Scripts();
-    for (dom::Element* script : scripts.Elements()) {
-        if (!ranScripts_.count(script)) return script;
+    // Onward from the script run last: over the whole load every node is
+    // passed once, however many scripts the page has or writes. A script that
+    // took itself out of the tree leaves no place to go on from: look again
+    // from the start.
+    dom::Node* root = document_.get();
+    dom::Node* from = lastScript_ && lastScript_->IsConnected() ? static_cast<dom::Node*>(lastScript_.get()) : root;
+    for (dom::Node* n = from->NextInTree(root); n; n = n->NextInTree(root)) {
+        dom::Element* e = n->AsElement();
+        if (e && e->Is(L"script") && !ranScripts_.count(e)) return e;
     }
     return nullptr;
 }
@@ -134,13 +184,14 @@ void Page::RunNextScripts() {
         if (!script) {
             if (!framesStarted_) {
                 framesStarted_ = true;
-                LoadFramesOf(*document_, 1);
+                LoadFrames();
             }
             if (pendingFrames_ == 0) FinishLoad();
             return;
         }
         ranScripts_.insert(script);
         ranScriptRefs_.emplace_back(script);
+        lastScript_ = script;
         if (LanguageOfScript(*script) == ScriptLanguage::Unknown) continue;
         const std::wstring src = script->GetAttribute(L"src");
         if (src.empty()) {
@@ -160,8 +211,8 @@ void Page::RunNextScripts() {
             box, [request, response] { *response = Fetch(request); },
             [box, serial, response, parked] {
                 BrowserBox* owner = BrowserBox::FromWindow(box);
-                Page* page = owner ? owner->Engine().Current() : nullptr;
-                if (!page || page->Serial() != serial || page->closed_) return;
+                Page* page = owner ? owner->Engine().FindPage(serial) : nullptr;
+                if (!page || page->closed_) return;
                 const dom::Ref<dom::Element> element = page->Unpark(parked);
                 if (!element) return;
                 page->waitingForScript_ = false;
@@ -186,46 +237,67 @@ void Page::RunScriptElement(dom::Element& script, const std::wstring& text) {
     if (document_) document_->SetCurrentScript(nullptr);
 }
 
-void Page::LoadFramesOf(dom::Document& document, int depth) {
-    const dom::ElementCollection frames = document.Frames();
-    for (dom::Element* frame : frames.Elements()) {
+void Page::LoadFrames() {
+    int depth = 0;
+    for (Page* p = parent_; p; p = p->parent_) ++depth;
+    if (depth >= kMaxFrameDepth) return;   // deeper frames stay empty
+    const dom::ElementCollection frames = document_->Frames();
+    const std::vector<dom::Element*> elements = frames.Elements();
+    // One count for every frame and one for this loop, so no frame that loads
+    // at once finishes the page before the rest have started.
+    pendingFrames_ += static_cast<int>(elements.size()) + 1;
+    for (dom::Element* frame : elements) {
+        const std::size_t index = frames_.size();
+        frames_.push_back({frame, nullptr});
         const std::wstring url = frame->ResolvedUrlAttribute(L"src");
         UrlParts parts;
         if (url.empty() || !ParseUrl(url, parts) || (parts.scheme != L"http" && parts.scheme != L"https")) {
-            dom::Ref<dom::Document> blank = dom::Document::Create(L"about:blank");
-            blank->EnsureStructure();
-            frame->SetContentDocument(blank.get());
+            PageSource blank;
+            blank.url = L"about:blank";
+            blank.codePage = GetACP();
+            blank.charset = DetermineCharset("", "").name;
+            auto page = std::make_unique<Page>(box_, box_.NewFrameSerial(), this);
+            page->Build(blank);
+            FrameArrived(index, std::move(page));
             continue;
         }
-        ++pendingFrames_;
         HttpRequest request;
         request.url = EncodeUrlForRequest(url);
-        request.referrer = EncodeUrlForRequest(document.Url());
+        request.referrer = EncodeUrlForRequest(url_);
         auto response = std::make_shared<HttpResponse>();
         const HWND box = box_.Window();
         const unsigned serial = serial_;
-        const unsigned parked = Park(frame);
         RunInBackground(
             box, [request, response] { *response = Fetch(request); },
-            [box, serial, response, parked, depth, url] {
+            [box, serial, response, index, url] {
                 BrowserBox* owner = BrowserBox::FromWindow(box);
-                Page* page = owner ? owner->Engine().Current() : nullptr;
-                if (!page || page->Serial() != serial || page->closed_) return;
-                const dom::Ref<dom::Element> element = page->Unpark(parked);
-                if (!element) return;
+                Page* page = owner ? owner->Engine().FindPage(serial) : nullptr;
+                if (!page || page->closed_) return;
                 const std::string_view body(reinterpret_cast<const char*>(response->body.data()), response->body.size());
                 const Charset charset = DetermineCharset(response->contentType, body);
-                std::wstring markup = DecodeCodePage(body, charset.codePage);
-                std::replace(markup.begin(), markup.end(), L'\0', L'\xFFFD');
-                dom::Ref<dom::Document> inner =
-                    html::ParseDocument(markup, response->finalUrl.empty() ? url : ToWide(response->finalUrl));
-                inner->SetCharset(charset.name);
-                inner->SetFileSize(body.size());
-                element->SetContentDocument(inner.get());
-                if (depth < 3) page->LoadFramesOf(*inner, depth + 1);
-                page->FrameArrived();
+                PageSource source;
+                source.url = response->finalUrl.empty() ? url : ToWide(response->finalUrl);
+                source.markup = DecodeCodePage(body, charset.codePage);
+                std::replace(source.markup.begin(), source.markup.end(), L'\0', L'\xFFFD');
+                source.charset = charset.name;
+                source.codePage = charset.codePage;
+                source.fileSize = body.size();
+                source.httpStatus = response->status;
+                auto inner = std::make_unique<Page>(page->box_, page->box_.NewFrameSerial(), page);
+                inner->Build(source);
+                page->FrameArrived(index, std::move(inner));
             });
     }
+    FrameLoaded();   // the loop's own count
+}
+
+void Page::FrameArrived(std::size_t index, std::unique_ptr<Page> page) {
+    if (closed_ || index >= frames_.size()) return;
+    Frame& frame = frames_[index];
+    frame.element->SetContentDocument(page->Document());
+    Page* started = page.get();
+    frame.page = std::move(page);
+    started->StartLoad();   // its scripts, frames and onload; then FrameLoaded here
 }
 
 unsigned Page::Park(dom::Element* element) {
@@ -242,7 +314,7 @@ dom::Ref<dom::Element> Page::Unpark(unsigned id) {
     return element;
 }
 
-void Page::FrameArrived() {
+void Page::FrameLoaded() {
     if (--pendingFrames_ == 0 && !waitingForScript_) FinishLoad();
 }
 
@@ -251,7 +323,8 @@ void Page::FinishLoad() {
     document_->SetReadyState(L"complete");
     FireLoad();
     loaded_ = true;
-    box_.PageLoaded();
+    if (parent_) parent_->FrameLoaded();
+    else box_.PageLoaded();
 }
 
 void Page::FireLoad() {
@@ -305,12 +378,16 @@ void Page::ClearTimer(long id) {
     timers_.erase(it);
 }
 
-void Page::OnTimer(UINT_PTR id) {
+bool Page::OnTimer(UINT_PTR id) {
     const auto it = timers_.find(id);
-    if (it == timers_.end() || closed_) {
-        KillTimer(box_.RenderingWindow(), id);
-        return;
+    if (it == timers_.end()) {
+        return std::any_of(frames_.begin(), frames_.end(), [id](const Frame& f) { return f.page && f.page->OnTimer(id); });
     }
+    if (closed_) {
+        KillTimer(box_.RenderingWindow(), id);
+        return true;
+    }
+    if (ScriptDialogOpen()) return true;   // it comes again once the dialog is answered
     // Copy out: the callback may clear this timer or set others.
     const Timer timer = it->second;
     if (!timer.repeat) {
@@ -320,9 +397,22 @@ void Page::OnTimer(UINT_PTR id) {
     ScriptDepth depth(*this);
     if (timer.function) {
         scripts_->CallFunction(timer.function.Get(), window_.Get(), {});
-    } else {
-        scripts_->Run(timer.code, timer.language);
+    } else if (DeclaresNames(timer.code)) {
+        scripts_->Run(timer.code, timer.language);   // its declarations belong to the page
+    } else if (const ComPtr<IDispatch> function = Compiled(timer.code, timer.language)) {
+        scripts_->CallFunction(function.Get(), window_.Get(), {});
     }
+    return true;
+}
+
+ComPtr<IDispatch> Page::Compiled(const std::wstring& code, ScriptLanguage language) {
+    const auto key = std::make_pair(language, code);
+    if (const auto it = compiled_.find(key); it != compiled_.end()) return it->second;
+    ComPtr<IDispatch> function = scripts_->CompileHandler(code, language);
+    // A page that makes up new texts forever compiles them each time instead
+    // of growing the cache forever.
+    if (function && compiled_.size() < kMaxCompiledTexts) compiled_.emplace(key, function);
+    return function;
 }
 
 void Page::StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest http) {
@@ -336,8 +426,8 @@ void Page::StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest 
         box, [http = std::move(http), response] { *response = Fetch(http); },
         [box, serial, id, exchange, response] {
             BrowserBox* owner = BrowserBox::FromWindow(box);
-            Page* page = owner ? owner->Engine().Current() : nullptr;
-            if (!page || page->Serial() != serial) return;
+            Page* page = owner ? owner->Engine().FindPage(serial) : nullptr;
+            if (!page) return;
             const auto it = page->requests_.find(id);
             if (it == page->requests_.end()) return;
             ComPtr<XmlHttpRequest> xhr = it->second;
@@ -348,6 +438,7 @@ void Page::StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest 
 
 DialogAnswer Page::ShowDialog(const DialogRequest& request) {
     ScriptDepth depth(*this);
+    ScriptClockPause pause;   // the user's time to answer is not the script's
     return box_.ShowDialog(request);
 }
 
@@ -442,6 +533,7 @@ std::optional<std::wstring> Page::ChooseFile(dom::Element& input) {
     dialog.nMaxFile = static_cast<DWORD>(file.size() - 1);
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     ScriptDepth depth(*this);
+    ScriptClockPause pause;
     if (!open(&dialog)) return std::nullopt;
     file.back() = L'\0';
     return std::wstring(file.data());
@@ -470,7 +562,7 @@ bool Page::RunEventHandler(dom::Element& element, dom::Event& event, const dom::
     if (!function) {
         std::wstring code = handler.source;
         const ScriptLanguage language = HandlerLanguage(code, defaultLanguage_);
-        function = scripts_->CompileHandler(code, language);
+        function = Compiled(code, language);
         if (!function) return true;
     }
     const ComPtr<IDispatch> eventObject = om::EventObject(event);

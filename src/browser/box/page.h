@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "browser/browser_box.h"
 #include "browser/dom/document.h"
@@ -37,7 +38,9 @@ struct PageSource {
 
 class Page final : public dom::DocumentHost, public om::DocumentObjectHost {
 public:
-    Page(BrowserBoxEngine& box, unsigned serial);
+    // The page of a navigation, or (with a parent) the page inside one of the
+    // parent's frames: its own window, scripts and timers.
+    Page(BrowserBoxEngine& box, unsigned serial, Page* parent = nullptr);
     ~Page() override;
     Page(const Page&) = delete;
     Page& operator=(const Page&) = delete;
@@ -54,8 +57,20 @@ public:
     bool Loaded() const { return loaded_; }
     // Ends scripts, timers and requests; the document stays readable.
     void Close();
-    // True while a script of this page is on the stack (it must not be freed).
-    bool Busy() const { return depth_ > 0; }
+    // True while a script of this page or its frames is on the stack (it must
+    // not be freed).
+    bool Busy() const;
+
+    // Frames: the page around this one (null at the top), the topmost page,
+    // and the pages of this page's frames in document order (null while one
+    // is still loading).
+    Page* Parent() const { return parent_; }
+    Page& Top() { return parent_ ? parent_->Top() : *this; }
+    std::size_t FrameCount() const { return frames_.size(); }
+    Page* FramePage(std::size_t index) const;
+    Page* FramePageNamed(std::wstring_view name) const;
+    // This page or a page inside it, by serial.
+    Page* FindPage(unsigned serial);
 
     dom::Document* Document() const { return document_.get(); }
     Microsoft::WRL::ComPtr<IDispatch> DocumentDispatch() const { return documentObject_; }
@@ -68,7 +83,8 @@ public:
     bool RunScript(const std::wstring& code, ScriptLanguage language, VARIANT* result = nullptr);
     long SetTimer(IDispatch* function, const std::wstring& code, ScriptLanguage language, UINT delay, bool repeat);
     void ClearTimer(long id);
-    void OnTimer(UINT_PTR id);
+    // False when the timer is no timer of this page or its frames.
+    bool OnTimer(UINT_PTR id);
     // Loads an address relative to this document (links, location, forms).
     void NavigateFrom(const std::wstring& url);
     void NavigateWith(HttpRequest request);
@@ -105,18 +121,27 @@ private:
         ScriptLanguage language = ScriptLanguage::JScript;
         bool repeat = false;
     };
+    // Handler and timer texts compiled once per page and language.
+    Microsoft::WRL::ComPtr<IDispatch> Compiled(const std::wstring& code, ScriptLanguage language);
     // The next script of the load not yet run, in document order.
     dom::Element* NextScript();
     void RunNextScripts();
     void RunScriptElement(dom::Element& script, const std::wstring& text);
     // Frames load after the page's scripts and before its onload, three
-    // levels deep; they show their pages but run no scripts.
-    void LoadFramesOf(dom::Document& document, int depth);
-    void FrameArrived();
+    // levels deep, each as a page of its own that runs its scripts.
+    void LoadFrames();
+    void FrameArrived(std::size_t index, std::unique_ptr<Page> page);
+    void FrameLoaded();
     void FinishLoad();
 
     BrowserBoxEngine& box_;
     unsigned serial_;
+    Page* parent_;
+    struct Frame {
+        dom::Ref<dom::Element> element;
+        std::unique_ptr<Page> page;
+    };
+    std::vector<Frame> frames_;
     std::shared_ptr<Page*> link_;
     dom::Ref<dom::Document> document_;
     Microsoft::WRL::ComPtr<IDispatch> documentObject_;
@@ -132,6 +157,7 @@ private:
 
     std::set<dom::Element*> ranScripts_;
     std::vector<dom::Ref<dom::Element>> ranScriptRefs_;   // keeps the set's pointers meaningful
+    dom::Ref<dom::Element> lastScript_;
     bool waitingForScript_ = false;
     int pendingFrames_ = 0;
     bool framesStarted_ = false;
@@ -140,6 +166,7 @@ private:
     int depth_ = 0;
 
     std::map<UINT_PTR, Timer> timers_;
+    std::map<std::pair<ScriptLanguage, std::wstring>, Microsoft::WRL::ComPtr<IDispatch>> compiled_;
     std::map<unsigned, Microsoft::WRL::ComPtr<XmlHttpRequest>> requests_;
     // Elements waiting for a download (external scripts, frames). Tasks name
     // them by number: a task dropped on a worker thread must not release a node.

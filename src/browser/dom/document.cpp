@@ -1,7 +1,10 @@
 #include "browser/dom/document.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <array>
+#include <cwchar>
 
 #include "browser/dom/document_host.h"
 #include "browser/dom/text_range.h"
@@ -66,7 +69,69 @@ std::wstring NormalizeNewlines(std::wstring_view text) {
 
 }  // namespace
 
-Document::Document(std::wstring url) : Node(NodeType::Document, this), url_(std::move(url)) { Changed(); }
+Document::Document(std::wstring url) : Node(NodeType::Document, this), url_(std::move(url)) {
+    connected_ = true;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t text[32];
+    swprintf(text, 32, L"%02u/%02u/%04u %02u:%02u:%02u", now.wMonth, now.wDay, now.wYear, now.wHour, now.wMinute,
+             now.wSecond);
+    lastModified_ = text;
+    Changed();
+}
+
+void Document::AddTo(Index& index, const std::wstring& key, Element* element) {
+    if (!key.empty()) index[key].push_back(element);
+}
+
+void Document::RemoveFrom(Index& index, const std::wstring& key, Element* element) {
+    const auto it = index.find(key);
+    if (it == index.end()) return;
+    std::erase(it->second, element);
+    if (it->second.empty()) index.erase(it);
+}
+
+void Document::Connect(Node& subtree) {
+    for (Node* n = &subtree; n; n = n->NextInTree(&subtree)) {
+        n->connected_ = true;
+        if (Element* e = n->AsElement()) {
+            if (const std::wstring* id = e->FindAttribute(L"id")) AddTo(ids_, *id, e);
+            if (const std::wstring* name = e->FindAttribute(L"name")) AddTo(names_, *name, e);
+        }
+    }
+}
+
+void Document::Disconnect(Node& subtree) {
+    for (Node* n = &subtree; n; n = n->NextInTree(&subtree)) {
+        n->connected_ = false;
+        if (Element* e = n->AsElement()) {
+            if (const std::wstring* id = e->FindAttribute(L"id")) RemoveFrom(ids_, *id, e);
+            if (const std::wstring* name = e->FindAttribute(L"name")) RemoveFrom(names_, *name, e);
+        }
+    }
+}
+
+void Document::Reindex(Element& element, std::wstring_view attribute, const std::wstring* before,
+                       const std::wstring* after) {
+    if (!element.IsConnected()) return;
+    Index* index = EqualsIgnoringCase(attribute, L"id") ? &ids_ : EqualsIgnoringCase(attribute, L"name") ? &names_ : nullptr;
+    if (!index) return;
+    if (before) RemoveFrom(*index, *before, &element);
+    if (after) AddTo(*index, *after, &element);
+}
+
+std::vector<Element*> Document::Named(std::wstring_view name, bool byName) const {
+    std::vector<Element*> out;
+    const std::wstring key(name);
+    for (const Index* index : {&ids_, byName ? &names_ : nullptr}) {
+        if (!index) continue;
+        if (const auto it = index->find(key); it != index->end())
+            for (Element* e : it->second)
+                if (std::find(out.begin(), out.end(), e) == out.end()) out.push_back(e);
+    }
+    if (out.size() > 1) std::sort(out.begin(), out.end(), [](Element* a, Element* b) { return a->Precedes(*b); });
+    return out;
+}
 
 Document::~Document() = default;
 
@@ -80,6 +145,7 @@ void Document::ReleaseScriptObjects() {
     // must stay until the walk is over.
     Ref<Document> keep(this);
     host_ = nullptr;
+    documentHandlers_.clear();
     for (Node* n = FirstChild(); n; n = n->NextInTree(this)) {
         if (Element* e = n->AsElement()) {
             e->DropScriptHandlers();
@@ -188,12 +254,19 @@ Ref<Text> Document::CreateTextNode(std::wstring text) { return Text::Create(*thi
 
 Element* Document::GetElementById(std::wstring_view id) const {
     if (id.empty()) return nullptr;
-    for (Node* n = FirstChild(); n; n = n->NextInTree(this)) {
-        Element* e = n->AsElement();
-        if (!e) continue;
-        if (const std::wstring* v = e->FindAttribute(L"id"); v && *v == id) return e;
+    Element* first = nullptr;
+    const std::wstring key(id);
+    for (const Index* index : {&ids_, &names_}) {
+        if (const auto it = index->find(key); it != index->end())
+            for (Element* e : it->second)
+                if (!first || e->Precedes(*first)) first = e;
     }
-    return nullptr;
+    return first;
+}
+
+std::vector<Element*> Document::ElementsNamed(std::wstring_view name) const {
+    if (name.empty()) return {};
+    return Named(name, true);
 }
 
 ElementCollection Document::GetElementsByTagName(std::wstring_view tagName) const {
@@ -204,14 +277,19 @@ ElementCollection Document::GetElementsByTagName(std::wstring_view tagName) cons
 
 ElementCollection Document::GetElementsByName(std::wstring_view name) const {
     std::wstring n(name);
-    return ElementCollection(const_cast<Document*>(this), [n](const Element& e) {
-        const std::wstring* v = e.FindAttribute(L"name");
-        return v && *v == n;
-    });
+    return ElementCollection(const_cast<Document*>(this), ElementCollection::Producer([n](Node& root) {
+        const Document& document = static_cast<Document&>(root);
+        std::vector<Element*> out;
+        if (const auto it = document.names_.find(n); it != document.names_.end()) out = it->second;
+        if (out.size() > 1) std::sort(out.begin(), out.end(), [](Element* a, Element* b) { return a->Precedes(*b); });
+        return out;
+    }));
 }
 
 ElementCollection Document::All() const {
-    return ElementCollection(const_cast<Document*>(this), [](const Element&) { return true; });
+    ElementCollection all(const_cast<Document*>(this), [](const Element&) { return true; });
+    all.NameThroughIndex();
+    return all;
 }
 
 ElementCollection Document::Forms() const {
@@ -245,9 +323,13 @@ ElementCollection Document::Frames() const {
 // ---- Events -----------------------------------------------------------------
 
 bool Document::DispatchEvent(Element& target, std::wstring_view type) {
-    Ref<Element> keep(&target);
     Event event;
     event.type = LowerAscii(type);
+    return DispatchEvent(target, event);
+}
+
+bool Document::DispatchEvent(Element& target, Event& event) {
+    Ref<Element> keep(&target);
     event.target = &target;
     bool bubbles = Bubbles(event.type);
     std::vector<Ref<Element>> path;
@@ -262,6 +344,16 @@ bool Document::DispatchEvent(Element& target, std::wstring_view type) {
             if (!host_->RunEventHandler(*e, event, handler)) event.returnValue = false;
         }
         if (event.cancelBubble) break;
+    }
+    if (bubbles && !event.cancelBubble && host_ && !documentHandlers_.empty()) {
+        if (Element* root = DocumentElement()) {
+            const auto handlers = documentHandlers_;   // a handler may attach or detach others
+            for (const auto& [name, handler] : handlers) {
+                if (name != L"on" + event.type) continue;
+                event.current = root;
+                if (!host_->RunEventHandler(*root, event, handler)) event.returnValue = false;
+            }
+        }
     }
     return event.returnValue;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "browser/dom/element.h"
@@ -42,6 +43,8 @@ public:
     void SetCharset(std::wstring charset) { charset_ = std::move(charset); }
     std::uint64_t FileSize() const { return fileSize_; }
     void SetFileSize(std::uint64_t bytes) { fileSize_ = bytes; }
+    // When the document was made, as the browser shows it: "MM/DD/YYYY hh:mm:ss".
+    const std::wstring& LastModified() const { return lastModified_; }
     const std::wstring& ReadyState() const { return readyState_; }   // "loading", "interactive", "complete"
     void SetReadyState(std::wstring state) { readyState_ = std::move(state); }
 
@@ -58,8 +61,11 @@ public:
     Ref<Element> CreateElement(std::wstring_view tagName);
     Ref<Text> CreateTextNode(std::wstring text);
 
-    // Lookups (document order).
+    // Lookups (document order). By id the browser takes a name as well: the
+    // first element whose id or name is `id`.
     Element* GetElementById(std::wstring_view id) const;
+    // Elements whose id or name is `name`, in document order (all("x")).
+    std::vector<Element*> ElementsNamed(std::wstring_view name) const;
     ElementCollection GetElementsByTagName(std::wstring_view tagName) const;   // "*" for all
     ElementCollection GetElementsByName(std::wstring_view name) const;
     ElementCollection All() const;
@@ -77,6 +83,12 @@ public:
     // ancestors (bubbling) until one cancels bubbling; returns false when a
     // handler cancelled the default action.
     bool DispatchEvent(Element& target, std::wstring_view type);
+    // The same for an event the caller filled in (keys and modifiers); its
+    // target is set here.
+    bool DispatchEvent(Element& target, Event& event);
+    // Handlers attached to the document itself (document.attachEvent): they
+    // run after an event bubbled past the root element.
+    std::vector<std::pair<std::wstring, EventHandler>>& DocumentHandlers() { return documentHandlers_; }
     // fireEvent("onclick"): runs the handlers, no default action.
     bool FireEvent(Element& target, std::wstring_view eventName);
     // click(): handlers, then the default action unless cancelled.
@@ -116,6 +128,15 @@ private:
     ~Document() override;
     friend class Node;
     friend class Element;
+    // A subtree enters or leaves the tree: the id and name index follows.
+    void Connect(Node& subtree);
+    void Disconnect(Node& subtree);
+    // An element of the tree changed an indexed attribute ("id", "name").
+    void Reindex(Element& element, std::wstring_view attribute, const std::wstring* before, const std::wstring* after);
+    using Index = std::unordered_map<std::wstring, std::vector<Element*>>;
+    static void AddTo(Index& index, const std::wstring& key, Element* element);
+    static void RemoveFrom(Index& index, const std::wstring& key, Element* element);
+    std::vector<Element*> Named(std::wstring_view name, bool byName) const;
     void DefaultAction(Element& target);
     void ActiveGone(Element* element) { if (active_ == element) active_ = nullptr; }
 
@@ -133,6 +154,10 @@ private:
     std::wstring written_;
     Ref<Node> writeCursor_;
     std::unique_ptr<TextRange> selection_;
+    Index ids_;
+    Index names_;
+    std::wstring lastModified_;
+    std::vector<std::pair<std::wstring, EventHandler>> documentHandlers_;
 };
 
 }  // namespace corvalin::browser::dom

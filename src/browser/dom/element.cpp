@@ -201,12 +201,19 @@ void Element::SetAttribute(std::wstring_view name, std::wstring value) {
     if (name.empty()) return;
     for (auto& a : attributes_) {
         if (EqualsIgnoringCase(a.name, name)) {
+            const std::wstring before = std::move(a.value);
             a.value = std::move(value);
+            OwnerDocument().Reindex(*this, name, &before, &a.value);
             OwnerDocument().Changed();
             return;
         }
     }
-    attributes_.push_back({LowerAscii(name), std::move(value)});
+    AddParsedAttribute(LowerAscii(name), std::move(value));
+}
+
+void Element::AddParsedAttribute(std::wstring lowerName, std::wstring value) {
+    attributes_.push_back({std::move(lowerName), std::move(value)});
+    OwnerDocument().Reindex(*this, attributes_.back().name, nullptr, &attributes_.back().value);
     OwnerDocument().Changed();
 }
 
@@ -214,7 +221,9 @@ bool Element::RemoveAttribute(std::wstring_view name) {
     auto it = std::find_if(attributes_.begin(), attributes_.end(),
                            [&](const Attribute& a) { return EqualsIgnoringCase(a.name, name); });
     if (it == attributes_.end()) return false;
+    const Attribute removed = std::move(*it);
     attributes_.erase(it);
+    OwnerDocument().Reindex(*this, removed.name, &removed.value, nullptr);
     OwnerDocument().Changed();
     return true;
 }

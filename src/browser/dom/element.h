@@ -41,6 +41,9 @@ public:
     std::wstring GetAttribute(std::wstring_view name) const;   // empty when absent
     void SetAttribute(std::wstring_view name, std::wstring value);
     bool RemoveAttribute(std::wstring_view name);
+    // Appends without looking for an earlier one of the name (the parser has
+    // already dropped duplicates).
+    void AddParsedAttribute(std::wstring lowerName, std::wstring value);
 
     std::wstring Id() const { return GetAttribute(L"id"); }
     std::wstring Name() const { return GetAttribute(L"name"); }

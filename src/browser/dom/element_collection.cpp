@@ -45,6 +45,7 @@ Element* ElementCollection::Item(std::size_t index) const {
 std::vector<Element*> ElementCollection::Named(std::wstring_view name) const {
     std::vector<Element*> out;
     if (name.empty()) return out;
+    if (indexed_ && root_->Type() == NodeType::Document) return static_cast<Document&>(*root_).ElementsNamed(name);
     for (Element* e : Elements()) {
         const std::wstring* id = e->FindAttribute(L"id");
         const std::wstring* n = e->FindAttribute(L"name");

@@ -32,6 +32,9 @@ public:
     // The same collection narrowed to one tag ("*" keeps all).
     ElementCollection Tags(std::wstring_view tagName) const;
     const std::vector<Element*>& Elements() const;
+    // The collection holds every element of its document: Named asks the
+    // document's id and name index instead of walking.
+    void NameThroughIndex() { indexed_ = true; }
     Node& Root() const { return *root_; }
 
 private:
@@ -41,6 +44,7 @@ private:
     Filter filter_;
     Producer producer_;
     Scope scope_ = Scope::Descendants;
+    bool indexed_ = false;
     mutable std::vector<Element*> cache_;
     mutable std::uint64_t cacheVersion_ = ~std::uint64_t{0};
 };

@@ -29,6 +29,12 @@ struct Event {
     Element* current = nullptr;    // the element whose handler runs
     bool returnValue = true;       // false: the default action is cancelled
     bool cancelBubble = false;
+    // Keyboard events: the virtual key (keydown, keyup) or the character
+    // (keypress), and the modifiers held.
+    long keyCode = 0;
+    bool shiftKey = false;
+    bool ctrlKey = false;
+    bool altKey = false;
 };
 
 }  // namespace corvalin::browser::dom

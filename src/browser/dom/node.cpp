@@ -139,9 +139,41 @@ bool Node::Contains(const Node* other) const {
 
 bool Node::AppendChild(const Ref<Node>& child) { return InsertBefore(child, nullptr); }
 
+bool Node::Precedes(const Node& other) const {
+    if (this == &other) return false;
+    std::vector<const Node*> mine, theirs;
+    for (const Node* n = this; n; n = n->parent_) mine.push_back(n);
+    for (const Node* n = &other; n; n = n->parent_) theirs.push_back(n);
+    // Walk down from the common root to where the two paths part.
+    auto a = mine.rbegin(), b = theirs.rbegin();
+    if (*a != *b) return false;   // different trees
+    while (a + 1 != mine.rend() && b + 1 != theirs.rend() && *(a + 1) == *(b + 1)) ++a, ++b;
+    if (a + 1 == mine.rend()) return true;     // this is an ancestor of other
+    if (b + 1 == theirs.rend()) return false;  // other is an ancestor of this
+    // Siblings under the common ancestor: walk from both ends at once.
+    const Node* x = *(a + 1);
+    const Node* y = *(b + 1);
+    for (const Node *forward = x, *backward = x; forward || backward;) {
+        if (forward && (forward = forward->next_) == y) return true;
+        if (backward && (backward = backward->previous_) == y) return false;
+    }
+    return false;
+}
+
 bool Node::InsertBefore(const Ref<Node>& child, Node* reference) {
-    if (!child || child->type_ == NodeType::Document || child->Contains(this)) return false;
-    if (type_ != NodeType::Element && type_ != NodeType::Document) return false;
+    // Only a node with children can hold this one: a leaf needs no walk up
+    // the ancestors (a tree built one node at a time stays linear at any depth).
+    if (child && child->type_ == NodeType::DocumentFragment && child.get() != this) {
+        // Its children move in, in order; the fragment stays, empty.
+        if (reference && reference->parent_ != this) reference = nullptr;
+        while (Node* c = child->firstChild_)
+            if (!InsertBefore(c, reference)) return false;
+        return true;
+    }
+    if (!child || child->type_ == NodeType::Document || child.get() == this ||
+        (child->firstChild_ && child->Contains(this)))
+        return false;
+    if (type_ != NodeType::Element && type_ != NodeType::Document && type_ != NodeType::DocumentFragment) return false;
     if (reference && reference->parent_ != this) reference = nullptr;
     if (reference == child.get()) return true;
     Ref<Node> keep = child;
@@ -171,11 +203,13 @@ bool Node::InsertBefore(const Ref<Node>& child, Node* reference) {
         else firstChild_ = c;
         lastChild_ = c;
     }
+    if (connected_) document_->Connect(*c);
     document_->Changed();
     return true;
 }
 
 void Node::Unlink(Node* child) {
+    if (child->connected_) document_->Disconnect(*child);
     if (child->previous_) child->previous_->next_ = child->next_;
     else firstChild_ = child->next_;
     if (child->next_) child->next_->previous_ = child->previous_;
@@ -221,6 +255,12 @@ std::wstring Node::TextContent() const {
 Text::Text(Document& document, std::wstring data) : Node(NodeType::Text, &document) { data_ = std::move(data); }
 
 Ref<Text> Text::Create(Document& document, std::wstring data) { return Ref<Text>(new Text(document, std::move(data))); }
+
+DocumentFragment::DocumentFragment(Document& document) : Node(NodeType::DocumentFragment, &document) {}
+
+Ref<DocumentFragment> DocumentFragment::Create(Document& document) {
+    return Ref<DocumentFragment>(new DocumentFragment(document));
+}
 
 Comment::Comment(Document& document, std::wstring data) : Node(NodeType::Comment, &document) {
     data_ = std::move(data);

@@ -18,7 +18,7 @@ namespace corvalin::browser::dom {
 class Document;
 class Element;
 
-enum class NodeType { Element = 1, Text = 3, Comment = 8, Document = 9 };
+enum class NodeType { Element = 1, Text = 3, Comment = 8, Document = 9, DocumentFragment = 11 };
 
 // An owning reference to a node (or to anything with AddRef/Release).
 template <class T>
@@ -93,6 +93,10 @@ public:
     Node* NextInTree(const Node* root) const;
     Node* NextSkippingChildren(const Node* root) const;
     bool Contains(const Node* other) const;   // other is this node or inside it
+    // In its document's tree (the document itself, or below it).
+    bool IsConnected() const { return connected_; }
+    // This node comes before `other` in document order (both in one tree).
+    bool Precedes(const Node& other) const;
 
     // Text of a text or comment node (empty for other nodes).
     const std::wstring& Data() const { return data_; }
@@ -127,6 +131,7 @@ private:
     Node* next_ = nullptr;
     Node* previous_ = nullptr;
     NodeBinding* binding_ = nullptr;
+    bool connected_ = false;
 };
 
 class Text final : public Node {
@@ -135,6 +140,15 @@ public:
 
 private:
     Text(Document& document, std::wstring data);
+};
+
+// A holder of nodes outside the tree: inserting it inserts its children.
+class DocumentFragment final : public Node {
+public:
+    static Ref<DocumentFragment> Create(Document& document);
+
+private:
+    explicit DocumentFragment(Document& document);
 };
 
 class Comment final : public Node {

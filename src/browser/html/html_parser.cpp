@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <unordered_set>
 
 #include "browser/html/utf8.h"
 
@@ -16,6 +17,10 @@ using dom::Document;
 using dom::Element;
 using dom::Node;
 using dom::Ref;
+
+bool IsTableStructure(const Element& e) {
+    return e.Is(L"table") || e.Is(L"tbody") || e.Is(L"thead") || e.Is(L"tfoot") || e.Is(L"tr");
+}
 
 // Builds our tree from the parser's events. libxml2 closes implied and
 // unclosed elements with end events of their own, so an explicit stack of
@@ -40,10 +45,21 @@ public:
         if (fragment_ && open_.size() == 1 && (tag == L"html" || tag == L"body" || tag == L"head")) return;
         Ref<Element> e = Element::Create(document_, tag);
         if (attributes) {
+            // The first of duplicates counts; a set keeps that linear in their number.
+            std::unordered_set<std::wstring> seen;
             for (const xmlChar** a = attributes; a[0]; a += 2) {
-                std::wstring attrName = Utf8ToWide(reinterpret_cast<const char*>(a[0]));
-                if (e->HasAttribute(attrName)) continue;   // the first of duplicates counts
-                e->SetAttribute(attrName, a[1] ? Utf8ToWide(reinterpret_cast<const char*>(a[1])) : std::wstring());
+                std::wstring attrName = dom::LowerAscii(Utf8ToWide(reinterpret_cast<const char*>(a[0])));
+                if (attrName.empty() || !seen.insert(attrName).second) continue;
+                e->AddParsedAttribute(std::move(attrName),
+                                      a[1] ? Utf8ToWide(reinterpret_cast<const char*>(a[1])) : std::wstring());
+            }
+        }
+        // A row straight inside a table gets the body section the browser implies.
+        if (tag == L"tr") {
+            if (Element* table = open_.back()->AsElement(); table && table->Is(L"table")) {
+                Ref<Element> body = Element::Create(document_, L"tbody");
+                table->AppendChild(body);
+                open_.push_back(body.get());
             }
         }
         open_.back()->AppendChild(e);
@@ -65,6 +81,10 @@ public:
         if (length <= 0) return;
         Node* parent = open_.back();
         std::wstring wide = Utf8ToWide(std::string_view(reinterpret_cast<const char*>(text), length));
+        // Blanks between the parts of a table are no content of it.
+        if (const Element* e = parent->AsElement(); e && IsTableStructure(*e) &&
+            wide.find_first_not_of(L" \t\r\n\f") == std::wstring::npos)
+            return;
         if (Node* last = parent->LastChild(); last && last->IsText()) {
             last->AppendData(wide);
             return;

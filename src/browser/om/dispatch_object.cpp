@@ -9,6 +9,8 @@
 #include <cwctype>
 #include <mutex>
 
+#include "browser/script/script_watchdog.h"
+
 namespace corvalin::browser::om {
 
 namespace {
@@ -410,6 +412,14 @@ HRESULT DispatchObject::InvokeEx(DISPID id, LCID, WORD flags, DISPPARAMS* params
     }
     const Member* member = Members().Find(id);
     if (!member) return DISP_E_MEMBERNOTFOUND;
+    // A script may replace a built-in method (window.alert = f): the value it
+    // put answers under that name from then on.
+    if (const auto replaced = replaced_.find(id); replaced != replaced_.end()) return InvokeDynamicId(replaced->second, call);
+    if (call.IsPut() && !member->put && !member->get) {
+        const auto index = static_cast<std::size_t>(DynamicId(member->name, true) - kDynamicBase);
+        replaced_[id] = index;
+        return InvokeDynamicId(index, call);
+    }
     return InvokeMember(*member, id, call);
 }
 
@@ -435,8 +445,12 @@ HRESULT DispatchObject::InvokeMember(const Member& member, DISPID, Invocation& c
         std::vector<VARIANT> reversed;
         for (std::size_t i = call.Count(); i > 0; --i) reversed.push_back(call.Arg(i - 1));
         DISPPARAMS forwarded{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-        hr = value.pdispVal->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
-                                    &forwarded, call.Result(), nullptr, nullptr);
+        EngineCall engineCall;   // may be a script function: under the watchdog
+        engineCall.dispatch = value.pdispVal;
+        engineCall.dispatchFlags = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+        engineCall.params = &forwarded;
+        engineCall.result = call.Result();
+        hr = CallEngine(engineCall);
         VariantClear(&value);
         return hr;
     }
@@ -459,12 +473,8 @@ HRESULT DispatchObject::InvokeDynamicId(std::size_t index, Invocation& call) {
     }
     if (d.deleted || d.value.vt == VT_EMPTY) return DISP_E_MEMBERNOTFOUND;
     if (call.IsMethod() && d.value.vt == VT_DISPATCH && d.value.pdispVal) {
-        std::vector<VARIANT> reversed;
-        for (std::size_t i = call.Count(); i > 0; --i) reversed.push_back(call.Arg(i - 1));
-        DISPPARAMS forwarded{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
         ComPtr<IDispatch> function(d.value.pdispVal);
-        return function->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_METHOD, &forwarded, call.Result(), nullptr,
-                                nullptr);
+        return CallWithThis(function.Get(), static_cast<IDispatchEx*>(this), call);   // obj.f(): obj is `this`
     }
     return call.ReturnVariant(d.value);
 }
@@ -527,9 +537,24 @@ HRESULT DispatchObject::GetMemberName(DISPID id, BSTR* name) {
 
 HRESULT DispatchObject::GetNextDispID(DWORD, DISPID id, DISPID* next) {
     if (!next) return E_POINTER;
-    // Enumerates expandos only (for..in over an object lists what script added).
+    // for..in lists the members of the object's table, then what script added.
     std::size_t start = 0;
-    if (id >= kDynamicBase) start = static_cast<std::size_t>(id - kDynamicBase) + 1;
+    if (id < kDynamicBase) {
+        const auto& members = Members().Ordered();
+        std::size_t at = 0;
+        if (id != DISPID_STARTENUM) {
+            while (at < members.size() && members[at].first != id) ++at;
+            ++at;
+        }
+        for (; at < members.size(); ++at) {
+            if (!replaced_.count(members[at].first)) {
+                *next = members[at].first;
+                return S_OK;
+            }
+        }
+    } else {
+        start = static_cast<std::size_t>(id - kDynamicBase) + 1;
+    }
     for (std::size_t i = start; i < dynamic_.size(); ++i) {
         if (!dynamic_[i].deleted && dynamic_[i].value.vt != VT_EMPTY) {
             *next = kDynamicBase + static_cast<DISPID>(i);
@@ -552,6 +577,33 @@ HRESULT DispatchObject::InvokeByName(std::wstring_view name, WORD flags, DISPPAR
     SysFreeString(b);
     if (FAILED(hr)) return hr;
     return InvokeEx(id, 0, flags, params, result, nullptr, nullptr);
+}
+
+HRESULT CallWithThis(IDispatch* function, IDispatch* self, Invocation& call) {
+    if (!function) return E_POINTER;
+    // `this` travels as the named argument DISPID_THIS, which comes first.
+    std::vector<VARIANT> ordered;
+    VARIANT thisValue;
+    thisValue.vt = VT_DISPATCH;
+    thisValue.pdispVal = self;
+    ordered.push_back(thisValue);
+    for (std::size_t i = call.Count(); i > 0; --i) ordered.push_back(call.Arg(i - 1));
+    DISPID thisId = DISPID_THIS;
+    DISPPARAMS withThis{ordered.data(), &thisId, static_cast<UINT>(ordered.size()), 1};
+    DISPPARAMS plain{ordered.data() + 1, nullptr, static_cast<UINT>(ordered.size() - 1), 0};
+    ComPtr<IDispatch> keep(function);
+    ComPtr<IDispatchEx> extended;
+    EngineCall engineCall;
+    engineCall.result = call.Result();
+    if (self && SUCCEEDED(keep.As(&extended))) {
+        engineCall.kind = EngineCall::Kind::InvokeEx;
+        engineCall.extended = extended.Get();
+        engineCall.params = &withThis;
+    } else {
+        engineCall.dispatch = keep.Get();
+        engineCall.params = &plain;
+    }
+    return CallEngine(engineCall);
 }
 
 DispatchObject* AsDispatchObject(IUnknown* object) {

@@ -188,6 +188,7 @@ private:
     ULONG refCount_ = 1;
     std::vector<DynamicName> dynamic_;
     std::unordered_map<std::wstring, std::size_t> dynamicIndex_;   // lower-case name → index
+    std::unordered_map<DISPID, std::size_t> replaced_;   // built-in method → the dynamic name replacing it
 };
 
 // Our own object behind an interface pointer; nullptr for anyone else's
@@ -204,6 +205,10 @@ ComPtr<T> MakeDispatch(Args&&... args) {
     created->Release();
     return p;
 }
+
+// Calls a script function (or any IDispatch's default member) with `self` as
+// `this` and the call's arguments, under the script watchdog.
+HRESULT CallWithThis(IDispatch* function, IDispatch* self, Invocation& call);
 
 // Calling into any IDispatch by name (tests, the host's glue). Missing names
 // and failures come back as the HRESULT; `result` may be null.

@@ -109,6 +109,33 @@ const MemberTable& HTMLDocument::Members() const {
         {L"createElement", nullptr, nullptr, CreateElement},
         {L"createTextNode", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) { return ReturnNode(c, Doc(s).CreateTextNode(c.Text(0)).get()); }},
+        {L"createComment", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) { return ReturnNode(c, dom::Comment::Create(Doc(s), c.Text(0)).get()); }},
+        {L"createDocumentFragment", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) { return ReturnNode(c, dom::DocumentFragment::Create(Doc(s)).get()); }},
+        {L"lastModified", [](DispatchObject& s, Invocation& c) { return c.ReturnText(Doc(s).LastModified()); }},
+        {L"attachEvent", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             IDispatch* function = c.Object(1);
+             const std::wstring name = dom::LowerAscii(c.Text(0));
+             if (!function || name.rfind(L"on", 0) != 0) return c.ReturnBool(false);
+             dom::EventHandler handler;
+             handler.function = std::make_shared<ScriptFunctionObject>(function);
+             Doc(s).DocumentHandlers().emplace_back(name, std::move(handler));
+             return c.ReturnBool(true);
+         }},
+        {L"detachEvent", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             auto& handlers = Doc(s).DocumentHandlers();
+             const std::wstring name = dom::LowerAscii(c.Text(0));
+             for (auto it = handlers.begin(); it != handlers.end(); ++it) {
+                 if (it->first == name && HandlerFunction(it->second) == c.Object(1)) {
+                     handlers.erase(it);
+                     break;
+                 }
+             }
+             return c.ReturnEmpty();
+         }},
         {L"title", [](DispatchObject& s, Invocation& c) { return c.ReturnText(Doc(s).Title()); },
          [](DispatchObject& s, Invocation& c) {
              Doc(s).SetTitle(c.ValueText());

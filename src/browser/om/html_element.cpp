@@ -93,7 +93,8 @@ class HTMLEventObj final : public DispatchObject {
 public:
     explicit HTMLEventObj(dom::Event& event)
         : type_(event.type), target_(event.target), returnValue_(event.returnValue),
-          cancelBubble_(event.cancelBubble) {}
+          cancelBubble_(event.cancelBubble), keyCode_(event.keyCode), shiftKey_(event.shiftKey),
+          ctrlKey_(event.ctrlKey), altKey_(event.altKey) {}
     void CopyInto(dom::Event& event) const {
         if (!returnValue_) event.returnValue = false;
         if (cancelBubble_) event.cancelBubble = true;
@@ -103,7 +104,6 @@ protected:
     const MemberTable& Members() const override {
         static auto self = [](DispatchObject& s) -> HTMLEventObj& { return static_cast<HTMLEventObj&>(s); };
         static auto zero = [](DispatchObject&, Invocation& c) { return c.ReturnInteger(0); };
-        static auto no = [](DispatchObject&, Invocation& c) { return c.ReturnBool(false); };
         static const MemberTable table{{
             {L"type", [](DispatchObject& s, Invocation& c) { return c.ReturnText(self(s).type_); }},
             {L"srcElement", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, self(s).target_.get()); }},
@@ -121,9 +121,12 @@ protected:
                  self(s).cancelBubble_ = c.ValueBool();
                  return S_OK;
              }},
-            {L"keyCode", zero}, {L"button", zero}, {L"clientX", zero}, {L"clientY", zero}, {L"x", zero},
+            {L"keyCode", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(self(s).keyCode_); }},
+            {L"button", zero}, {L"clientX", zero}, {L"clientY", zero}, {L"x", zero},
             {L"y", zero}, {L"screenX", zero}, {L"screenY", zero}, {L"offsetX", zero}, {L"offsetY", zero},
-            {L"altKey", no}, {L"ctrlKey", no}, {L"shiftKey", no},
+            {L"altKey", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(self(s).altKey_); }},
+            {L"ctrlKey", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(self(s).ctrlKey_); }},
+            {L"shiftKey", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(self(s).shiftKey_); }},
             {L"fromElement", [](DispatchObject&, Invocation& c) { return c.ReturnNull(); }},
             {L"toElement", [](DispatchObject&, Invocation& c) { return c.ReturnNull(); }},
         }};
@@ -135,6 +138,10 @@ private:
     dom::Ref<dom::Element> target_;
     bool returnValue_;
     bool cancelBubble_;
+    long keyCode_;
+    bool shiftKey_;
+    bool ctrlKey_;
+    bool altKey_;
 };
 
 constexpr std::array<const wchar_t*, 31> kEventNames{
@@ -246,6 +253,7 @@ const MemberTable& HTMLDOMNode::NodeMembers() {
          [](DispatchObject& s, Invocation& c) {
              dom::Node& n = node(s);
              if (const dom::Element* e = n.AsElement()) return c.ReturnText(e->TagName());
+             if (n.Type() == dom::NodeType::DocumentFragment) return c.ReturnText(L"#document-fragment");
              return c.ReturnText(n.IsText() ? L"#text" : L"#comment");
          }},
         {L"nodeValue",
@@ -330,6 +338,17 @@ const MemberTable& HTMLDOMTextNode::Members() const {
          }},
         {L"length", [](DispatchObject& s, Invocation& c) {
              return c.ReturnInteger(static_cast<long>(node(s).Data().size()));
+         }},
+        {L"splitText", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node& text = node(s);
+             const long offset = c.Integer(0, -1);
+             if (!text.IsText() || offset < 0 || static_cast<std::size_t>(offset) > text.Data().size()) return E_INVALIDARG;
+             // The text after the offset becomes a new node right after this one.
+             dom::Ref<dom::Node> rest = text.OwnerDocument().CreateTextNode(text.Data().substr(static_cast<std::size_t>(offset)));
+             text.SetData(text.Data().substr(0, static_cast<std::size_t>(offset)));
+             if (dom::Node* parent = text.Parent()) parent->InsertBefore(rest, text.NextSibling());
+             return ReturnNode(c, rest.get());
          }},
     }, &NodeMembers()};
     return table;
@@ -459,8 +478,16 @@ const MemberTable& HTMLElement::ElementMembers() {
              std::wstring name = c.Text(0);
              if (dom::EqualsIgnoringCase(name, L"className")) name = L"class";
              if (dom::EqualsIgnoringCase(name, L"htmlFor")) name = L"for";
-             const std::wstring* v = e.FindAttribute(name);
-             return v ? c.ReturnText(*v) : c.ReturnNull();
+             // The browser answers the style object here, not the text.
+             if (dom::EqualsIgnoringCase(name, L"style")) return c.ReturnObject(MakeDispatch<HTMLStyle>(e).Get());
+             if (const std::wstring* v = e.FindAttribute(name)) return c.ReturnText(*v);
+             // Properties script added are attributes too.
+             VARIANT expando;
+             VariantInit(&expando);
+             if (!static_cast<HTMLElement&>(s).ReadExpando(name, &expando)) return c.ReturnNull();
+             const HRESULT hr = c.ReturnVariant(expando);
+             VariantClear(&expando);
+             return hr;
          }},
         {L"setAttribute", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
@@ -471,7 +498,7 @@ const MemberTable& HTMLElement::ElementMembers() {
              if (dom::EqualsIgnoringCase(name, L"htmlFor")) name = L"for";
              std::wstring value = c.Text(1);
              if (dom::EqualsIgnoringCase(name, L"style")) {
-                 e.SetStyleCssText(value);
+                 // The browser leaves the style alone here (style.cssText sets it).
              } else {
                  e.SetAttribute(name, value);
                  if (e.Is(L"input") && dom::EqualsIgnoringCase(name, L"value")) e.SetValue(value);
@@ -483,7 +510,103 @@ const MemberTable& HTMLElement::ElementMembers() {
          [](DispatchObject& s, Invocation& c) {
              std::wstring name = c.Text(0);
              if (dom::EqualsIgnoringCase(name, L"className")) name = L"class";
-             return c.ReturnBool(ElementOf(s).RemoveAttribute(name));
+             if (ElementOf(s).RemoveAttribute(name)) return c.ReturnBool(true);
+             return c.ReturnBool(static_cast<HTMLElement&>(s).RemoveExpando(name));
+         }},
+        {L"attributes", [](DispatchObject& s, Invocation& c) {
+             return c.ReturnObject(MakeDispatch<HTMLAttributeCollection>(ElementOf(s)).Get());
+         }},
+        {L"uniqueID", [](DispatchObject& s, Invocation& c) { return c.ReturnText(static_cast<HTMLElement&>(s).UniqueId()); }},
+        {L"accessKey", [](DispatchObject& s, Invocation& c) { return TextAttribute(c, ElementOf(s), L"accesskey"); },
+         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"accesskey", c); }},
+        {L"contentEditable",
+         [](DispatchObject& s, Invocation& c) {
+             const std::wstring* v = ElementOf(s).FindAttribute(L"contenteditable");
+             if (!v) return c.ReturnText(L"inherit");
+             return c.ReturnText(dom::EqualsIgnoringCase(*v, L"false") ? L"false" : L"true");
+         },
+         [](DispatchObject& s, Invocation& c) {
+             const std::wstring v = dom::LowerAscii(c.ValueText());
+             if (v == L"inherit") ElementOf(s).RemoveAttribute(L"contenteditable");
+             else if (v == L"true" || v == L"false") ElementOf(s).SetAttribute(L"contenteditable", v);
+             else return E_INVALIDARG;
+             return S_OK;
+         }},
+        {L"isContentEditable", [](DispatchObject& s, Invocation& c) {
+             for (const dom::Element* e = &ElementOf(s); e; e = e->ParentElement())
+                 if (const std::wstring* v = e->FindAttribute(L"contenteditable"))
+                     return c.ReturnBool(!dom::EqualsIgnoringCase(*v, L"false"));
+             return c.ReturnBool(false);
+         }},
+        {L"hideFocus", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(ElementOf(s).HasAttribute(L"hidefocus")); },
+         [](DispatchObject& s, Invocation& c) {
+             if (c.ValueBool()) ElementOf(s).SetAttribute(L"hidefocus", L"true");
+             else ElementOf(s).RemoveAttribute(L"hidefocus");
+             return S_OK;
+         }},
+        {L"mergeAttributes", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node* source = NodeArg(c, 0);
+             const dom::Element* from = source ? source->AsElement() : nullptr;
+             if (!from) return E_INVALIDARG;
+             // The identity stays unless the caller says otherwise (false).
+             const bool keepIdentity = !c.Has(1) || c.Bool(1);
+             dom::Element& e = ElementOf(s);
+             const std::vector<dom::Attribute> attributes = from->Attributes();
+             for (const auto& a : attributes) {
+                 if (keepIdentity && (a.name == L"id" || a.name == L"name")) continue;
+                 e.SetAttribute(a.name, a.value);
+             }
+             return c.ReturnEmpty();
+         }},
+        {L"swapNode", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node* other = NodeArg(c, 0);
+             dom::Element& e = ElementOf(s);
+             if (!other || other == &e || other->Contains(&e) || e.Contains(other)) return E_INVALIDARG;
+             dom::Ref<dom::Node> keepThis(&e), keepOther(other);
+             // A marker holds this node's place while the other moves in.
+             dom::Ref<dom::Node> marker = e.OwnerDocument().CreateTextNode(L"");
+             if (dom::Node* parent = e.Parent()) parent->InsertBefore(marker, &e);
+             if (dom::Node* parent = other->Parent()) parent->InsertBefore(&e, other);
+             else e.Remove();
+             if (dom::Node* parent = marker->Parent()) {
+                 parent->InsertBefore(other, marker.get());
+                 marker->Remove();
+             } else {
+                 other->Remove();
+             }
+             return ReturnNode(c, &e);
+         }},
+        {L"replaceNode", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node* fresh = NodeArg(c, 0);
+             dom::Element& e = ElementOf(s);
+             dom::Node* parent = e.Parent();
+             if (!fresh || !parent || fresh->Contains(&e)) return E_INVALIDARG;
+             dom::Ref<dom::Node> keep(&e);
+             if (!parent->InsertBefore(fresh, &e)) return E_INVALIDARG;
+             e.Remove();
+             return ReturnNode(c, &e);
+         }},
+        {L"applyElement", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             dom::Node* wrapperNode = NodeArg(c, 0);
+             dom::Element* wrapper = wrapperNode ? wrapperNode->AsElement() : nullptr;
+             dom::Element& e = ElementOf(s);
+             if (!wrapper || wrapper->Contains(&e) || e.Contains(wrapper)) return E_INVALIDARG;
+             dom::Ref<dom::Element> keep(wrapper);
+             if (dom::EqualsIgnoringCase(c.Text(1, L"outside"), L"inside")) {
+                 // The wrapper takes this element's children.
+                 while (dom::Node* child = e.FirstChild()) wrapper->AppendChild(child);
+                 e.AppendChild(wrapper);
+             } else {
+                 dom::Node* parent = e.Parent();
+                 if (!parent) return E_INVALIDARG;
+                 parent->InsertBefore(wrapper, &e);
+                 wrapper->AppendChild(&e);
+             }
+             return ReturnNode(c, wrapper);
          }},
         {L"hasAttribute", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) { return c.ReturnBool(ElementOf(s).HasAttribute(c.Text(0))); }},
@@ -554,6 +677,20 @@ const MemberTable& HTMLElement::ElementMembers() {
     return table;
 }
 
+bool HTMLElement::RemoveExpando(std::wstring_view name) {
+    if (!GetExpando(name, nullptr)) return false;
+    BSTR text = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
+    DeleteMemberByName(text, 0);
+    SysFreeString(text);
+    return true;
+}
+
+const std::wstring& HTMLElement::UniqueId() {
+    static unsigned next = 0;
+    if (uniqueId_.empty()) uniqueId_ = L"ms__id" + std::to_wstring(++next);
+    return uniqueId_;
+}
+
 bool HTMLElement::HasDynamicMember(std::wstring_view name) const {
     if (IsEventName(name)) return true;
     const dom::Element& e = DomElement();
@@ -562,7 +699,21 @@ bool HTMLElement::HasDynamicMember(std::wstring_view name) const {
 
 HRESULT HTMLElement::InvokeDynamic(std::wstring_view name, Invocation& call) {
     dom::Element& e = DomElement();
-    if (IsEventName(name)) return call.IsPut() ? PutHandler(e, name, call) : GetHandler(e, name, call);
+    if (IsEventName(name)) {
+        if (call.IsPut()) return PutHandler(e, name, call);
+        // A read (VBScript reads with the method flag as well) gives the
+        // handler; e.onclick(...) runs it with e as `this`.
+        if (!call.IsMethod() || (call.IsGet() && call.Count() == 0)) return GetHandler(e, name, call);
+        VARIANT handler;
+        VariantInit(&handler);
+        Invocation read(DISPATCH_PROPERTYGET, nullptr, &handler);
+        GetHandler(e, name, read);
+        HRESULT hr = handler.vt == VT_DISPATCH && handler.pdispVal
+                         ? CallWithThis(handler.pdispVal, static_cast<IDispatchEx*>(this), call)
+                         : DISP_E_TYPEMISMATCH;
+        VariantClear(&handler);
+        return hr;
+    }
     const std::wstring* v = e.FindAttribute(name);
     if (!v) return DISP_E_MEMBERNOTFOUND;
     if (call.IsPut()) {
@@ -581,7 +732,9 @@ ComPtr<IDispatch> NodeObject(dom::Node* node) {
     if (auto* existing = dynamic_cast<DispatchObject*>(node->Binding())) return ComPtr<IDispatch>(existing);
     Element* e = node->AsElement();
     ComPtr<IDispatch> object;
-    if (!e) {
+    if (node->Type() == dom::NodeType::DocumentFragment) {
+        object = MakeDispatch<HTMLDOMNode>(*node);
+    } else if (!e) {
         object = MakeDispatch<HTMLDOMTextNode>(*node);
     } else if (e->Is(L"input")) {
         object = MakeDispatch<HTMLInputElement>(*e);

@@ -43,10 +43,36 @@ public:
     dom::Element& DomElement() const { return static_cast<dom::Element&>(DomNode()); }
     static const MemberTable& ElementMembers();
 
+    // Properties script added, read and removed as attributes are.
+    bool ReadExpando(std::wstring_view name, VARIANT* value) const { return GetExpando(name, value); }
+    bool RemoveExpando(std::wstring_view name);
+    // "ms__id<n>", given on first request and kept while the object lives.
+    const std::wstring& UniqueId();
+
 protected:
     const MemberTable& Members() const override { return ElementMembers(); }
     bool HasDynamicMember(std::wstring_view name) const override;
     HRESULT InvokeDynamic(std::wstring_view name, Invocation& call) override;
+
+private:
+    std::wstring uniqueId_;
+};
+
+// element.attributes: the attributes the element has, as objects with name,
+// value and specified.
+class HTMLAttributeCollection final : public DispatchObject {
+public:
+    explicit HTMLAttributeCollection(dom::Element& element) : element_(&element) {}
+
+protected:
+    const MemberTable& Members() const override;
+    HRESULT InvokeValue(Invocation& call) override;
+    bool HasDynamicMember(std::wstring_view name) const override;
+    HRESULT InvokeDynamic(std::wstring_view name, Invocation& call) override;
+
+private:
+    HRESULT ReturnAttribute(Invocation& call, const VARIANT& which);
+    dom::Ref<dom::Element> element_;
 };
 
 #define CORVALIN_ELEMENT_CLASS(Name)                                        \

@@ -1,6 +1,8 @@
 // Links, images, scripts (and style/title, which share `text`), frames.
 #include "browser/dom/layout.h"
 #include "browser/dom/url.h"
+#include "browser/net/url.h"
+#include "browser/om/document_object_host.h"
 #include "browser/om/html_elements.h"
 #include "browser/om/node_objects.h"
 
@@ -61,6 +63,16 @@ const MemberTable& HTMLAnchorElement::Members() const {
         {L"pathname", [](DispatchObject& s, Invocation& c) { return c.ReturnText(UrlPart(ElementOf(s), 2)); }},
         {L"search", [](DispatchObject& s, Invocation& c) { return c.ReturnText(UrlPart(ElementOf(s), 3)); }},
         {L"hash", [](DispatchObject& s, Invocation& c) { return c.ReturnText(UrlPart(ElementOf(s), 4)); }},
+        {L"host", [](DispatchObject& s, Invocation& c) {
+             UrlParts parts;
+             ParseUrl(ElementOf(s).ResolvedUrlAttribute(L"href"), parts);
+             return c.ReturnText(UrlHostWithPort(parts));
+         }},
+        {L"port", [](DispatchObject& s, Invocation& c) {
+             UrlParts parts;
+             ParseUrl(ElementOf(s).ResolvedUrlAttribute(L"href"), parts);
+             return c.ReturnText(parts.port);
+         }},
     }, &ElementMembers()};
     return table;
 }
@@ -121,6 +133,11 @@ const MemberTable& HTMLFrameElement::Members() const {
         // The page inside: what frames.item(i).document reaches. Null until loaded.
         {L"contentDocument", ContentDocument},
         {L"document", ContentDocument},
+        {L"contentWindow", [](DispatchObject& s, Invocation& c) {
+             dom::Document* inner = ElementOf(s).ContentDocument();
+             auto* host = inner ? dynamic_cast<DocumentObjectHost*>(inner->Host()) : nullptr;
+             return c.ReturnObject(host ? host->WindowObject().Get() : nullptr);
+         }},
     }, &ElementMembers()};
     return table;
 }

@@ -5,6 +5,8 @@
 
 #include <cwctype>
 
+#include "browser/script/script_watchdog.h"
+
 namespace corvalin::browser {
 
 using Microsoft::WRL::ComPtr;
@@ -188,6 +190,12 @@ void ScriptHost::RecordError(ScriptError error) {
     if (errorListener_) errorListener_(errors_.back());
 }
 
+void ScriptHost::ReportStop(ScriptLanguage language) {
+    if (closed_ || !TakeScriptStopReport()) return;
+    RecordError({L"A script on this page ran longer than " + std::to_wstring(timeLimitMs_) + L" ms and was stopped",
+                 LanguageName(language), 0, 0});
+}
+
 bool ScriptHost::Run(std::wstring_view code, ScriptLanguage language, VARIANT* result) {
     Engine* engine = EngineFor(language);
     if (!engine) return false;
@@ -195,11 +203,21 @@ bool ScriptHost::Run(std::wstring_view code, ScriptLanguage language, VARIANT* r
     ExceptionInfo info;
     const size_t errorsBefore = errors_.size();
     site_->currentLanguage_ = LanguageName(language);
-    const DWORD flags = SCRIPTTEXT_ISVISIBLE | (result ? SCRIPTTEXT_ISEXPRESSION : 0);
-    const HRESULT hr = engine->parse->ParseScriptText(text.c_str(), nullptr, nullptr, nullptr, 0, 0, flags, result, &info);
+    ++textsParsed_;
+    EngineCall call;
+    call.kind = EngineCall::Kind::ParseText;
+    call.parse = engine->parse.Get();
+    call.code = text.c_str();
+    call.textFlags = SCRIPTTEXT_ISVISIBLE | (result ? SCRIPTTEXT_ISEXPRESSION : 0);
+    call.result = result;
+    call.exception = &info;
+    const HRESULT hr = CallEngine(call, timeLimitMs_);
     if (SUCCEEDED(hr)) return true;
-    if (errors_.size() == errorsBefore && !closed_)
+    if (hr == kScriptStopped) {
+        ReportStop(language);
+    } else if (errors_.size() == errorsBefore && !closed_) {
         RecordError({info.Description(hr), LanguageName(language), 0, 0});
+    }
     return false;
 }
 
@@ -210,6 +228,7 @@ ComPtr<IDispatch> ScriptHost::CompileHandler(std::wstring_view code, ScriptLangu
     ComPtr<IDispatch> function;
     site_->currentLanguage_ = LanguageName(language);
     if (engine->procedures) {
+        ++textsParsed_;
         const size_t errorsBefore = errors_.size();
         const HRESULT hr = engine->procedures->ParseProcedureText(
             text.c_str(), nullptr, L"", nullptr, nullptr, L"\"", 0, 0,
@@ -251,17 +270,27 @@ bool ScriptHost::CallFunction(IDispatch* function, IDispatch* self, const std::v
     ComPtr<IDispatch> keep(function);
     ComPtr<IDispatchEx> extended;
     const size_t errorsBefore = errors_.size();
-    HRESULT hr;
+    DISPPARAMS plain{params.rgvarg + (self ? 1 : 0), nullptr, params.cArgs - (self ? 1u : 0u), 0};
+    EngineCall call;
+    call.result = out;
+    call.exception = &info;
     if (SUCCEEDED(keep.As(&extended))) {
-        hr = extended->InvokeEx(DISPID_VALUE, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, out, &info, nullptr);
+        call.kind = EngineCall::Kind::InvokeEx;
+        call.extended = extended.Get();
+        call.params = &params;
     } else {
-        DISPPARAMS plain{params.rgvarg + (self ? 1 : 0), nullptr, params.cArgs - (self ? 1u : 0u), 0};
-        hr = keep->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &plain, out, &info, nullptr);
+        call.kind = EngineCall::Kind::Invoke;
+        call.dispatch = keep.Get();
+        call.params = &plain;
     }
+    const HRESULT hr = CallEngine(call, timeLimitMs_);
     VariantClear(&ignored);
     if (SUCCEEDED(hr)) return true;
-    if (errors_.size() == errorsBefore && !closed_ && hr != static_cast<HRESULT>(SCRIPT_E_REPORTED))
+    if (hr == kScriptStopped) {
+        ReportStop(ScriptLanguage::JScript);
+    } else if (errors_.size() == errorsBefore && !closed_ && hr != static_cast<HRESULT>(SCRIPT_E_REPORTED)) {
         RecordError({info.Description(hr), L"JScript", 0, 0});
+    }
     return false;
 }
 

@@ -53,6 +53,15 @@ public:
     // Ends every engine; later calls do nothing.
     void Close();
 
+    // A script (with everything it calls) that runs longer than this without
+    // returning is stopped and reported as an error; the page goes on.
+    void SetTimeLimit(DWORD milliseconds) { timeLimitMs_ = milliseconds ? milliseconds : timeLimitMs_; }
+    DWORD TimeLimit() const { return timeLimitMs_; }
+
+    // Script texts handed to the engines so far (each costs the engine memory
+    // it never gives back).
+    unsigned TextsParsed() const { return textsParsed_; }
+
     const std::vector<ScriptError>& Errors() const { return errors_; }
     // Called for every error, after it is recorded.
     void SetErrorListener(std::function<void(const ScriptError&)> listener) { errorListener_ = std::move(listener); }
@@ -62,6 +71,7 @@ private:
     class Site;
     struct Engine;
     Engine* EngineFor(ScriptLanguage language);
+    void ReportStop(ScriptLanguage language);
 
     Microsoft::WRL::ComPtr<IDispatch> window_;
     HWND frameWindow_;
@@ -70,6 +80,8 @@ private:
     std::unique_ptr<Engine> vbscript_;
     std::vector<ScriptError> errors_;
     std::function<void(const ScriptError&)> errorListener_;
+    DWORD timeLimitMs_ = 5000;
+    unsigned textsParsed_ = 0;
     bool closed_ = false;
 };
 

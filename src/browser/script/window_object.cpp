@@ -1,11 +1,14 @@
 #include "browser/script/window_object.h"
 
+#include <algorithm>
+
 #include "browser/box/browser_box_engine.h"
 #include "browser/box/page.h"
 #include "browser/net/http_client.h"
 #include "browser/net/url.h"
 #include "browser/om/node_objects.h"
 #include "browser/script/popup_object.h"
+#include "browser/script/script_watchdog.h"
 #include "browser/script/xml_http_request.h"
 
 namespace corvalin::browser {
@@ -15,6 +18,8 @@ using om::Invocation;
 
 WindowObject::WindowObject(Page* page) : page_(page) {
     navigator_ = om::MakeDispatch<NavigatorObject>();
+    screen_ = om::MakeDispatch<ScreenObject>();
+    history_ = om::MakeDispatch<HistoryObject>();
     xhrConstructor_ = om::MakeDispatch<XmlHttpRequestConstructor>(page->Link());
 }
 
@@ -42,17 +47,20 @@ const om::MemberTable& WindowObject::Members() const {
         {L"location", &Bind<W, &W::GetLocation>, &Bind<W, &W::PutLocation>},
         {L"navigator", &Bind<W, &W::GetNavigator>},
         {L"clientInformation", &Bind<W, &W::GetNavigator>},
+        {L"screen", &Bind<W, &W::GetScreen>},
+        {L"history", &Bind<W, &W::GetHistory>},
         {L"event", &Bind<W, &W::GetEvent>},
         {L"status", &Bind<W, &W::GetStatus>, &Bind<W, &W::PutStatus>},
         {L"defaultStatus", &Bind<W, &W::GetDefaultStatus>, &Bind<W, &W::PutDefaultStatus>},
         {L"window", &Bind<W, &W::GetSelf>},
         {L"self", &Bind<W, &W::GetSelf>},
-        {L"top", &Bind<W, &W::GetSelf>},
-        {L"parent", &Bind<W, &W::GetSelf>},
-        {L"frames", &Bind<W, &W::GetSelf>},
+        {L"top", &Bind<W, &W::GetTop>},
+        {L"parent", &Bind<W, &W::GetParent>},
+        {L"frames", &Bind<W, &W::GetSelf>},   // the window is the collection of its frames
+        {L"frameElement", &Bind<W, &W::GetFrameElement>},
         {L"opener", &Bind<W, &W::GetNull>},
         {L"closed", &Bind<W, &W::GetFalse>},
-        {L"length", &Bind<W, &W::GetZero>},
+        {L"length", &Bind<W, &W::GetLength>},
         {L"name", &Bind<W, &W::GetName>, &Bind<W, &W::PutName>},
         {L"onload", &Bind<W, &W::GetOnload>, &Bind<W, &W::PutOnload>},
         {L"XMLHttpRequest", &Bind<W, &W::GetXmlHttpRequest>},
@@ -86,18 +94,59 @@ const om::MemberTable& WindowObject::Members() const {
     return table;
 }
 
-// Elements with an id or name are window members too (zt_msg.innerHTML = ...).
+om::ComPtr<IDispatch> WindowObject::ScriptGlobal(std::wstring_view name, DISPID* id) const {
+    // The engines may ask the window back while they look: answer them no.
+    if (!page_ || !page_->Scripts() || askingScripts_) return nullptr;
+    askingScripts_ = true;
+    om::ComPtr<IDispatch> globals = page_->Scripts()->FindGlobal(std::wstring(name), id);
+    askingScripts_ = false;
+    return globals;
+}
+
+Page* WindowObject::Frame(std::wstring_view name) const {
+    if (!page_ || name.empty()) return nullptr;
+    if (name.size() <= 4 && std::all_of(name.begin(), name.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
+        return page_->FramePage(static_cast<std::size_t>(std::stoul(std::wstring(name))));
+    return page_->FramePageNamed(name);
+}
+
+// Frames by index and name, elements with an id or name (zt_msg.innerHTML =
+// ...), and the globals of the page's scripts (window.f(), window.obj) are
+// window members too.
 bool WindowObject::HasDynamicMember(std::wstring_view name) const {
     if (!page_ || !page_->Document() || name.empty()) return false;
-    return page_->Document()->GetElementById(name) != nullptr ||
-           page_->Document()->GetElementsByName(name).Length() > 0;
+    DISPID id = DISPID_UNKNOWN;
+    return Frame(name) || page_->Document()->GetElementById(name) != nullptr || ScriptGlobal(name, &id) != nullptr;
+}
+
+// frames(i) and frames("name").
+HRESULT WindowObject::InvokeValue(Invocation& call) {
+    if (!page_ || call.IsPut() || call.Count() == 0) return DISP_E_MEMBERNOTFOUND;
+    Page* frame = Frame(call.Text(0));
+    return call.ReturnObject(frame ? frame->WindowObject().Get() : nullptr);
 }
 
 HRESULT WindowObject::InvokeDynamic(std::wstring_view name, Invocation& call) {
     if (!page_ || !page_->Document()) return DISP_E_MEMBERNOTFOUND;
+    if (Page* frame = Frame(name); frame && !call.IsPut()) return call.ReturnObject(frame->WindowObject().Get());
+    DISPID id = DISPID_UNKNOWN;
+    if (om::ComPtr<IDispatch> globals = ScriptGlobal(name, &id)) {
+        std::vector<VARIANT> reversed;
+        for (std::size_t i = call.Count(); i > 0; --i) reversed.push_back(call.Arg(i - 1));
+        DISPID putId = DISPID_PROPERTYPUT;
+        if (call.IsPut()) reversed.insert(reversed.begin(), call.Value());
+        DISPPARAMS params{reversed.data(), call.IsPut() ? &putId : nullptr, static_cast<UINT>(reversed.size()),
+                          call.IsPut() ? 1u : 0u};
+        EngineCall engineCall;   // may run a script function: under the watchdog
+        engineCall.dispatch = globals.Get();
+        engineCall.member = id;
+        engineCall.dispatchFlags = call.Flags();
+        engineCall.params = &params;
+        engineCall.result = call.Result();
+        return CallEngine(engineCall);
+    }
     if (call.IsPut()) return DISP_E_MEMBERNOTFOUND;
     dom::Element* element = page_->Document()->GetElementById(name);
-    if (!element) element = page_->Document()->GetElementsByName(name).Item(0);
     if (!element) return DISP_E_MEMBERNOTFOUND;
     return call.ReturnObject(om::NodeObject(element).Get());
 }
@@ -113,6 +162,8 @@ HRESULT WindowObject::PutLocation(Invocation& call) {
     return S_OK;
 }
 HRESULT WindowObject::GetNavigator(Invocation& call) { return call.ReturnObject(navigator_.Get()); }
+HRESULT WindowObject::GetScreen(Invocation& call) { return call.ReturnObject(screen_.Get()); }
+HRESULT WindowObject::GetHistory(Invocation& call) { return call.ReturnObject(history_.Get()); }
 HRESULT WindowObject::GetEvent(Invocation& call) { return call.ReturnObject(page_ ? page_->CurrentEvent() : nullptr); }
 HRESULT WindowObject::GetStatus(Invocation& call) { return call.ReturnText(page_ ? page_->Status() : L""); }
 HRESULT WindowObject::PutStatus(Invocation& call) {
@@ -125,6 +176,25 @@ HRESULT WindowObject::PutDefaultStatus(Invocation& call) {
     return S_OK;
 }
 HRESULT WindowObject::GetSelf(Invocation& call) { return call.ReturnObject(this); }
+HRESULT WindowObject::GetParent(Invocation& call) {
+    if (!page_ || !page_->Parent()) return call.ReturnObject(this);
+    return call.ReturnObject(page_->Parent()->WindowObject().Get());
+}
+HRESULT WindowObject::GetTop(Invocation& call) {
+    if (!page_) return call.ReturnObject(this);
+    return call.ReturnObject(page_->Top().WindowObject().Get());
+}
+HRESULT WindowObject::GetLength(Invocation& call) {
+    return call.ReturnInteger(page_ ? static_cast<long>(page_->FrameCount()) : 0);
+}
+HRESULT WindowObject::GetFrameElement(Invocation& call) {
+    Page* parent = page_ ? page_->Parent() : nullptr;
+    if (!parent || !parent->Document() || !page_->Document()) return call.ReturnNull();
+    const dom::ElementCollection frames = parent->Document()->Frames();
+    for (dom::Element* frame : frames.Elements())
+        if (frame->ContentDocument() == page_->Document()) return call.ReturnObject(om::NodeObject(frame).Get());
+    return call.ReturnNull();
+}
 HRESULT WindowObject::GetNull(Invocation& call) { return call.ReturnNull(); }
 HRESULT WindowObject::GetFalse(Invocation& call) { return call.ReturnBool(false); }
 HRESULT WindowObject::GetZero(Invocation& call) { return call.ReturnInteger(0); }
@@ -345,5 +415,54 @@ HRESULT NavigatorObject::GetPlatform(Invocation& call) { return call.ReturnText(
 HRESULT NavigatorObject::GetLanguage(Invocation& call) { return call.ReturnText(L"zh-cn"); }
 HRESULT NavigatorObject::GetTrue(Invocation& call) { return call.ReturnBool(true); }
 HRESULT NavigatorObject::JavaEnabled(Invocation& call) { return call.ReturnBool(false); }
+
+// ---- screen and history -------------------------------------------------------
+
+const om::MemberTable& ScreenObject::Members() const {
+    static auto workArea = [] {
+        RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        return area;
+    };
+    static auto colorDepth = [](om::DispatchObject&, Invocation& c) {
+        HDC screen = GetDC(nullptr);
+        const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+        ReleaseDC(nullptr, screen);
+        return c.ReturnInteger(bits);
+    };
+    static const om::MemberTable table{{
+        {L"width", [](om::DispatchObject&, Invocation& c) { return c.ReturnInteger(GetSystemMetrics(SM_CXSCREEN)); }},
+        {L"height", [](om::DispatchObject&, Invocation& c) { return c.ReturnInteger(GetSystemMetrics(SM_CYSCREEN)); }},
+        {L"availWidth", [](om::DispatchObject&, Invocation& c) {
+             const RECT area = workArea();
+             return c.ReturnInteger(area.right - area.left);
+         }},
+        {L"availHeight", [](om::DispatchObject&, Invocation& c) {
+             const RECT area = workArea();
+             return c.ReturnInteger(area.bottom - area.top);
+         }},
+        {L"colorDepth", colorDepth},
+        {L"pixelDepth", colorDepth},
+        {L"bufferDepth", [](om::DispatchObject&, Invocation& c) { return c.ReturnInteger(0); }},
+        {L"deviceXDPI", [](om::DispatchObject&, Invocation& c) { return c.ReturnInteger(96); }},
+        {L"deviceYDPI", [](om::DispatchObject&, Invocation& c) { return c.ReturnInteger(96); }},
+        {L"logicalXDPI", [](om::DispatchObject&, Invocation& c) { return c.ReturnInteger(96); }},
+        {L"logicalYDPI", [](om::DispatchObject&, Invocation& c) { return c.ReturnInteger(96); }},
+        {L"updateInterval", [](om::DispatchObject&, Invocation& c) { return c.ReturnInteger(0); }},
+        {L"fontSmoothingEnabled", [](om::DispatchObject&, Invocation& c) { return c.ReturnBool(true); }},
+    }};
+    return table;
+}
+
+const om::MemberTable& HistoryObject::Members() const {
+    static auto nothing = [](om::DispatchObject&, Invocation& c) { return c.ReturnEmpty(); };
+    static const om::MemberTable table{{
+        {L"length", [](om::DispatchObject&, Invocation& c) { return c.ReturnInteger(1); }},
+        {L"back", nullptr, nullptr, nothing},
+        {L"forward", nullptr, nullptr, nothing},
+        {L"go", nullptr, nullptr, nothing},
+    }};
+    return table;
+}
 
 }  // namespace corvalin::browser

@@ -23,18 +23,29 @@ protected:
     const om::MemberTable& Members() const override;
     bool HasDynamicMember(std::wstring_view name) const override;
     HRESULT InvokeDynamic(std::wstring_view name, om::Invocation& call) override;
+    HRESULT InvokeValue(om::Invocation& call) override;
 
 private:
+    // A global the page's scripts declared (var x, function f) or assigned.
+    om::ComPtr<IDispatch> ScriptGlobal(std::wstring_view name, DISPID* id) const;
     HRESULT GetDocument(om::Invocation& call);
     HRESULT GetLocation(om::Invocation& call);
     HRESULT PutLocation(om::Invocation& call);
     HRESULT GetNavigator(om::Invocation& call);
+    HRESULT GetScreen(om::Invocation& call);
+    HRESULT GetHistory(om::Invocation& call);
     HRESULT GetEvent(om::Invocation& call);
     HRESULT GetStatus(om::Invocation& call);
     HRESULT PutStatus(om::Invocation& call);
     HRESULT GetDefaultStatus(om::Invocation& call);
     HRESULT PutDefaultStatus(om::Invocation& call);
     HRESULT GetSelf(om::Invocation& call);
+    HRESULT GetParent(om::Invocation& call);
+    HRESULT GetTop(om::Invocation& call);
+    HRESULT GetLength(om::Invocation& call);
+    HRESULT GetFrameElement(om::Invocation& call);
+    // The page of a frame by index ("0") or name; null when there is none.
+    Page* Frame(std::wstring_view name) const;
     HRESULT GetNull(om::Invocation& call);
     HRESULT GetFalse(om::Invocation& call);
     HRESULT GetZero(om::Invocation& call);
@@ -66,6 +77,9 @@ private:
     om::ComPtr<IDispatch> onload_;
     std::vector<om::ComPtr<IDispatch>> attachedLoad_;
     om::ComPtr<IDispatch> navigator_;
+    om::ComPtr<IDispatch> screen_;
+    om::ComPtr<IDispatch> history_;
+    mutable bool askingScripts_ = false;   // a global of the engines is being looked up
     om::ComPtr<IDispatch> xhrConstructor_;
     om::ComPtr<IDispatch> optionConstructor_;
     om::ComPtr<IDispatch> imageConstructor_;
@@ -116,6 +130,19 @@ private:
     HRESULT GetLanguage(om::Invocation& call);
     HRESULT GetTrue(om::Invocation& call);
     HRESULT JavaEnabled(om::Invocation& call);
+};
+
+// window.screen: the display the box is shown on.
+class ScreenObject final : public om::DispatchObject {
+protected:
+    const om::MemberTable& Members() const override;
+};
+
+// window.history. The box keeps no list of visited pages: one entry, and
+// back, forward and go have nowhere to go.
+class HistoryObject final : public om::DispatchObject {
+protected:
+    const om::MemberTable& Members() const override;
 };
 
 }  // namespace corvalin::browser

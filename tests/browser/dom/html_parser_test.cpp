@@ -45,7 +45,7 @@ TEST(HtmlParserTest, UnclosedElementsCloseWhereBrowsersCloseThem) {
         {L"<p>one<p>two", L"<P>one</P><P>two</P>"},
         {L"<ul><li>a<li>b</ul>", L"<UL><LI>a</LI><LI>b</LI></UL>"},
         {L"<table><tr><td>1<td>2<tr><td>3</table>",
-         L"<TABLE><TR><TD>1</TD><TD>2</TD></TR><TR><TD>3</TD></TR></TABLE>"},
+         L"<TABLE><TBODY><TR><TD>1</TD><TD>2</TD></TR><TR><TD>3</TD></TR></TBODY></TABLE>"},
         {L"<select><option>a<option selected>b</select>",
          L"<SELECT><OPTION>a</OPTION><OPTION SELECTED>b</OPTION></SELECT>"},
         {L"<div><span>x</div>y", L"<DIV><SPAN>x</SPAN></DIV>y"},

@@ -38,8 +38,14 @@ public:
     UINT_PTR NewTimerId() { return nextTimer_++; }
 
     void Repaint();
-    void Paint(HDC dc, const RECT& client);
+    // The document learns the view's size; the layout, scroll bars and image
+    // fetches follow it.
+    void SizeView();
+    void SyncView();
+    void Paint(HDC dc, const RECT& dirty);
     void OnClick(int x, int y);
+    void OnScroll(int bar, int request);
+    void OnWheel(int delta);
 
 private:
     void Commit(const PageSource& source);

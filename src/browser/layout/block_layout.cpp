@@ -402,7 +402,10 @@ std::wstring MarkerText(const dom::Element& item, const ComputedStyle& s) {
 // ---- the builder ---------------------------------------------------------------
 
 LayoutBuilder::LayoutBuilder(dom::Document& document, DocumentLayout& out)
-    : document_(document), out_(out), resolver_(document), images_(ImageStore::Of(document)) {}
+    : document_(document),
+      out_(out),
+      resolver_(*(out.resolver = std::make_unique<StyleResolver>(document))),
+      images_(ImageStore::Of(document)) {}
 
 const ComputedStyle& LayoutBuilder::StyleOf(const dom::Element& element) {
     if (auto it = out_.styles.find(&element); it != out_.styles.end()) return *it->second;

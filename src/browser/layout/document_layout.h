@@ -61,6 +61,8 @@ public:
     std::vector<PaintItem> items;
     std::vector<Clip> clips;
     std::unordered_map<const dom::Element*, std::size_t> boxIndex;
+    // The resolver keeps the text of every computed value the styles point at.
+    std::unique_ptr<StyleResolver> resolver;
     std::vector<std::unique_ptr<ComputedStyle>> ownedStyles;
     std::unordered_map<const dom::Element*, const ComputedStyle*> styles;
     long canvasWidth = 0;      // everything laid out, for the view's scroll range

@@ -80,7 +80,7 @@ private:
 
     dom::Document& document_;
     DocumentLayout& out_;
-    StyleResolver resolver_;
+    StyleResolver& resolver_;
     ImageStore& images_;
     long viewWidth_ = 0;
     long viewHeight_ = 0;

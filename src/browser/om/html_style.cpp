@@ -119,7 +119,8 @@ const wchar_t* InitialValue(layout::Property p) {
 }  // namespace
 
 const MemberTable& HTMLCurrentStyle::Members() const {
-    static const MemberTable table{{}};
+    // Every property is answered by name (InvokeDynamic).
+    static const MemberTable table{std::initializer_list<Member>{}};
     return table;
 }
 

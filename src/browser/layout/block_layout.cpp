@@ -643,7 +643,10 @@ Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s
                                 s.display == Display::TableCell || s.display == Display::InlineBlock;
         FormattingContext own;
         FormattingContext& context = newContext ? own : fc;
-        contentHeight = FlowChildren(e, s, contentX, contentY, contentWidth, context);
+        // Markup nested beyond any page's need is left out rather than
+        // exhausting the stack.
+        if (++depth < 150) contentHeight = FlowChildren(e, s, contentX, contentY, contentWidth, context);
+        --depth;
         if (newContext)
             for (const auto& f : own.floats) contentHeight = std::max(contentHeight, f.rect.Bottom() - contentY);
         height = contentHeight + VerticalEdges(s);
@@ -841,8 +844,10 @@ Intrinsic LayoutBuilder::IntrinsicWidths(const dom::Element& e) {
         result.min = result.max = size.cx + (control ? 0 : HorizontalEdges(s));
     } else if (e.Is(L"table") || s.display == Display::Table) {
         result = TableIntrinsicWidths(e);
-    } else {
+    } else if (depth < 150) {
+        ++depth;
         result = ChildrenIntrinsic(e);
+        --depth;
         result.min += HorizontalEdges(s);
         result.max += HorizontalEdges(s);
         if (!s.width.IsAuto() && s.width.unit == Length::Unit::Px) {

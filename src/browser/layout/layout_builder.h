@@ -71,6 +71,7 @@ public:
 
     long ViewWidth() const { return viewWidth_; }
     long ViewHeight() const { return viewHeight_; }
+    int depth = 0;            // nesting of boxes being laid out; deeper markup is not shown
     int clip = -1;            // the clip new items fall under
     std::uint8_t layer = 0;   // 1 inside positioned elements
 

@@ -220,19 +220,19 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
             response.set_content(bytes, type);
         };
     };
-    server_.server().Get("/page", [this](const httplib::Request&, httplib::Response& response) {
-        response.set_header("Set-Cookie", "pass=yes; path=/");
+    server_.server().Get("/img/page", [this](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Set-Cookie", "pass=yes; path=/img");
         response.set_content(std::string("<html><head>") + std::string(kPositionScript, kPositionScript + wcslen(kPositionScript)) +
                                  "</head><body style='margin:0'><img id=j src=/a.jpg><img id=p src=/a.png><img id=g src=/a.gif>"
                                  "<img id=m src=/missing.png alt=gone><img id=sized src=/a.jpg width=60>"
                                  "<img id=late onload='window.loaded=1' onerror='window.failed=1' src=/missing2.png></body></html>",
                              "text/html");
     });
-    server_.server().Get("/a.jpg", image(jpeg, "image/jpeg"));
-    server_.server().Get("/a.png", image(png, "image/png"));
-    server_.server().Get("/a.gif", image(gif, "image/gif"));
+    server_.server().Get("/img/a.jpg", image(jpeg, "image/jpeg"));
+    server_.server().Get("/img/a.png", image(png, "image/png"));
+    server_.server().Get("/img/a.gif", image(gif, "image/gif"));
     ASSERT_GT(server_.Start(), 0);
-    Load(Url("/page"));
+    Load(Url("/img/page"));
     EXPECT_EQ(refused.load(), 0);
     EXPECT_EQ(Eval(L"document.getElementById('j').width + 'x' + document.getElementById('j').height"), L"30x20");
     EXPECT_EQ(Eval(L"document.getElementById('p').width + 'x' + document.getElementById('p').height"), L"24x16");
@@ -254,10 +254,10 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
     EXPECT_FALSE(Near(picture.At(missing.x, missing.y), RGB(255, 255, 255), 0)) << "a frame marks the missing image";
 
     // Reloading the page leaves no GDI objects behind.
-    Load(Url("/page"));
+    Load(Url("/img/page"));
     const DWORD before = corvalin::testing::GdiObjectCount();
     for (int i = 0; i < 100; ++i) {
-        box_->Navigate(Url("/page"));
+        box_->Navigate(Url("/img/page"));
         ASSERT_TRUE(box_->WaitForLoad());
         Snapshot();
     }

@@ -223,9 +223,9 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
     server_.server().Get("/img/page", [this](const httplib::Request&, httplib::Response& response) {
         response.set_header("Set-Cookie", "pass=yes; path=/img");
         response.set_content(std::string("<html><head>") + std::string(kPositionScript, kPositionScript + wcslen(kPositionScript)) +
-                                 "</head><body style='margin:0'><img id=j src=/a.jpg><img id=p src=/a.png><img id=g src=/a.gif>"
-                                 "<img id=m src=/missing.png alt=gone><img id=sized src=/a.jpg width=60>"
-                                 "<img id=late onload='window.loaded=1' onerror='window.failed=1' src=/missing2.png></body></html>",
+                                 "</head><body style='margin:0'><img id=j src=a.jpg><img id=p src=a.png><img id=g src=a.gif>"
+                                 "<img id=m src=missing.png alt=gone><img id=sized src=a.jpg width=60>"
+                                 "<img id=late onload='window.loaded=1' onerror='window.failed=1' src=missing2.png></body></html>",
                              "text/html");
     });
     server_.server().Get("/img/a.jpg", image(jpeg, "image/jpeg"));

@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include <optional>
+#include <algorithm>
 
 #include "browser/box/browser_box_engine.h"
 #include "browser/box/ui_task.h"
@@ -116,9 +117,7 @@ LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
-        RECT client;
-        GetClientRect(window, &client);
-        if (engine) engine->Paint(dc, client);
+        if (engine) engine->Paint(dc, paint.rcPaint);
         EndPaint(window, &paint);
         return 0;
     }
@@ -129,6 +128,16 @@ LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (engine) engine->Paint(reinterpret_cast<HDC>(wParam), client);
         return 0;
     }
+    case WM_SIZE:
+        if (engine) engine->SizeView();
+        return 0;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        if (engine) engine->OnScroll(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        if (engine) engine->OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_LBUTTONDOWN:
@@ -331,6 +340,7 @@ void BrowserBoxEngine::Commit(const PageSource& source) {
     page->Build(source);
     RetireCurrent();
     page_ = std::move(page);
+    SizeView();
     Repaint();
     page_->StartLoad();
 }
@@ -390,6 +400,15 @@ void BrowserBoxEngine::SetScriptTimeLimit(DWORD milliseconds) {
 
 void BrowserBoxEngine::Repaint() {
     if (server_) InvalidateRect(server_, nullptr, FALSE);
+}
+
+// The view's size is the rendering window's whole size: the layout decides
+// whether scroll bars take some of it.
+void BrowserBoxEngine::SizeView() {
+    if (!server_ || !page_ || !page_->Document()) return;
+    RECT r;
+    GetWindowRect(server_, &r);
+    page_->Document()->SetViewSize(std::max(0L, r.right - r.left), std::max(0L, r.bottom - r.top));
 }
 
 // ---- the public face -----------------------------------------------------------

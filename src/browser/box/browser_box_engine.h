@@ -44,13 +44,19 @@ public:
     void SetScriptTimeLimit(DWORD milliseconds);
 
     void Repaint();
-    void Paint(HDC dc, const RECT& client);
+    // The document learns the view's size; the layout, scroll bars and image
+    // fetches follow it.
+    void SizeView();
+    void SyncView();
+    void Paint(HDC dc, const RECT& dirty);
     void OnClick(int x, int y);
     // Keys typed while the rendering window has the focus.
     void OnKeyDown(UINT key);
     void OnChar(wchar_t character);
     void OnKeyUp(UINT key);
     void FocusOnPress(dom::Element& element);
+    void OnScroll(int bar, int request);
+    void OnWheel(int delta);
 
 private:
     dom::Element* KeyTarget() const;   // the focused element, or the body

@@ -10,6 +10,8 @@
 #include "browser/box/browser_box_engine.h"
 #include "browser/box/ui_task.h"
 #include "browser/html/html_parser.h"
+#include "browser/layout/geometry.h"
+#include "browser/layout/image_store.h"
 #include "browser/net/charset.h"
 #include "browser/net/form_encoding.h"
 #include "browser/net/local_file.h"
@@ -156,6 +158,12 @@ void Page::Close() {
     if (window_) window_->Detach();
     if (location_) location_->Detach();
     if (document_ && document_->Host() == this) document_->SetHost(nullptr);
+    // Decoded pictures and the layout go with the page, even while script
+    // objects keep its tree readable.
+    if (document_) {
+        document_->SetImageAttachment(nullptr);
+        document_->SetLayoutAttachment(nullptr);
+    }
 }
 
 // ---- the load ------------------------------------------------------------------
@@ -320,6 +328,13 @@ void Page::FrameLoaded() {
 
 void Page::FinishLoad() {
     if (loaded_ || closed_) return;
+    // onload waits for the page's style sheets and the images they leave shown.
+    if (!resourcesStarted_) {
+        resourcesStarted_ = true;
+        FetchStyleSheets();
+        if (pendingResources_ == 0) FetchImages();
+    }
+    if (pendingResources_ > 0) return;
     document_->SetReadyState(L"complete");
     FireLoad();
     loaded_ = true;
@@ -582,6 +597,111 @@ bool Page::RunEventHandler(dom::Element& element, dom::Event& event, const dom::
     const bool cancelled = result.vt == VT_BOOL && result.boolVal == VARIANT_FALSE;
     VariantClear(&result);
     return !cancelled;
+}
+
+}  // namespace corvalin::browser
+
+// ---- style sheets and images ---------------------------------------------------
+
+namespace corvalin::browser {
+
+void Page::ResourceArrived() {
+    if (--pendingResources_ > 0 || loaded_ || closed_) return;
+    // Sheets in: the layout now knows which images it shows.
+    FetchImages();
+    if (pendingResources_ == 0 && !waitingForScript_ && pendingFrames_ == 0) FinishLoad();
+}
+
+void Page::FetchStyleSheets() {
+    const dom::ElementCollection links = document_->GetElementsByTagName(L"link");
+    for (dom::Element* link : links.Elements()) {
+        if (!dom::EqualsIgnoringCase(link->GetAttribute(L"rel"), L"stylesheet")) continue;
+        const std::wstring url = link->ResolvedUrlAttribute(L"href");
+        UrlParts parts;
+        if (url.empty() || !ParseUrl(url, parts) || (parts.scheme != L"http" && parts.scheme != L"https")) continue;
+        ++pendingResources_;
+        HttpRequest request;
+        request.url = EncodeUrlForRequest(url);
+        request.referrer = EncodeUrlForRequest(url_);
+        auto response = std::make_shared<HttpResponse>();
+        const HWND box = box_.Window();
+        const unsigned serial = serial_;
+        RunInBackground(
+            box, [request, response] { *response = Fetch(request); },
+            [box, serial, response, url] {
+                BrowserBox* owner = BrowserBox::FromWindow(box);
+                Page* page = owner ? owner->Engine().Current() : nullptr;
+                if (!page || page->Serial() != serial || page->closed_) return;
+                if (response->status >= 200 && response->status < 300) {
+                    const std::string_view body(reinterpret_cast<const char*>(response->body.data()), response->body.size());
+                    unsigned codePage = CodePageOfCharset(CharsetOfContentType(response->contentType));
+                    if (codePage == 0) codePage = page->codePage_;
+                    page->document_->SetLinkedStyleSheet(url, DecodeCodePage(body, codePage));
+                }
+                page->ResourceArrived();
+            });
+    }
+}
+
+void Page::FetchImages() {
+    if (closed_ || !document_ || !resourcesStarted_) return;
+    layout::CurrentLayout(*document_);
+    layout::ImageStore& store = layout::ImageStore::Of(*document_);
+    for (const std::wstring& url : store.TakeRequests()) {
+        UrlParts parts;
+        if (!ParseUrl(url, parts) || (parts.scheme != L"http" && parts.scheme != L"https")) {
+            store.Arrived(url, {});
+            continue;
+        }
+        if (!loaded_) ++pendingResources_;
+        HttpRequest request;
+        request.url = EncodeUrlForRequest(url);
+        request.referrer = EncodeUrlForRequest(url_);
+        auto response = std::make_shared<HttpResponse>();
+        const HWND box = box_.Window();
+        const unsigned serial = serial_;
+        const bool counted = !loaded_;
+        RunInBackground(
+            box, [request, response] { *response = Fetch(request); },
+            [box, serial, response, url, counted] {
+                BrowserBox* owner = BrowserBox::FromWindow(box);
+                Page* page = owner ? owner->Engine().Current() : nullptr;
+                if (!page || page->Serial() != serial || page->closed_) return;
+                const bool ok = response->status >= 200 && response->status < 300;
+                layout::ImageStore& images = layout::ImageStore::Of(*page->document_);
+                images.Arrived(url, ok ? response->body : Bytes{});
+                const dom::Ref<dom::Document> document(page->document_);
+                document->LayoutInputsChanged();
+                const layout::Image* image = images.Lookup(url);
+                const bool loaded = image && image->state == layout::Image::State::Loaded;
+                const dom::ElementCollection all = document->All();
+                std::vector<dom::Ref<dom::Element>> targets;
+                for (dom::Element* e : all.Elements())
+                    if ((e->Is(L"img") || e->Is(L"input")) && e->ResolvedUrlAttribute(L"src") == url) targets.emplace_back(e);
+                for (const auto& e : targets) {
+                    if (page->closed_) return;
+                    document->FireEvent(*e, loaded ? L"onload" : L"onerror");
+                }
+                if (counted) page->ResourceArrived();
+            });
+    }
+}
+
+void Page::ViewChanged() {
+    box_.Repaint();
+    // Changes made by script may show images not asked for yet; look once the
+    // current batch of changes is over.
+    if (viewCheckScheduled_ || !resourcesStarted_ || closed_) return;
+    viewCheckScheduled_ = true;
+    const HWND box = box_.Window();
+    const unsigned serial = serial_;
+    PostUiTask(box, [box, serial] {
+        BrowserBox* owner = BrowserBox::FromWindow(box);
+        Page* page = owner ? owner->Engine().Current() : nullptr;
+        if (!page || page->Serial() != serial) return;
+        page->viewCheckScheduled_ = false;
+        page->FetchImages();
+    });
 }
 
 }  // namespace corvalin::browser

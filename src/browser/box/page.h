@@ -114,6 +114,11 @@ public:
     // Runs window.onload (assigned from script) and the body's onload.
     void FireLoad();
 
+    // Fetches the images the layout asked for (the page's load waits for
+    // those of the first layout), and style sheets of <link> elements.
+    void FetchImages();
+    void ViewChanged() override;
+
 private:
     struct Timer {
         Microsoft::WRL::ComPtr<IDispatch> function;
@@ -175,6 +180,12 @@ private:
     dom::Ref<dom::Element> Unpark(unsigned id);
     unsigned nextRequest_ = 1;
     Microsoft::WRL::ComPtr<IDispatch> currentEvent_;
+
+    void FetchStyleSheets();
+    void ResourceArrived();
+    int pendingResources_ = 0;
+    bool resourcesStarted_ = false;
+    bool viewCheckScheduled_ = false;
 
     friend class ScriptDepth;
 };

@@ -8,7 +8,7 @@
 
 #include "browser/dom/document_host.h"
 #include "browser/dom/text_range.h"
-#include "browser/dom/url.h"
+#include "browser/net/url.h"
 
 namespace corvalin::browser::dom {
 
@@ -138,6 +138,38 @@ Document::~Document() = default;
 void Document::Changed() {
     static std::uint64_t lastVersion = 0;
     version_ = ++lastVersion;
+    if (host_) host_->ViewChanged();
+}
+
+void Document::SetViewSize(long width, long height) {
+    if (width == viewWidth_ && height == viewHeight_) return;
+    viewWidth_ = width;
+    viewHeight_ = height;
+    LayoutInputsChanged();
+}
+
+const std::wstring* Document::LinkedStyleSheet(const std::wstring& url) const {
+    for (const auto& [address, text] : linkedSheets_)
+        if (address == url) return &text;
+    return nullptr;
+}
+
+void Document::SetLinkedStyleSheet(const std::wstring& url, std::wstring text) {
+    for (auto& [address, existing] : linkedSheets_) {
+        if (address == url) {
+            existing = std::move(text);
+            LayoutInputsChanged();
+            return;
+        }
+    }
+    linkedSheets_.emplace_back(url, std::move(text));
+    LayoutInputsChanged();
+}
+
+void Document::LayoutInputsChanged() {
+    static std::uint64_t last = 0;
+    inputsVersion_ = ++last;
+    if (host_) host_->ViewChanged();
 }
 
 void Document::ReleaseScriptObjects() {
@@ -162,18 +194,18 @@ void Document::ReleaseTree() {
     if (--treeRefs_ == 0 && refCount_ == 0 && !releasing_) delete this;
 }
 
-std::wstring Document::Domain() const { return UrlHost(url_); }
+std::wstring Document::Domain() const { return browser::UrlHost(url_); }
 
 std::wstring Document::ResolveUrl(std::wstring_view relative) const {
     std::wstring base = url_;
     if (Element* head = Head()) {
         if (Element* b = ChildElement(head, L"base")) {
             if (const std::wstring* href = b->FindAttribute(L"href"); href && !href->empty()) {
-                base = dom::ResolveUrl(url_, *href);
+                base = browser::ResolveUrl(url_, *href);
             }
         }
     }
-    return dom::ResolveUrl(base, relative);
+    return browser::ResolveUrl(base, relative);
 }
 
 Element* Document::DocumentElement() const { return ChildElement(this, L"html"); }

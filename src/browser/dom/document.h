@@ -120,6 +120,28 @@ public:
     std::uint64_t Version() const { return version_; }
     void Changed();
 
+    // The view the document is shown in: the layout's width and height. A
+    // document outside any window lays out in 800 by 600.
+    long ViewWidth() const { return viewWidth_; }
+    long ViewHeight() const { return viewHeight_; }
+    void SetViewSize(long width, long height);
+    // Style sheets of <link rel=stylesheet> once fetched, by resolved address.
+    const std::wstring* LinkedStyleSheet(const std::wstring& url) const;
+    void SetLinkedStyleSheet(const std::wstring& url, std::wstring text);
+    // Changes with everything else the layout depends on besides the tree:
+    // the view's size, fetched sheets and images.
+    std::uint64_t LayoutInputsVersion() const { return inputsVersion_; }
+    void LayoutInputsChanged();
+    // The layout's cache, owned here so it lives and dies with the document.
+    class Attachment {
+    public:
+        virtual ~Attachment() = default;
+    };
+    Attachment* LayoutAttachment() const { return layout_.get(); }
+    void SetLayoutAttachment(std::unique_ptr<Attachment> layout) { layout_ = std::move(layout); }
+    Attachment* ImageAttachment() const { return images_.get(); }
+    void SetImageAttachment(std::unique_ptr<Attachment> images) { images_ = std::move(images); }
+
     void AddRefTree() { ++treeRefs_; }
     void ReleaseTree();
 
@@ -158,6 +180,12 @@ private:
     Index names_;
     std::wstring lastModified_;
     std::vector<std::pair<std::wstring, EventHandler>> documentHandlers_;
+    long viewWidth_ = 800;
+    long viewHeight_ = 600;
+    std::uint64_t inputsVersion_ = 0;
+    std::vector<std::pair<std::wstring, std::wstring>> linkedSheets_;
+    std::unique_ptr<Attachment> layout_;
+    std::unique_ptr<Attachment> images_;
 };
 
 }  // namespace corvalin::browser::dom

@@ -50,6 +50,10 @@ public:
     // The document's cookie text for its address, and a cookie set by script.
     virtual std::wstring Cookie() { return {}; }
     virtual void SetCookie(const std::wstring& /*cookie*/) {}
+
+    // Something the view shows changed (the tree, a style, the scroll
+    // position): the host repaints when it next can.
+    virtual void ViewChanged() {}
 };
 
 }  // namespace corvalin::browser::dom

@@ -159,6 +159,8 @@ void InsertTextWithBreaks(Node& parent, Node* before, std::wstring_view text) {
 
 }  // namespace
 
+std::vector<StyleProperty> ParseStyleDeclarations(std::wstring_view text) { return ParseStyle(text); }
+
 bool IsBlockElement(std::wstring_view n) {
     static constexpr std::array<const wchar_t*, 38> blocks{
         L"address", L"blockquote", L"body", L"center", L"dd", L"dir", L"div", L"dl", L"dt", L"fieldset",
@@ -343,27 +345,7 @@ std::wstring Element::InnerText() const {
         if (IsBlockElement(e->LocalName())) text.BlockBoundary();
         if (keepsSpaces(*e)) --preformatted;
     };
-    const Node* n = FirstChild();
-    while (n) {
-        bool entered = enter(*n);
-        if (entered && n->FirstChild()) {
-            n = n->FirstChild();
-            continue;
-        }
-        if (entered) leave(*n);
-        for (;;) {
-            if (n->NextSibling()) {
-                n = n->NextSibling();
-                break;
-            }
-            n = n->Parent();
-            if (!n || n == this) {
-                n = nullptr;
-                break;
-            }
-            leave(*n);
-        }
-    }
+    WalkDescendants(*this, enter, leave);
     return text.Take();
 }
 

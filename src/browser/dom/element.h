@@ -147,6 +147,10 @@ private:
     long scrollTop_ = 0;
 };
 
+// Parses a declaration list ("color: red; margin: 0"): names in lower case, the
+// last of a name wins, empty values drop it.
+std::vector<StyleProperty> ParseStyleDeclarations(std::wstring_view text);
+
 // Elements that open a new line in rendered text.
 bool IsBlockElement(std::wstring_view lowerName);
 // Elements that never have content or an end tag (<br>, <input>, <img>...).

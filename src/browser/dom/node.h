@@ -159,6 +159,34 @@ private:
     Comment(Document& document, std::wstring data);
 };
 
+// Visits the descendants of `root` in document order, without recursion, so a
+// tree of any depth can be walked. `enter(node)` says whether to go into the
+// node's children; `leave(node)` follows the children of every node entered.
+template <class Enter, class Leave>
+void WalkDescendants(const Node& root, Enter&& enter, Leave&& leave) {
+    const Node* n = root.FirstChild();
+    while (n) {
+        const bool entered = enter(*n);
+        if (entered && n->FirstChild()) {
+            n = n->FirstChild();
+            continue;
+        }
+        if (entered) leave(*n);
+        for (;;) {
+            if (n->NextSibling()) {
+                n = n->NextSibling();
+                break;
+            }
+            n = n->Parent();
+            if (!n || n == &root) {
+                n = nullptr;
+                break;
+            }
+            leave(*n);
+        }
+    }
+}
+
 // ASCII case-insensitive comparison and lowering (names of tags, attributes,
 // members and CSS properties).
 bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b);

@@ -139,27 +139,7 @@ std::wstring Serialize(const Node& root, bool withRoot) {
         }
     };
     if (withRoot && !enter(root)) return out;
-    const Node* n = root.FirstChild();
-    while (n) {
-        bool entered = enter(*n);
-        if (entered && n->FirstChild()) {
-            n = n->FirstChild();
-            continue;
-        }
-        if (entered) leave(*n);
-        for (;;) {
-            if (n->NextSibling()) {
-                n = n->NextSibling();
-                break;
-            }
-            n = n->Parent();
-            if (!n || n == &root) {
-                n = nullptr;
-                break;
-            }
-            leave(*n);
-        }
-    }
+    dom::WalkDescendants(root, enter, leave);
     if (withRoot) leave(root);
     return out;
 }

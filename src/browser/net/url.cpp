@@ -154,6 +154,11 @@ std::wstring ResolveUrl(std::wstring_view base, std::wstring_view reference) {
     return JoinUrl(target);
 }
 
+std::wstring UrlHost(std::wstring_view url) {
+    UrlParts parts;
+    return ParseUrl(url, parts) ? parts.host : std::wstring();
+}
+
 std::wstring UrlHostWithPort(const UrlParts& parts) {
     return parts.port.empty() ? parts.host : parts.host + L':' + parts.port;
 }

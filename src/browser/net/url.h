@@ -22,6 +22,8 @@ std::wstring JoinUrl(const UrlParts& parts);
 // Resolves `reference` against the absolute `base`; a reference that is
 // already absolute is returned normalised.
 std::wstring ResolveUrl(std::wstring_view base, std::wstring_view reference);
+// Host name of an address, lower case, without user or port ("" when it has none).
+std::wstring UrlHost(std::wstring_view url);
 // "host:port" when a port is written, otherwise "host".
 std::wstring UrlHostWithPort(const UrlParts& parts);
 // The URL as WinINet takes it: ASCII, with other characters (and spaces) as

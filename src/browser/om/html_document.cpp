@@ -1,11 +1,12 @@
 #include "browser/om/html_document.h"
 
-#include "browser/dom/layout.h"
+#include "browser/layout/geometry.h"
 #include "browser/html/document_writer.h"
 #include "browser/html/html_parser.h"
 #include "browser/om/document_object_host.h"
 #include "browser/om/html_element_collection.h"
 #include "browser/om/html_elements.h"
+#include "browser/om/html_style_sheet.h"
 #include "browser/om/html_text_range.h"
 #include "browser/om/node_objects.h"
 
@@ -215,7 +216,13 @@ const MemberTable& HTMLDocument::Members() const {
          }},
         {L"elementFromPoint", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
-             return ReturnNode(c, dom::ElementFromPoint(Doc(s), c.Integer(0), c.Integer(1)));
+             return ReturnNode(c, layout::ElementFromPoint(Doc(s), c.Integer(0), c.Integer(1)));
+         }},
+        {L"styleSheets", [](DispatchObject& s, Invocation& c) {
+             return c.ReturnObject(MakeDispatch<HTMLStyleSheetList>(Doc(s)).Get());
+         }},
+        {L"createStyleSheet", nullptr, nullptr, [](DispatchObject& s, Invocation& c) {
+             return c.ReturnObject(CreateStyleSheet(Doc(s), c.Text(0)).Get());
          }},
         {L"selection", [](DispatchObject& s, Invocation& c) {
              return c.ReturnObject(MakeDispatch<HTMLSelectionObject>(Doc(s)).Get());

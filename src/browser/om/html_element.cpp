@@ -1,12 +1,13 @@
 #include <array>
 
-#include "browser/dom/layout.h"
+#include "browser/layout/geometry.h"
 #include "browser/html/html_markup.h"
 #include "browser/html/html_parser.h"
 #include "browser/om/html_element_collection.h"
 #include "browser/om/html_elements.h"
 #include "browser/om/html_style.h"
 #include "browser/om/html_text_range.h"
+#include "browser/om/text_rectangle.h"
 #include "browser/om/node_objects.h"
 
 namespace corvalin::browser::om {
@@ -429,7 +430,7 @@ const MemberTable& HTMLElement::ElementMembers() {
              ElementOf(s).SetStyleCssText(c.ValueText());
              return S_OK;
          }},
-        {L"currentStyle", [](DispatchObject& s, Invocation& c) { return c.ReturnObject(MakeDispatch<HTMLStyle>(ElementOf(s)).Get()); }},
+        {L"currentStyle", [](DispatchObject& s, Invocation& c) { return c.ReturnObject(MakeDispatch<HTMLCurrentStyle>(ElementOf(s)).Get()); }},
         {L"runtimeStyle", [](DispatchObject& s, Invocation& c) { return c.ReturnObject(MakeDispatch<HTMLStyle>(ElementOf(s)).Get()); }},
         {L"click", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
@@ -651,27 +652,35 @@ const MemberTable& HTMLElement::ElementMembers() {
              return c.ReturnObject(MakeDispatch<HTMLTextRange>(dom::TextRange(ElementOf(s))).Get());
          }},
         {L"scrollIntoView", nullptr, nullptr, [](DispatchObject&, Invocation& c) { return c.ReturnEmpty(); }},
-        // Geometry from the box layout.
-        {L"offsetLeft", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::LayoutOf(ElementOf(s)).left); }},
-        {L"offsetTop", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::LayoutOf(ElementOf(s)).top); }},
-        {L"offsetWidth", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::LayoutOf(ElementOf(s)).width); }},
-        {L"offsetHeight", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::LayoutOf(ElementOf(s)).height); }},
-        {L"offsetParent", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, dom::LayoutOf(ElementOf(s)).offsetParent); }},
-        {L"clientLeft", [](DispatchObject&, Invocation& c) { return c.ReturnInteger(0); }},
-        {L"clientTop", [](DispatchObject&, Invocation& c) { return c.ReturnInteger(0); }},
-        {L"clientWidth", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::ClientWidth(ElementOf(s))); }},
-        {L"clientHeight", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::ClientHeight(ElementOf(s))); }},
-        {L"scrollWidth", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::ScrollWidth(ElementOf(s))); }},
-        {L"scrollHeight", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::ScrollHeight(ElementOf(s))); }},
-        {L"scrollTop", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(ElementOf(s).ScrollTop()); },
+        // Geometry from the layout.
+        {L"offsetLeft", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::OffsetOf(ElementOf(s)).left); }},
+        {L"offsetTop", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::OffsetOf(ElementOf(s)).top); }},
+        {L"offsetWidth", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::OffsetOf(ElementOf(s)).width); }},
+        {L"offsetHeight", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::OffsetOf(ElementOf(s)).height); }},
+        {L"offsetParent", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, layout::OffsetOf(ElementOf(s)).offsetParent); }},
+        {L"clientLeft", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::ClientLeft(ElementOf(s))); }},
+        {L"clientTop", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::ClientTop(ElementOf(s))); }},
+        {L"clientWidth", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::ClientWidth(ElementOf(s))); }},
+        {L"clientHeight", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::ClientHeight(ElementOf(s))); }},
+        {L"scrollWidth", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::ScrollWidth(ElementOf(s))); }},
+        {L"scrollHeight", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::ScrollHeight(ElementOf(s))); }},
+        {L"scrollTop", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::ScrollTop(ElementOf(s))); },
          [](DispatchObject& s, Invocation& c) {
-             dom::SetScroll(ElementOf(s), ElementOf(s).ScrollLeft(), static_cast<long>(c.ValueNumber()));
+             dom::Element& e = ElementOf(s);
+             layout::ScrollTo(e, layout::ScrollLeft(e), static_cast<long>(c.ValueNumber()));
              return S_OK;
          }},
-        {L"scrollLeft", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(ElementOf(s).ScrollLeft()); },
+        {L"scrollLeft", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::ScrollLeft(ElementOf(s))); },
          [](DispatchObject& s, Invocation& c) {
-             dom::SetScroll(ElementOf(s), static_cast<long>(c.ValueNumber()), ElementOf(s).ScrollTop());
+             dom::Element& e = ElementOf(s);
+             layout::ScrollTo(e, static_cast<long>(c.ValueNumber()), layout::ScrollTop(e));
              return S_OK;
+         }},
+        {L"getBoundingClientRect", nullptr, nullptr, [](DispatchObject& s, Invocation& c) {
+             return c.ReturnObject(MakeDispatch<TextRectangle>(layout::BoundingClientRect(ElementOf(s))).Get());
+         }},
+        {L"getClientRects", nullptr, nullptr, [](DispatchObject& s, Invocation& c) {
+             return c.ReturnObject(MakeDispatch<TextRectangleList>(layout::ClientRects(ElementOf(s))).Get());
          }},
     }, &NodeMembers()};
     return table;

@@ -1,5 +1,5 @@
 // Form controls and forms.
-#include "browser/dom/layout.h"
+#include "browser/layout/geometry.h"
 #include "browser/om/html_element_collection.h"
 #include "browser/om/html_elements.h"
 #include "browser/om/node_objects.h"
@@ -142,8 +142,8 @@ const MemberTable& HTMLInputElement::Members() const {
              return S_OK;
          }},
         {L"alt", [](DispatchObject& s, Invocation& c) { return c.ReturnText(ElementOf(s).GetAttribute(L"alt")); }},
-        {L"width", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::LayoutOf(ElementOf(s)).width); }},
-        {L"height", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::LayoutOf(ElementOf(s)).height); }},
+        {L"width", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::DisplayedSize(ElementOf(s)).cx); }},
+        {L"height", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::DisplayedSize(ElementOf(s)).cy); }},
     }, &ElementMembers()};
     return table;
 }

@@ -1,6 +1,5 @@
 // Links, images, scripts (and style/title, which share `text`), frames.
-#include "browser/dom/layout.h"
-#include "browser/dom/url.h"
+#include "browser/layout/geometry.h"
 #include "browser/net/url.h"
 #include "browser/om/document_object_host.h"
 #include "browser/om/html_elements.h"
@@ -30,7 +29,7 @@ std::wstring UrlPart(const Element& e, int part) {
     std::wstring url = e.ResolvedUrlAttribute(L"href");
     std::size_t colon = url.find(L':');
     if (part == 0) return colon == std::wstring::npos ? L"" : url.substr(0, colon + 1);
-    if (part == 1) return dom::UrlHost(url);
+    if (part == 1) return UrlHost(url);
     std::size_t start = url.find(L"//");
     start = start == std::wstring::npos ? 0 : url.find(L'/', start + 2);
     if (start == std::wstring::npos) return part == 2 ? L"/" : L"";
@@ -91,12 +90,12 @@ const MemberTable& HTMLImageElement::Members() const {
          [](DispatchObject& s, Invocation& c) { return Put(s, c, L"alt"); }},
         {L"border", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"border"); },
          [](DispatchObject& s, Invocation& c) { return Put(s, c, L"border"); }},
-        {L"width", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::LayoutOf(ElementOf(s)).width); },
+        {L"width", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::DisplayedSize(ElementOf(s)).cx); },
          [](DispatchObject& s, Invocation& c) { return Put(s, c, L"width"); }},
-        {L"height", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(dom::LayoutOf(ElementOf(s)).height); },
+        {L"height", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::DisplayedSize(ElementOf(s)).cy); },
          [](DispatchObject& s, Invocation& c) { return Put(s, c, L"height"); }},
-        {L"complete", [](DispatchObject&, Invocation& c) { return c.ReturnBool(true); }},
-        {L"readyState", [](DispatchObject&, Invocation& c) { return c.ReturnText(L"complete"); }},
+        {L"complete", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(layout::ImageReadyState(ElementOf(s)) == L"complete"); }},
+        {L"readyState", [](DispatchObject& s, Invocation& c) { return c.ReturnText(layout::ImageReadyState(ElementOf(s))); }},
         {L"useMap", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"usemap"); }},
     }, &ElementMembers()};
     return table;

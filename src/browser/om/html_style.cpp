@@ -1,5 +1,9 @@
 #include "browser/om/html_style.h"
 
+#include <optional>
+
+#include "browser/layout/geometry.h"
+
 namespace corvalin::browser::om {
 
 namespace {
@@ -68,6 +72,67 @@ HRESULT HTMLStyle::InvokeDynamic(std::wstring_view name, Invocation& call) {
         return S_OK;
     }
     return call.ReturnText(element_->StyleValue(name));
+}
+
+namespace {
+
+// The property a script name stands for ("backgroundColor", "styleFloat",
+// "overflow" reads as overflow-x).
+std::optional<layout::Property> CurrentStyleProperty(std::wstring_view name) {
+    if (dom::EqualsIgnoringCase(name, L"styleFloat") || dom::EqualsIgnoringCase(name, L"cssFloat")) return layout::Property::Float;
+    if (dom::EqualsIgnoringCase(name, L"overflow")) return layout::Property::OverflowX;
+    for (std::size_t i = 0; i < layout::kPropertyCount; ++i) {
+        const auto p = static_cast<layout::Property>(i);
+        if (dom::EqualsIgnoringCase(name, layout::ScriptName(p)) || dom::EqualsIgnoringCase(name, layout::PropertyName(p))) return p;
+    }
+    return std::nullopt;
+}
+
+// What the browser reports for a property nothing set.
+const wchar_t* InitialValue(layout::Property p) {
+    using P = layout::Property;
+    switch (p) {
+    case P::Display: return L"inline";
+    case P::Visibility: return L"inherit";
+    case P::Width: case P::Height: case P::Left: case P::Top: case P::Right: case P::Bottom: return L"auto";
+    case P::BorderTopWidth: case P::BorderRightWidth: case P::BorderBottomWidth: case P::BorderLeftWidth: return L"medium";
+    case P::BorderTopStyle: case P::BorderRightStyle: case P::BorderBottomStyle: case P::BorderLeftStyle: return L"none";
+    case P::BackgroundColor: return L"transparent";
+    case P::BackgroundImage: return L"none";
+    case P::FontWeight: return L"400";
+    case P::FontStyle: return L"normal";
+    case P::TextAlign: return L"left";
+    case P::TextDecoration: return L"none";
+    case P::LineHeight: return L"normal";
+    case P::WhiteSpace: return L"normal";
+    case P::VerticalAlign: return L"baseline";
+    case P::ListStyleType: return L"disc";
+    case P::OverflowX: case P::OverflowY: return L"visible";
+    case P::Position: return L"static";
+    case P::Float: case P::Clear: return L"none";
+    case P::Zoom: return L"normal";
+    case P::Color: return L"#000000";
+    default: return L"0px";
+    }
+}
+
+}  // namespace
+
+const MemberTable& HTMLCurrentStyle::Members() const {
+    // Every property is answered by name (InvokeDynamic).
+    static const MemberTable table{std::initializer_list<Member>{}};
+    return table;
+}
+
+bool HTMLCurrentStyle::HasDynamicMember(std::wstring_view name) const { return CurrentStyleProperty(name).has_value(); }
+
+HRESULT HTMLCurrentStyle::InvokeDynamic(std::wstring_view name, Invocation& call) {
+    const auto property = CurrentStyleProperty(name);
+    if (!property || call.IsPut()) return DISP_E_MEMBERNOTFOUND;
+    const layout::ComputedStyle* style = layout::CurrentStyleOf(*element_);
+    const std::wstring* value = style ? style->values[static_cast<std::size_t>(*property)] : nullptr;
+    if (*property == layout::Property::Display && style && style->display == layout::Display::None) return call.ReturnText(L"none");
+    return call.ReturnText(value ? std::wstring_view(*value) : std::wstring_view(InitialValue(*property)));
 }
 
 }  // namespace corvalin::browser::om

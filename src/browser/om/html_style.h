@@ -20,4 +20,18 @@ private:
     dom::Ref<dom::Element> element_;
 };
 
+// currentStyle: the computed value of every property the layout knows, read only.
+class HTMLCurrentStyle final : public DispatchObject {
+public:
+    explicit HTMLCurrentStyle(dom::Element& element) : element_(&element) {}
+
+protected:
+    const MemberTable& Members() const override;
+    bool HasDynamicMember(std::wstring_view name) const override;
+    HRESULT InvokeDynamic(std::wstring_view name, Invocation& call) override;
+
+private:
+    dom::Ref<dom::Element> element_;
+};
+
 }  // namespace corvalin::browser::om

@@ -1,6 +1,7 @@
 #include "browser/script/popup_object.h"
 
-#include "browser/box/page_layout.h"
+#include "browser/layout/geometry.h"
+#include "browser/layout/painter.h"
 #include "browser/om/node_objects.h"
 
 namespace corvalin::browser {
@@ -84,9 +85,9 @@ LRESULT CALLBACK PopupObject::PopupProc(HWND window, UINT message, WPARAM wParam
         PaintScope paint(window);
         RECT client;
         GetClientRect(window, &client);
-        FillRect(paint.get(), &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        SelectScope font(paint.get(), GetStockObject(DEFAULT_GUI_FONT));
-        PaintLayout(paint.get(), LayOutDocument(paint.get(), self->Content(), client.right, client.bottom));
+        dom::Document& content = self->Content();
+        content.SetViewSize(client.right, client.bottom);
+        layout::PaintDocument(paint.get(), content, layout::CurrentLayout(content), client);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -4,6 +4,7 @@
 
 #include "browser/box/browser_box_engine.h"
 #include "browser/box/page.h"
+#include "browser/layout/geometry.h"
 #include "browser/net/http_client.h"
 #include "browser/net/url.h"
 #include "browser/om/node_objects.h"
@@ -83,9 +84,9 @@ const om::MemberTable& WindowObject::Members() const {
         {L"close", nullptr, nullptr, &Bind<W, &W::Nothing>},
         {L"focus", nullptr, nullptr, &Bind<W, &W::Nothing>},
         {L"blur", nullptr, nullptr, &Bind<W, &W::Nothing>},
-        {L"scroll", nullptr, nullptr, &Bind<W, &W::Nothing>},
-        {L"scrollTo", nullptr, nullptr, &Bind<W, &W::Nothing>},
-        {L"scrollBy", nullptr, nullptr, &Bind<W, &W::Nothing>},
+        {L"scroll", nullptr, nullptr, &Bind<W, &W::ScrollTo>},
+        {L"scrollTo", nullptr, nullptr, &Bind<W, &W::ScrollTo>},
+        {L"scrollBy", nullptr, nullptr, &Bind<W, &W::ScrollBy>},
         {L"moveTo", nullptr, nullptr, &Bind<W, &W::Nothing>},
         {L"resizeTo", nullptr, nullptr, &Bind<W, &W::Nothing>},
         {L"print", nullptr, nullptr, &Bind<W, &W::Nothing>},
@@ -301,6 +302,23 @@ HRESULT WindowObject::CreatePopup(Invocation& call) {
 }
 
 HRESULT WindowObject::Nothing(Invocation& call) { return call.ReturnEmpty(); }
+
+// The view scrolls through its root element, as documentElement.scrollTop does.
+HRESULT WindowObject::ScrollTo(Invocation& call) {
+    dom::Document* document = page_ ? page_->Document() : nullptr;
+    if (dom::Element* html = document ? document->DocumentElement() : nullptr)
+        layout::ScrollTo(*html, static_cast<long>(call.Number(0)), static_cast<long>(call.Number(1)));
+    return call.ReturnEmpty();
+}
+
+HRESULT WindowObject::ScrollBy(Invocation& call) {
+    dom::Document* document = page_ ? page_->Document() : nullptr;
+    if (dom::Element* html = document ? document->DocumentElement() : nullptr) {
+        const POINT at = layout::ViewScroll(*document);
+        layout::ScrollTo(*html, at.x + static_cast<long>(call.Number(0)), at.y + static_cast<long>(call.Number(1)));
+    }
+    return call.ReturnEmpty();
+}
 
 // ---- location ----------------------------------------------------------------
 

@@ -69,6 +69,8 @@ private:
     HRESULT GetOption(om::Invocation& call);
     HRESULT GetImage(om::Invocation& call);
     HRESULT Nothing(om::Invocation& call);
+    HRESULT ScrollTo(om::Invocation& call);
+    HRESULT ScrollBy(om::Invocation& call);
     HRESULT StartTimer(om::Invocation& call, bool repeat);
 
     Page* page_;

@@ -2,8 +2,7 @@
 // ownership, the layout's numbers and writes during a load.
 #include <gtest/gtest.h>
 
-#include "browser/dom/layout.h"
-#include "browser/dom/url.h"
+#include "browser/net/url.h"
 #include "browser/html/document_writer.h"
 #include "browser/html/html_markup.h"
 #include "browser/html/html_parser.h"
@@ -56,13 +55,13 @@ TEST(ElementTest, AddressesResolveAgainstTheDocument) {
         {L"http://h/a/b.html", L"#top", L"http://h/a/b.html#top"},
         {L"http://h:8080", L"x", L"http://h:8080/x"},
         {L"http://h/a/b.html", L"javascript:go()", L"javascript:go()"},
-        {L"http://h/a/b.html", L"HTTPS://S/", L"https://S/"},
+        {L"http://h/a/b.html", L"HTTPS://S/", L"https://s/"},
         {L"http://h/a/b/", L"./././../c", L"http://h/a/c"},
         {L"http://h/a/b.html", L"  spaced.php  ", L"http://h/a/spaced.php"},
     };
-    for (const auto& c : cases) EXPECT_EQ(dom::ResolveUrl(c.base, c.reference), c.resolved) << c.reference;
-    EXPECT_EQ(dom::UrlHost(L"http://user@Example.COM:81/x"), L"example.com");
-    EXPECT_EQ(dom::UrlHost(L"about:blank"), L"");
+    for (const auto& c : cases) EXPECT_EQ(ResolveUrl(c.base, c.reference), c.resolved) << c.reference;
+    EXPECT_EQ(UrlHost(L"http://user@Example.COM:81/x"), L"example.com");
+    EXPECT_EQ(UrlHost(L"about:blank"), L"");
 
     auto doc = Parse(L"<head><base href=\"http://cdn/static/\"></head><img id=i src=p.gif>");
     EXPECT_EQ(doc->GetElementById(L"i")->ResolvedUrlAttribute(L"src"), L"http://cdn/static/p.gif");
@@ -128,33 +127,6 @@ TEST(ElementTest, TreeOwnershipFreesDetachedAndHeldNodes) {
     EXPECT_GT(dom::Node::LiveCount(), before);
     kept = nullptr;
     EXPECT_EQ(dom::Node::LiveCount(), before);
-}
-
-TEST(ElementTest, LayoutGivesConsistentBoxes) {
-    auto doc = Parse(L"<div id=first>line</div><div id=second><span id=s>abc</span><img id=i width=50 height=40></div>"
-                     L"<div id=hidden style=\"display:none\">h</div>");
-    auto first = dom::LayoutOf(*doc->GetElementById(L"first"));
-    auto second = dom::LayoutOf(*doc->GetElementById(L"second"));
-    auto span = dom::LayoutOf(*doc->GetElementById(L"s"));
-    auto img = dom::LayoutOf(*doc->GetElementById(L"i"));
-    EXPECT_EQ(first.offsetParent, doc->Body());
-    EXPECT_GT(first.height, 0);
-    EXPECT_GE(second.top, first.top + first.height);
-    EXPECT_EQ(span.top, second.top);
-    EXPECT_EQ(span.width, 3 * 8);
-    EXPECT_EQ(img.left, span.left + span.width);
-    EXPECT_EQ(img.width, 50);
-    EXPECT_GE(second.height, 40);
-    EXPECT_EQ(dom::LayoutOf(*doc->GetElementById(L"hidden")).offsetParent, nullptr);
-    EXPECT_EQ(dom::ElementFromPoint(*doc, img.left + 5, img.top + 5), doc->GetElementById(L"i"));
-    EXPECT_EQ(dom::ElementFromPoint(*doc, span.left + 1, span.top + 1), doc->GetElementById(L"s"));
-    EXPECT_EQ(dom::ElementFromPoint(*doc, 5000, 5000), doc->Body());
-
-    // Scrolling stays inside what the content allows.
-    Element* html = doc->DocumentElement();
-    dom::SetScroll(*html, -5, 1000000);
-    EXPECT_EQ(html->ScrollLeft(), 0);
-    EXPECT_EQ(html->ScrollTop(), dom::ScrollHeight(*html) - dom::ClientHeight(*html));
 }
 
 TEST(ElementTest, WritesDuringALoadGoAfterTheRunningScript) {

@@ -105,9 +105,9 @@ TEST_F(PageObjectModelTest, ClickingTheRenderedPageClicksTheElementUnderTheMouse
     LoadMarkup(L"<input type=button id=b value='Press here' onclick=\"this.value='pressed'\">");
     HWND server = FindServer(parent_);
     ASSERT_TRUE(server);
-    // The button sits at the top left of the page, inside the margin.
-    SendMessageA(server, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(14, 14));
-    SendMessageA(server, WM_LBUTTONUP, 0, MAKELPARAM(14, 14));
+    // The button sits at the top left of the page, inside the body's margin (10 by 15).
+    SendMessageA(server, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(14, 20));
+    SendMessageA(server, WM_LBUTTONUP, 0, MAKELPARAM(14, 20));
     EXPECT_EQ(GetText(ElementById(L"b").Get(), L"value"), L"pressed");
     // And it is drawn: the rendering window shows dark text on a light button.
     UpdateWindow(server);

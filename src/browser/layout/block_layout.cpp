@@ -1,0 +1,988 @@
+// Blocks, lines of inline content, floats, positioned boxes, replaced
+// elements and form controls.
+#include <algorithm>
+
+#include "browser/layout/layout_builder.h"
+
+namespace corvalin::browser::layout {
+
+void Rect::Unite(const Rect& o) {
+    if (width == 0 && height == 0 && x == 0 && y == 0) {
+        *this = o;
+        return;
+    }
+    const long right = std::max(Right(), o.Right()), bottom = std::max(Bottom(), o.Bottom());
+    x = std::min(x, o.x);
+    y = std::min(y, o.y);
+    width = right - x;
+    height = bottom - y;
+}
+
+long HorizontalEdges(const ComputedStyle& s) { return s.padding[1] + s.padding[3] + s.borderWidth[1] + s.borderWidth[3]; }
+long VerticalEdges(const ComputedStyle& s) { return s.padding[0] + s.padding[2] + s.borderWidth[0] + s.borderWidth[2]; }
+
+bool IsCjk(wchar_t c) {
+    return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0x3000 && c <= 0x303F);
+}
+
+void FormattingContext::Band(long y, long& left, long& right) const {
+    for (const auto& f : floats) {
+        if (y < f.rect.y || y >= f.rect.Bottom()) continue;
+        if (f.left) left = std::max(left, f.rect.Right());
+        else right = std::min(right, f.rect.x);
+    }
+}
+
+long FormattingContext::ClearBelow(long y, Clear clear) const {
+    if (clear == Clear::None) return y;
+    for (const auto& f : floats) {
+        if ((clear == Clear::Both || (clear == Clear::Left) == f.left)) y = std::max(y, f.rect.Bottom());
+    }
+    return y;
+}
+
+long FormattingContext::NextFloatBottom(long y) const {
+    long next = -1;
+    for (const auto& f : floats)
+        if (f.rect.Bottom() > y && (next < 0 || f.rect.Bottom() < next)) next = f.rect.Bottom();
+    return next < 0 ? y : next;
+}
+
+namespace {
+
+// The content of one line while it is being filled.
+class LineBuilder {
+public:
+    LineBuilder(LayoutBuilder& b, const dom::Element& container, const ComputedStyle& cs, long x, long width, long y,
+                FormattingContext& fc)
+        : b_(b), container_(container), cs_(cs), x_(x), width_(width), y_(y), fc_(fc) {
+        StartLine();
+    }
+
+    long Y() const { return y_; }
+    bool Empty() const { return items_.empty(); }
+    long CurrentX() const { return left_ + used_; }
+
+    void SetY(long y) {
+        y_ = y;
+        StartLine();
+    }
+
+    void Text(std::wstring_view data, const dom::Element& owner, const ComputedStyle& s) {
+        const Font& font = FontOf(s);
+        if (s.whiteSpace == WhiteSpace::Pre) {
+            std::wstring run;
+            auto flush = [&] {
+                if (!run.empty()) Word(run, owner, s, font, false);
+                run.clear();
+            };
+            for (wchar_t c : data) {
+                if (c == L'\r') continue;
+                if (c == L'\n') {
+                    flush();
+                    Finish(true);
+                    continue;
+                }
+                if (c == L'\t') {
+                    run.append(8 - run.size() % 8, L' ');
+                    continue;
+                }
+                run += c == 0xA0 ? L' ' : c;
+            }
+            flush();
+            return;
+        }
+        const bool wrap = s.whiteSpace == WhiteSpace::Normal;
+        std::wstring word;
+        for (std::size_t i = 0; i <= data.size(); ++i) {
+            const wchar_t c = i < data.size() ? data[i] : L' ';
+            const bool space = c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\f';
+            if (!space && IsCjk(c) && wrap) {
+                if (!word.empty()) Word(word, owner, s, font, wrap);
+                word.assign(1, c);
+                Word(word, owner, s, font, wrap);   // a break may follow every CJK character
+                word.clear();
+                continue;
+            }
+            if (!space) {
+                word += c == 0xA0 ? L' ' : c;
+                continue;
+            }
+            if (!word.empty()) Word(word, owner, s, font, wrap);
+            word.clear();
+            if (i < data.size() && !lastWasSpace_ && hasContent_) Space(owner, s, font);
+        }
+    }
+
+    // Replaced elements and inline blocks, already laid out at the origin.
+    void Atomic(const Mark& mark, const Mark& end, SIZE size, const dom::Element& owner, const ComputedStyle& s) {
+        if (used_ + size.cx > Available() && HasContent() && AllowsWrap()) Finish(false);
+        Item item;
+        item.kind = Item::Kind::Atomic;
+        item.width = size.cx;
+        item.owner = &owner;
+        item.style = &s;
+        item.mark = mark;
+        item.end = end;
+        item.height = size.cy;
+        items_.push_back(std::move(item));
+        used_ += size.cx;
+        lastWasSpace_ = false;
+        hasContent_ = true;
+    }
+
+    // Where an inline element starts or ends, with its own edges.
+    void Edge(const dom::Element& owner, const ComputedStyle& s, bool start) {
+        Item item;
+        item.kind = start ? Item::Kind::Start : Item::Kind::End;
+        item.owner = &owner;
+        item.style = &s;
+        const long margin = start ? s.margin[3].Resolve(width_) : s.margin[1].Resolve(width_);
+        item.width = margin + (start ? s.padding[3] + s.borderWidth[3] : s.padding[1] + s.borderWidth[1]);
+        items_.push_back(std::move(item));
+        used_ += items_.back().width;
+    }
+
+    void FloatAdded() {
+        // A float placed on this line narrows it.
+        left_ = x_;
+        right_ = x_ + width_;
+        fc_.Band(y_, left_, right_);
+    }
+
+    // Ends the line. A forced break (<br>, a newline in pre text) makes a line
+    // even when it is empty.
+    void Finish(bool forced);
+
+private:
+    struct Item {
+        enum class Kind { Text, Space, Atomic, Start, End } kind = Kind::Text;
+        std::wstring text;
+        long width = 0;
+        long height = 0;
+        const dom::Element* owner = nullptr;
+        const ComputedStyle* style = nullptr;
+        const Font* font = nullptr;
+        Mark mark, end;
+        long x = 0, top = 0;
+    };
+
+    long Available() const { return right_ - left_; }
+    bool HasContent() const { return hasContent_; }
+    bool AllowsWrap() const { return cs_.whiteSpace == WhiteSpace::Normal; }
+
+    void StartLine() {
+        left_ = x_;
+        right_ = x_ + width_;
+        fc_.Band(y_, left_, right_);
+        // Skip down past floats that leave no room at all.
+        while (right_ - left_ < std::min<long>(width_, 20) && fc_.NextFloatBottom(y_) > y_) {
+            y_ = fc_.NextFloatBottom(y_);
+            left_ = x_;
+            right_ = x_ + width_;
+            fc_.Band(y_, left_, right_);
+        }
+        used_ = 0;
+        lastWasSpace_ = true;
+        hasContent_ = false;
+    }
+
+    void Word(const std::wstring& word, const dom::Element& owner, const ComputedStyle& s, const Font& font, bool wrap) {
+        const long w = TextWidth(font, word);
+        if (wrap && used_ + w > Available() && HasContent()) Finish(false);
+        Item item;
+        item.kind = Item::Kind::Text;
+        item.text = word;
+        item.width = w;
+        item.owner = &owner;
+        item.style = &s;
+        item.font = &font;
+        items_.push_back(std::move(item));
+        used_ += w;
+        lastWasSpace_ = false;
+        hasContent_ = true;
+    }
+
+    void Space(const dom::Element& owner, const ComputedStyle& s, const Font& font) {
+        Item item;
+        item.kind = Item::Kind::Space;
+        item.text = L" ";
+        item.width = TextWidth(font, L" ");
+        item.owner = &owner;
+        item.style = &s;
+        item.font = &font;
+        items_.push_back(std::move(item));
+        used_ += items_.back().width;
+        lastWasSpace_ = true;
+    }
+
+    LayoutBuilder& b_;
+    const dom::Element& container_;
+    const ComputedStyle& cs_;
+    long x_, width_, y_;
+    FormattingContext& fc_;
+    long left_ = 0, right_ = 0, used_ = 0;
+    bool lastWasSpace_ = true;
+    bool hasContent_ = false;
+    std::vector<Item> items_;
+};
+
+void LineBuilder::Finish(bool forced) {
+    // Trailing spaces take no room.
+    while (!items_.empty() && items_.back().kind == Item::Kind::Space) {
+        used_ -= items_.back().width;
+        items_.pop_back();
+    }
+    for (auto it = items_.rbegin(); it != items_.rend() && it->kind == Item::Kind::End; ++it) {
+        auto next = it + 1;
+        if (next != items_.rend() && next->kind == Item::Kind::Space) {
+            used_ -= next->width;
+            next->width = 0;
+            next->text.clear();
+        }
+    }
+    const bool hasText = std::any_of(items_.begin(), items_.end(), [](const Item& i) { return i.kind == Item::Kind::Text; });
+    const bool hasAtomic = std::any_of(items_.begin(), items_.end(), [](const Item& i) { return i.kind == Item::Kind::Atomic; });
+    if (items_.empty() && !forced) return;
+    const bool onlyEdges = !hasText && !hasAtomic;
+
+    // Vertical metrics: text sits on a common baseline; atomic boxes stand on it.
+    const Font& strut = FontOf(cs_);
+    long ascent = 0, descent = 0;
+    auto textMetrics = [](const Item& i, long& a, long& d) {
+        a = i.font->ascent;
+        d = i.font->descent;
+        if (i.style->lineHeight > 0) {
+            const long extra = i.style->lineHeight - (a + d);
+            a += extra / 2;
+            d += extra - extra / 2;
+        }
+    };
+    if (hasText || forced || (onlyEdges && !items_.empty())) {
+        long a = strut.ascent, d = strut.descent;
+        if (cs_.lineHeight > 0) {
+            const long extra = cs_.lineHeight - (a + d);
+            a += extra / 2;
+            d += extra - extra / 2;
+        }
+        ascent = a;
+        descent = d;
+    }
+    for (const auto& i : items_) {
+        long a = 0, d = 0;
+        if (i.kind == Item::Kind::Text || i.kind == Item::Kind::Space) textMetrics(i, a, d);
+        else if (i.kind == Item::Kind::Atomic) {
+            if (i.style->verticalAlign == VerticalAlign::Middle) {
+                a = i.height / 2 + strut.ascent / 3;
+                d = i.height - a;
+            } else {
+                a = i.height;
+            }
+        }
+        ascent = std::max(ascent, a);
+        descent = std::max(descent, d);
+    }
+    // Empty inline elements (anchors, empty spans) take no height of their own.
+    const long lineHeight = onlyEdges && !forced ? 0 : ascent + descent;
+
+    // Horizontal place from the container's alignment, in the band at this height.
+    left_ = x_;
+    right_ = x_ + width_;
+    fc_.Band(y_, left_, right_);
+    long offset = 0;
+    if (cs_.textAlign == TextAlign::Center) offset = std::max(0L, (Available() - used_) / 2);
+    else if (cs_.textAlign == TextAlign::Right) offset = std::max(0L, Available() - used_);
+    long x = left_ + offset;
+    for (auto& i : items_) {
+        i.x = x;
+        x += i.width;
+        if (i.kind == Item::Kind::Atomic) {
+            long a = i.height;
+            if (i.style->verticalAlign == VerticalAlign::Middle) a = i.height / 2 + strut.ascent / 3;
+            if (i.style->verticalAlign == VerticalAlign::Top) a = ascent;
+            i.top = y_ + ascent - a;
+            b_.Translate(i.mark, i.end, i.x, i.top);
+        } else if (i.font) {
+            i.top = y_ + ascent - i.font->ascent;
+        }
+    }
+
+    // Fragments of the inline elements on this line: from their first to last
+    // item, as tall as their own font around the baseline.
+    struct Extent {
+        const dom::Element* element;
+        long left, right;
+    };
+    std::vector<Extent> extents;
+    auto extend = [&](const dom::Element* e, long l, long r) {
+        for (auto& ex : extents)
+            if (ex.element == e) {
+                ex.left = std::min(ex.left, l);
+                ex.right = std::max(ex.right, r);
+                return;
+            }
+        extents.push_back({e, l, r});
+    };
+    for (const auto& i : items_) {
+        const dom::Element* e = i.owner;
+        if (i.kind == Item::Kind::Atomic) e = e->ParentElement();
+        long l = i.x, r = i.x + i.width;
+        if (i.kind == Item::Kind::Start) l += i.style->margin[3].Resolve(width_);
+        if (i.kind == Item::Kind::End) r -= i.style->margin[1].Resolve(width_);
+        for (; e && e != &container_; e = e->ParentElement()) extend(e, l, r);
+    }
+    for (const auto& ex : extents) {
+        const ComputedStyle& s = b_.StyleOf(*ex.element);
+        const Font& f = FontOf(s);
+        Rect r{ex.left, y_ + ascent - f.ascent - s.padding[0] - s.borderWidth[0], ex.right - ex.left,
+               f.Height() + VerticalEdges(s)};
+        ElementBox& box = b_.Box(b_.BoxIndex(*ex.element));
+        box.fragments.push_back(r);
+        if (s.visible && (s.background != kTransparent || s.borderWidth[0] || s.borderWidth[1] || s.borderWidth[2] || s.borderWidth[3])) {
+            PaintItem p;
+            p.kind = PaintKind::Box;
+            p.rect = r;
+            p.element = ex.element;
+            p.style = &s;
+            b_.AddItem(std::move(p));
+        }
+    }
+
+    // Text runs: neighbouring words of one element and style become one run.
+    for (std::size_t k = 0; k < items_.size();) {
+        const Item& first = items_[k];
+        if (first.kind != Item::Kind::Text && first.kind != Item::Kind::Space) {
+            ++k;
+            continue;
+        }
+        PaintItem p;
+        p.kind = PaintKind::Text;
+        p.element = first.owner;
+        p.style = first.style;
+        p.rect = {first.x, first.top, 0, first.font->Height()};
+        std::size_t j = k;
+        for (; j < items_.size(); ++j) {
+            const Item& i = items_[j];
+            if ((i.kind != Item::Kind::Text && i.kind != Item::Kind::Space) || i.owner != first.owner || i.style != first.style) break;
+            p.text += i.text;
+            p.rect.width += i.width;
+        }
+        if (first.style->visible && !p.text.empty()) b_.AddItem(std::move(p));
+        k = j;
+    }
+
+    items_.clear();
+    y_ += lineHeight;
+    StartLine();
+}
+
+// Number or bullet of a list item.
+std::wstring MarkerText(const dom::Element& item, const ComputedStyle& s) {
+    if (s.listStyle == L"none") return {};
+    if (s.listStyle == L"disc" || s.listStyle == L"circle" || s.listStyle == L"square") return s.listStyle;
+    long number = 1;
+    const dom::Element* list = item.ParentElement();
+    if (list && list->HasAttribute(L"start")) number = _wtol(list->GetAttribute(L"start").c_str());
+    for (const dom::Node* n = item.PreviousSibling(); n; n = n->PreviousSibling())
+        if (const dom::Element* e = n->AsElement(); e && e->Is(L"li")) ++number;
+    if (item.HasAttribute(L"value")) number = _wtol(item.GetAttribute(L"value").c_str());
+    std::wstring text;
+    if (s.listStyle == L"lower-alpha" || s.listStyle == L"upper-alpha") {
+        const wchar_t base = s.listStyle == L"lower-alpha" ? L'a' : L'A';
+        for (long n = number; n > 0; n = (n - 1) / 26) text.insert(text.begin(), static_cast<wchar_t>(base + (n - 1) % 26));
+    } else {
+        text = std::to_wstring(number);
+    }
+    return text + L".";
+}
+
+}  // namespace
+
+// ---- the builder ---------------------------------------------------------------
+
+LayoutBuilder::LayoutBuilder(dom::Document& document, DocumentLayout& out)
+    : document_(document),
+      out_(out),
+      resolver_(*(out.resolver = std::make_unique<StyleResolver>(document))),
+      images_(ImageStore::Of(document)) {}
+
+const ComputedStyle& LayoutBuilder::StyleOf(const dom::Element& element) {
+    if (auto it = out_.styles.find(&element); it != out_.styles.end()) return *it->second;
+    // Elements outside the tree the pre-pass walked (not expected).
+    const dom::Element* parent = element.ParentElement();
+    const ComputedStyle* parentStyle = parent ? &StyleOf(*parent) : nullptr;
+    out_.ownedStyles.push_back(resolver_.Compute(element, parentStyle));
+    out_.styles[&element] = out_.ownedStyles.back().get();
+    return *out_.ownedStyles.back();
+}
+
+void LayoutBuilder::ComputeStyles() {
+    for (const dom::Node* n = document_.FirstChild(); n; n = n->NextInTree(&document_)) {
+        if (const dom::Element* e = n->AsElement()) StyleOf(*e);
+    }
+}
+
+void LayoutBuilder::Translate(const Mark& from, const Mark& to, long dx, long dy) {
+    if (dx == 0 && dy == 0) return;
+    for (std::size_t i = from.items; i < to.items; ++i) {
+        out_.items[i].rect.x += dx;
+        out_.items[i].rect.y += dy;
+    }
+    for (std::size_t i = from.boxes; i < to.boxes; ++i) {
+        ElementBox& box = out_.boxes[i];
+        box.border.x += dx;
+        box.border.y += dy;
+        for (auto& f : box.fragments) {
+            f.x += dx;
+            f.y += dy;
+        }
+    }
+    for (std::size_t i = from.clips; i < to.clips; ++i) {
+        out_.clips[i].rect.x += dx;
+        out_.clips[i].rect.y += dy;
+    }
+}
+
+ElementBox& LayoutBuilder::NewBox(const dom::Element& element, const ComputedStyle& style) {
+    out_.boxIndex[&element] = out_.boxes.size();
+    ElementBox box;
+    box.element = &element;
+    box.style = &style;
+    box.clip = clip;
+    out_.boxes.push_back(std::move(box));
+    return out_.boxes.back();
+}
+
+void LayoutBuilder::AddItem(PaintItem item) {
+    item.clip = clip;
+    item.layer = layer;
+    out_.items.push_back(std::move(item));
+}
+
+bool LayoutBuilder::IsReplaced(const dom::Element& e) const {
+    return e.Is(L"img") || e.Is(L"input") || e.Is(L"select") || e.Is(L"textarea") || e.Is(L"button") ||
+           e.Is(L"iframe") || e.Is(L"object") || e.Is(L"embed");
+}
+
+SIZE LayoutBuilder::ReplacedSize(const dom::Element& e, const ComputedStyle& s, long cbWidth) {
+    const float z = s.zoom;
+    auto scaled = [z](long v) { return static_cast<long>(v * z + 0.5f); };
+    long w = 0, h = 0;
+    const Font& font = FontOf(s);
+    const std::wstring type = e.Is(L"input") ? e.Type() : std::wstring();
+    if (e.Is(L"img") || type == L"image") {
+        const std::wstring src = e.ResolvedUrlAttribute(L"src");
+        const Image* image = src.empty() ? nullptr : &images_.Request(src);
+        const bool known = image && image->state == Image::State::Loaded;
+        long naturalW = known ? image->width : 28, naturalH = known ? image->height : 30;
+        if (!known && e.HasAttribute(L"alt") && !e.GetAttribute(L"alt").empty()) {
+            // A missing picture shows its alt text in a frame that fits it.
+            naturalW = std::max(naturalW, static_cast<long>(TextWidth(font, e.GetAttribute(L"alt")) / z) + 24);
+            naturalH = std::max(naturalH, static_cast<long>(font.Height() / z) + 8);
+        }
+        w = scaled(naturalW);
+        h = scaled(naturalH);
+        const bool autoW = s.width.IsAuto(), autoH = s.height.IsAuto();
+        if (!autoW) w = s.width.Resolve(cbWidth);
+        if (!autoH) h = s.height.Resolve(0, h);
+        if (!autoW && autoH && naturalW > 0) h = w * naturalH / naturalW;
+        if (autoW && !autoH && naturalH > 0) w = h * naturalW / naturalH;
+        return {std::max(0L, w), std::max(0L, h)};
+    }
+    const long lineH = font.Height();
+    if (type == L"checkbox" || type == L"radio") {
+        w = h = scaled(13);
+    } else if (e.Is(L"button") || type == L"submit" || type == L"reset" || type == L"button") {
+        std::wstring label = e.Is(L"button") ? e.InnerText() : e.Value();
+        if (label.empty() && !e.Is(L"button") && type != L"button") label = type == L"reset" ? L"Reset" : L"Submit Query";
+        w = TextWidth(font, label) + scaled(16);
+        h = std::max(scaled(21), lineH + scaled(6));
+    } else if (e.Is(L"select")) {
+        long widest = 0;
+        for (const dom::Element* option : e.Options()) widest = std::max(widest, TextWidth(font, option->OptionText()));
+        w = widest + scaled(24);
+        const int size = std::max(0, _wtoi(e.GetAttribute(L"size").c_str()));
+        const bool list = e.HasAttribute(L"multiple") || size > 1;
+        h = list ? std::max(size > 1 ? size : 4, 1) * lineH + scaled(4) : std::max(scaled(20), lineH + scaled(4));
+    } else if (e.Is(L"textarea")) {
+        const long cols = std::max(1, e.HasAttribute(L"cols") ? _wtoi(e.GetAttribute(L"cols").c_str()) : 20);
+        const long rows = std::max(1, e.HasAttribute(L"rows") ? _wtoi(e.GetAttribute(L"rows").c_str()) : 2);
+        w = cols * font.averageWidth + scaled(24);
+        h = rows * lineH + scaled(6);
+    } else if (e.Is(L"iframe") || e.Is(L"object") || e.Is(L"embed")) {
+        w = scaled(300);
+        h = scaled(150);
+    } else {
+        // Text fields: as many average characters as their size, one line high.
+        const long size = std::max(1, e.HasAttribute(L"size") ? _wtoi(e.GetAttribute(L"size").c_str()) : 20);
+        w = size * font.averageWidth + scaled(8);
+        if (type == L"file") w += TextWidth(font, L"Browse...") + scaled(16);
+        h = std::max(scaled(20), lineH + scaled(4));
+    }
+    if (!s.width.IsAuto() && type != L"checkbox" && type != L"radio") w = s.width.Resolve(cbWidth, w);
+    if (!s.height.IsAuto()) h = s.height.Resolve(0, h);
+    return {std::max(0L, w), std::max(0L, h)};
+}
+
+SIZE LayoutBuilder::LayoutAtomic(const dom::Element& e, const ComputedStyle& s, long cbWidth) {
+    const long ml = s.margin[3].Resolve(cbWidth), mr = s.margin[1].Resolve(cbWidth);
+    const long mt = s.margin[0].Resolve(cbWidth), mb = s.margin[2].Resolve(cbWidth);
+    if (!IsReplaced(e)) {
+        FormattingContext own;
+        const Rect r = LayoutBlockBox(e, s, 0, mt, cbWidth, own, s.width.IsAuto());
+        return {r.width + ml + mr, r.height + mt + mb};
+    }
+    const SIZE content = ReplacedSize(e, s, cbWidth);
+    const bool control = !e.Is(L"img") && !(e.Is(L"input") && e.Type() == L"image") && !e.Is(L"iframe");
+    // Controls draw their own frame; images take CSS borders and padding around them.
+    const long edgesX = control ? 0 : HorizontalEdges(s), edgesY = control ? 0 : VerticalEdges(s);
+    ElementBox& box = NewBox(e, s);
+    box.border = {ml, mt, content.cx + edgesX, content.cy + edgesY};
+    box.contentWidth = box.border.width;
+    box.contentHeight = box.border.height;
+    const Rect border = box.border;
+    if (s.visible) {
+        if (!control && (edgesX || edgesY || s.background != kTransparent)) {
+            PaintItem frame;
+            frame.kind = PaintKind::Box;
+            frame.rect = border;
+            frame.element = &e;
+            frame.style = &s;
+            AddItem(std::move(frame));
+        }
+        PaintItem item;
+        item.element = &e;
+        item.style = &s;
+        item.rect = {border.x + (control ? 0 : s.borderWidth[3] + s.padding[3]), border.y + (control ? 0 : s.borderWidth[0] + s.padding[0]),
+                     content.cx, content.cy};
+        if (control) {
+            item.kind = PaintKind::Control;
+        } else {
+            item.kind = PaintKind::Image;
+            if (!e.Is(L"iframe")) item.text = e.ResolvedUrlAttribute(L"src");
+        }
+        AddItem(std::move(item));
+    }
+    return {border.width + ml + mr, border.height + mt + mb};
+}
+
+Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s, long x, long y, long cbWidth,
+                                   FormattingContext& fc, bool shrinkToFit) {
+    const Mark start = Now();
+    const std::uint8_t outerLayer = layer;
+    if (s.Positioned()) layer = 1;
+    const long edges = HorizontalEdges(s);
+    long ml = s.margin[3].Resolve(cbWidth), mr = s.margin[1].Resolve(cbWidth);
+    long width;
+    // Widths count padding and borders, as pages of that era expect. A cell
+    // is as wide as its column, whatever it asked for.
+    const bool cell = s.display == Display::TableCell;
+    if (cell) ml = mr = 0;
+    if (!s.width.IsAuto() && !cell) {
+        width = std::max(edges, s.width.Resolve(cbWidth));
+        if (e.Is(L"table")) width = std::max(width, TableIntrinsicWidths(e).min);
+    } else if ((shrinkToFit || e.Is(L"table")) && !cell) {
+        const Intrinsic in = IntrinsicWidths(e);
+        width = std::min(std::max(in.min, cbWidth - ml - mr), in.max);
+    } else {
+        width = std::max(0L, cbWidth - ml - mr);
+    }
+    if ((!s.width.IsAuto() || e.Is(L"table")) && !cell) {
+        const long free = cbWidth - width - ml - mr;
+        if (s.margin[3].IsAuto() && s.margin[1].IsAuto()) ml += std::max(0L, free / 2);
+        else if (s.margin[3].IsAuto()) ml += std::max(0L, free);
+    }
+
+    const std::size_t boxIndex = out_.boxes.size();
+    NewBox(e, s).border = {x + ml, y, width, 0};
+    const std::size_t paintIndex = out_.items.size();
+    if (s.visible) {
+        PaintItem item;
+        item.kind = PaintKind::Box;
+        item.element = &e;
+        item.style = &s;
+        AddItem(std::move(item));
+    }
+
+    const long contentX = x + ml + s.borderWidth[3] + s.padding[3];
+    const long contentY = y + s.borderWidth[0] + s.padding[0];
+    const long contentWidth = std::max(0L, width - edges);
+    const int outerClip = clip;
+    const bool clips = s.overflowX != Overflow::Visible || s.overflowY != Overflow::Visible;
+    const bool root = e.Is(L"html") || e.Is(L"body");
+    if (clips && !root) {
+        out_.clips.push_back({{x + ml + s.borderWidth[3], y + s.borderWidth[0], width - s.borderWidth[1] - s.borderWidth[3], 0}, &e, clip});
+        clip = static_cast<int>(out_.clips.size() - 1);
+    }
+
+    long contentHeight = 0;
+    long height = 0;
+    if (e.Is(L"table") || s.display == Display::Table) {
+        const Rect table = LayoutTable(e, s, x + ml, y, width);
+        height = table.height;
+        contentHeight = height - VerticalEdges(s);
+    } else {
+        if (s.display == Display::ListItem && s.visible) {
+            const std::wstring marker = MarkerText(e, s);
+            if (!marker.empty()) {
+                const Font& font = FontOf(s);
+                PaintItem item;
+                item.kind = PaintKind::Marker;
+                item.element = &e;
+                item.style = &s;
+                item.text = marker;
+                const bool bullet = marker == L"disc" || marker == L"circle" || marker == L"square";
+                const long w = bullet ? std::max(4L, font.ascent / 3) : TextWidth(font, marker);
+                const long h = bullet ? w : font.Height();
+                item.rect = {contentX - w - (bullet ? font.averageWidth + 2 : 4), contentY + (bullet ? (font.Height() - w) / 2 + 1 : 0), w, h};
+                AddItem(std::move(item));
+            }
+        }
+        const bool newContext = clips || s.floating != Float::None || s.OutOfFlow() || shrinkToFit || root ||
+                                s.display == Display::TableCell || s.display == Display::InlineBlock;
+        FormattingContext own;
+        FormattingContext& context = newContext ? own : fc;
+        // Markup nested beyond any page's need is left out rather than
+        // exhausting the stack.
+        if (++depth < 150) contentHeight = FlowChildren(e, s, contentX, contentY, contentWidth, context);
+        --depth;
+        if (newContext)
+            for (const auto& f : own.floats) contentHeight = std::max(contentHeight, f.rect.Bottom() - contentY);
+        height = contentHeight + VerticalEdges(s);
+        if (!s.height.IsAuto()) {
+            const long specified = s.height.unit == Length::Unit::Percent
+                                       ? (e.Is(L"html") || e.Is(L"body") ? s.height.Resolve(viewHeight_) : -1)
+                                       : s.height.Resolve(0);
+            if (specified >= 0) height = std::max(VerticalEdges(s), specified);
+        }
+    }
+
+    // What is inside, for scroll sizes and the clip.
+    long extentRight = width, extentBottom = height;
+    if (clips || root) {
+        const long originX = x + ml, originY = y;
+        for (std::size_t i = paintIndex + 1; i < out_.items.size(); ++i) {
+            extentRight = std::max(extentRight, out_.items[i].rect.Right() - originX + s.padding[1]);
+            extentBottom = std::max(extentBottom, out_.items[i].rect.Bottom() - originY + s.padding[2]);
+        }
+    }
+    if (clips && !root) {
+        out_.clips[clip].rect.height = height - s.borderWidth[0] - s.borderWidth[2];
+        clip = outerClip;
+    }
+    ElementBox& box = out_.boxes[boxIndex];
+    box.border.height = height;
+    box.contentWidth = extentRight;
+    box.contentHeight = extentBottom;
+    if (s.visible) out_.items[paintIndex].rect = box.border;
+    const Rect result = box.border;
+    if (s.position == Position::Relative) {
+        const long dx = !s.left.IsAuto() ? s.left.Resolve(cbWidth) : (!s.right.IsAuto() ? -s.right.Resolve(cbWidth) : 0);
+        const long dy = !s.top.IsAuto() ? s.top.Resolve(0) : (!s.bottom.IsAuto() ? -s.bottom.Resolve(0) : 0);
+        Translate(start, Now(), dx, dy);
+    }
+    layer = outerLayer;
+    return result;
+}
+
+long LayoutBuilder::FlowChildren(const dom::Element& container, const ComputedStyle& cs, long x, long y, long width,
+                                 FormattingContext& fc) {
+    LineBuilder line(*this, container, cs, x, width, y, fc);
+    long pendingMargin = 0;
+    bool afterBlock = false;
+
+    // Inline content depth first; block-level descendants interrupt lines.
+    auto settleMargin = [&] {
+        if (afterBlock) {
+            line.SetY(line.Y() + pendingMargin);
+            pendingMargin = 0;
+            afterBlock = false;
+        }
+    };
+    auto enter = [&](const dom::Node& node) {
+        const dom::Node* n = &node;
+        if (n->IsText()) {
+            const dom::Element* owner = n->ParentElement();
+            const ComputedStyle& s = StyleOf(*owner);
+            const std::wstring& data = n->Data();
+            if (s.whiteSpace != WhiteSpace::Pre &&
+                std::all_of(data.begin(), data.end(), [](wchar_t c) { return c == L' ' || c == L'\n' || c == L'\r' || c == L'\t'; })) {
+                if (!line.Empty()) line.Text(data, *owner, s);
+            } else {
+                settleMargin();
+                line.Text(data, *owner, s);
+            }
+            return false;
+        }
+        const dom::Element* e = n->AsElement();
+        if (!e) {
+            return false;
+        }
+        const ComputedStyle& s = StyleOf(*e);
+        if (s.display == Display::None || s.display == Display::TableColumn) {
+            return false;
+        }
+        if (e->Is(L"br")) {
+            settleMargin();
+            NewBox(*e, s).border = {line.CurrentX(), line.Y(), 0, FontOf(s).Height()};
+            line.Finish(true);
+            if (const std::wstring clear = dom::LowerAscii(e->GetAttribute(L"clear")); !clear.empty())
+                line.SetY(fc.ClearBelow(line.Y(), clear == L"left" ? Clear::Left : clear == L"right" ? Clear::Right : Clear::Both));
+            return false;
+        }
+        if (s.OutOfFlow()) {
+            // Placed against the nearest positioned ancestor (or the view),
+            // at the spot it would have had in the flow when no offset is given.
+            const long staticX = line.Empty() ? x : line.CurrentX();
+            const long staticY = line.Y() + (afterBlock ? pendingMargin : 0);
+            Rect cb{0, 0, viewWidth_, viewHeight_};
+            for (const dom::Element* a = e->ParentElement(); a; a = a->ParentElement()) {
+                const ComputedStyle& as = StyleOf(*a);
+                if (!as.Positioned()) continue;
+                if (auto it = out_.boxIndex.find(a); it != out_.boxIndex.end()) {
+                    const ElementBox& ab = out_.boxes[it->second];
+                    cb = {ab.border.x + as.borderWidth[3], ab.border.y + as.borderWidth[0],
+                          ab.border.width - as.borderWidth[1] - as.borderWidth[3], ab.border.height};
+                }
+                break;
+            }
+            const Mark mark = Now();
+            const std::uint8_t outerLayer = layer;
+            layer = 1;
+            FormattingContext own;
+            const bool replaced = IsReplaced(*e);
+            long w = 0, h = 0;
+            if (replaced) {
+                const SIZE size = LayoutAtomic(*e, s, cb.width);
+                w = size.cx;
+                h = size.cy;
+            } else {
+                const Rect r = LayoutBlockBox(*e, s, 0, s.margin[0].Resolve(cb.width), cb.width, own, s.width.IsAuto());
+                w = r.width + s.margin[3].Resolve(cb.width) + s.margin[1].Resolve(cb.width);
+                h = r.height;
+            }
+            layer = outerLayer;
+            long px = staticX, py = staticY;
+            if (!s.left.IsAuto()) px = cb.x + s.left.Resolve(cb.width);
+            else if (!s.right.IsAuto()) px = cb.Right() - s.right.Resolve(cb.width) - w;
+            if (!s.top.IsAuto()) py = cb.y + s.top.Resolve(cb.height);
+            else if (!s.bottom.IsAuto() && cb.height > 0) py = cb.Bottom() - s.bottom.Resolve(cb.height) - h;
+            Translate(mark, Now(), px, py);
+            return false;
+        }
+        if (s.floating != Float::None) {
+            settleMargin();
+            const Mark mark = Now();
+            FormattingContext own;
+            SIZE size;
+            if (IsReplaced(*e)) {
+                size = LayoutAtomic(*e, s, width);
+            } else {
+                const long mt = s.margin[0].Resolve(width), mb = s.margin[2].Resolve(width);
+                const Rect r = LayoutBlockBox(*e, s, 0, mt, width, own, s.width.IsAuto());
+                size = {r.width + s.margin[3].Resolve(width) + s.margin[1].Resolve(width), r.height + mt + mb};
+            }
+            long fy = fc.ClearBelow(line.Y(), s.clear);
+            long left = x, right = x + width;
+            fc.Band(fy, left, right);
+            while (right - left < size.cx && fc.NextFloatBottom(fy) > fy) {
+                fy = fc.NextFloatBottom(fy);
+                left = x;
+                right = x + width;
+                fc.Band(fy, left, right);
+            }
+            const long fx = s.floating == Float::Left ? left : right - size.cx;
+            Translate(mark, Now(), fx, fy);
+            fc.floats.push_back({{fx, fy, size.cx, size.cy}, s.floating == Float::Left});
+            line.FloatAdded();
+            return false;
+        }
+        if (s.IsBlockLevel() || s.display == Display::TableCell) {
+            line.Finish(false);
+            const long mt = s.margin[0].Resolve(width), mb = s.margin[2].Resolve(width);
+            long top = line.Y() + (afterBlock ? std::max(pendingMargin, mt) : mt);
+            top = fc.ClearBelow(top, s.clear);
+            const Rect r = LayoutBlockBox(*e, s, x, top, width, fc, false);
+            pendingMargin = mb;
+            afterBlock = true;
+            line.SetY(top + r.height);
+            return false;
+        }
+        settleMargin();
+        if (IsReplaced(*e) || s.display == Display::InlineBlock) {
+            const Mark mark = Now();
+            const SIZE size = LayoutAtomic(*e, s, width);
+            line.Atomic(mark, Now(), size, *e, s);
+            return false;
+        }
+        // An inline element: its edges and its content join the line.
+        NewBox(*e, s);
+        line.Edge(*e, s, true);
+        return true;
+    };
+    auto leave = [&](const dom::Node& node) {
+        const dom::Element& e = *node.AsElement();
+        line.Edge(e, StyleOf(e), false);
+    };
+    dom::WalkDescendants(container, enter, leave);
+    line.Finish(false);
+    return line.Y() + (afterBlock ? pendingMargin : 0) - y;
+}
+
+// ---- intrinsic widths ------------------------------------------------------------
+
+Intrinsic LayoutBuilder::IntrinsicWidths(const dom::Element& e) {
+    if (auto it = intrinsic_.find(&e); it != intrinsic_.end()) return it->second;
+    const ComputedStyle& s = StyleOf(e);
+    Intrinsic result;
+    if (s.display == Display::None) {
+        // nothing
+    } else if (IsReplaced(e)) {
+        const SIZE size = ReplacedSize(e, s, 0);
+        const bool control = !e.Is(L"img") && !(e.Is(L"input") && e.Type() == L"image");
+        result.min = result.max = size.cx + (control ? 0 : HorizontalEdges(s));
+    } else if (e.Is(L"table") || s.display == Display::Table) {
+        result = TableIntrinsicWidths(e);
+    } else if (depth < 150) {
+        ++depth;
+        result = ChildrenIntrinsic(e);
+        --depth;
+        result.min += HorizontalEdges(s);
+        result.max += HorizontalEdges(s);
+        if (!s.width.IsAuto() && s.width.unit == Length::Unit::Px) {
+            const long w = std::max(HorizontalEdges(s), s.width.Resolve(0));
+            result.max = w;
+            result.min = (s.display == Display::TableCell) ? std::max(result.min, w) : w;
+        }
+    }
+    const long margins = (s.margin[3].unit == Length::Unit::Px ? s.margin[3].Resolve(0) : 0) +
+                         (s.margin[1].unit == Length::Unit::Px ? s.margin[1].Resolve(0) : 0);
+    result.min += margins;
+    result.max += margins;
+    result.max = std::max(result.max, result.min);
+    intrinsic_[&e] = result;
+    return result;
+}
+
+Intrinsic LayoutBuilder::ChildrenIntrinsic(const dom::Element& element) {
+    Intrinsic result;
+    long lineWidth = 0;
+    auto endLine = [&] {
+        result.max = std::max(result.max, lineWidth);
+        lineWidth = 0;
+    };
+    auto enter = [&](const dom::Node& node) {
+        const dom::Node* n = &node;
+        if (n->IsText()) {
+            const ComputedStyle& s = StyleOf(*n->ParentElement());
+            const Font& font = FontOf(s);
+            const std::wstring& data = n->Data();
+            std::wstring word;
+            bool pendingSpace = false;
+            auto flushWord = [&] {
+                if (word.empty()) return;
+                const long w = TextWidth(font, word);
+                if (s.whiteSpace == WhiteSpace::Normal) result.min = std::max(result.min, w);
+                if (pendingSpace && lineWidth > 0) lineWidth += TextWidth(font, L" ");
+                lineWidth += w;
+                if (s.whiteSpace != WhiteSpace::Normal) result.min = std::max(result.min, lineWidth);
+                word.clear();
+                pendingSpace = false;
+            };
+            for (wchar_t c : data) {
+                if (s.whiteSpace == WhiteSpace::Pre && c == L'\n') {
+                    flushWord();
+                    endLine();
+                    continue;
+                }
+                if (s.whiteSpace != WhiteSpace::Pre && (c == L' ' || c == L'\n' || c == L'\r' || c == L'\t')) {
+                    flushWord();
+                    pendingSpace = true;
+                    continue;
+                }
+                if (IsCjk(c) && s.whiteSpace == WhiteSpace::Normal) {
+                    flushWord();
+                    word.assign(1, c);
+                    flushWord();
+                    continue;
+                }
+                word += c;
+            }
+            flushWord();
+            return false;
+        }
+        const dom::Element* e = n->AsElement();
+        if (!e) {
+            return false;
+        }
+        const ComputedStyle& s = StyleOf(*e);
+        if (s.display == Display::None || s.OutOfFlow()) {
+            return false;
+        }
+        if (e->Is(L"br")) {
+            endLine();
+            return false;
+        }
+        if (IsReplaced(*e) || s.display == Display::InlineBlock || s.floating != Float::None) {
+            const Intrinsic child = IntrinsicWidths(*e);
+            result.min = std::max(result.min, child.min);
+            lineWidth += child.max;
+            return false;
+        }
+        if (s.IsBlockLevel() || s.display == Display::TableCell) {
+            endLine();
+            const Intrinsic child = IntrinsicWidths(*e);
+            result.min = std::max(result.min, child.min);
+            result.max = std::max(result.max, child.max);
+            return false;
+        }
+        lineWidth += HorizontalEdges(s);
+        return true;
+    };
+    dom::WalkDescendants(element, enter, [](const dom::Node&) {});
+    endLine();
+    return result;
+}
+
+// ---- the whole document ------------------------------------------------------------
+
+void LayoutBuilder::Run(long width, long height) {
+    viewWidth_ = width;
+    viewHeight_ = height;
+    ComputeStyles();
+    out_.viewWidth = width;
+    out_.viewHeight = height;
+    const dom::Element* html = document_.DocumentElement();
+    if (!html) return;
+    const ComputedStyle& hs = StyleOf(*html);
+    if (hs.display == Display::None) return;
+    FormattingContext root;
+    const Rect r = LayoutBlockBox(*html, hs, 0, 0, width, root, false);
+    long right = std::max(width, r.Right()), bottom = std::max(r.Bottom(), 0L);
+    for (const auto& item : out_.items) {
+        if (item.clip >= 0) continue;
+        right = std::max(right, item.rect.Right());
+        bottom = std::max(bottom, item.rect.Bottom());
+    }
+    if (const dom::Element* body = document_.Body()) {
+        const ComputedStyle& bs = StyleOf(*body);
+        if (bs.background != kTransparent) out_.canvasBackground = bs.background;
+        out_.canvasImage = bs.backgroundImage;
+    }
+    if (hs.background != kTransparent) out_.canvasBackground = hs.background;
+    // Inline elements are as large as the lines they touch.
+    for (auto& box : out_.boxes) {
+        if (box.fragments.empty()) continue;
+        box.border = box.fragments.front();
+        for (const auto& f : box.fragments) box.border.Unite(f);
+        box.contentWidth = box.border.width;
+        box.contentHeight = box.border.height;
+    }
+    out_.canvasWidth = right;
+    out_.canvasHeight = std::max(bottom, height);
+    // Positioned content paints above the flow, each in document order.
+    std::stable_sort(out_.items.begin(), out_.items.end(), [](const PaintItem& a, const PaintItem& b) { return a.layer < b.layer; });
+}
+
+}  // namespace corvalin::browser::layout

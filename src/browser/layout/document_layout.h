@@ -1,0 +1,90 @@
+// The laid-out document: a box for every rendered element, and the list of
+// things to paint in paint order. Built from the DOM and the computed style,
+// and the only source of geometry for painting, hit tests and script.
+// Coordinates are canvas pixels: the top left of the document, unscrolled.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "browser/dom/document.h"
+#include "browser/layout/computed_style.h"
+
+namespace corvalin::browser::layout {
+
+struct Rect {
+    long x = 0, y = 0, width = 0, height = 0;
+    long Right() const { return x + width; }
+    long Bottom() const { return y + height; }
+    bool Contains(long px, long py) const { return px >= x && px < x + width && py >= y && py < y + height; }
+    bool Intersects(const Rect& o) const { return x < o.Right() && o.x < Right() && y < o.Bottom() && o.y < Bottom(); }
+    void Unite(const Rect& o);
+};
+
+// One rendered element.
+struct ElementBox {
+    const dom::Element* element = nullptr;
+    const ComputedStyle* style = nullptr;
+    Rect border;                  // border box; for inline elements the union of their lines
+    std::vector<Rect> fragments;  // inline elements: one per line they touch
+    long contentWidth = 0;        // extent of what is inside, for scroll sizes
+    long contentHeight = 0;
+    int clip = -1;                // the scrolling/clipping ancestor's clip, or -1
+};
+
+enum class PaintKind : std::uint8_t { Box, Text, Image, Control, Marker };
+
+struct PaintItem {
+    PaintKind kind = PaintKind::Box;
+    Rect rect;
+    const dom::Element* element = nullptr;   // what a hit here finds
+    const ComputedStyle* style = nullptr;
+    std::wstring text;                       // text runs, control labels, markers, alt text
+    int clip = -1;
+    std::uint8_t layer = 0;                  // positioned content paints above the flow
+};
+
+// A clipping and scrolling ancestor (overflow other than visible).
+struct Clip {
+    Rect rect;                                 // its padding box
+    const dom::Element* scroller = nullptr;    // whose scroll offsets move what is inside
+    int parent = -1;
+};
+
+class DocumentLayout {
+public:
+    std::vector<ElementBox> boxes;
+    std::vector<PaintItem> items;
+    std::vector<Clip> clips;
+    std::unordered_map<const dom::Element*, std::size_t> boxIndex;
+    // The resolver keeps the text of every computed value the styles point at.
+    std::unique_ptr<StyleResolver> resolver;
+    std::vector<std::unique_ptr<ComputedStyle>> ownedStyles;
+    std::unordered_map<const dom::Element*, const ComputedStyle*> styles;
+    long canvasWidth = 0;      // everything laid out, for the view's scroll range
+    long canvasHeight = 0;
+    long viewWidth = 0;        // what the layout was made for (scroll bars taken off)
+    long viewHeight = 0;
+    bool verticalBar = false;  // the view shows scroll bars
+    bool horizontalBar = false;
+    COLORREF canvasBackground = RGB(255, 255, 255);
+    std::wstring canvasImage;
+
+    const ElementBox* BoxOf(const dom::Element& element) const {
+        auto it = boxIndex.find(&element);
+        return it == boxIndex.end() ? nullptr : &boxes[it->second];
+    }
+    const ComputedStyle* StyleOf(const dom::Element& element) const {
+        auto it = styles.find(&element);
+        return it == styles.end() ? nullptr : it->second;
+    }
+};
+
+// Lays `document` out for a view of `width` by `height` pixels.
+std::unique_ptr<DocumentLayout> LayOut(dom::Document& document, long width, long height);
+
+}  // namespace corvalin::browser::layout

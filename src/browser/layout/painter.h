@@ -1,0 +1,16 @@
+// Painting a laid-out document: backgrounds, borders, text with its colour and
+// decoration, images, form controls as the platform draws them, list markers
+// and the focus.
+#pragma once
+#include <windows.h>
+
+#include "browser/dom/document.h"
+#include "browser/layout/document_layout.h"
+
+namespace corvalin::browser::layout {
+
+// Paints what falls inside `dirty` (view coordinates) into `dc`, whose origin
+// is the view's top left.
+void PaintDocument(HDC dc, dom::Document& document, const DocumentLayout& layout, const RECT& dirty);
+
+}  // namespace corvalin::browser::layout

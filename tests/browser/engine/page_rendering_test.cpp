@@ -1,0 +1,268 @@
+// The box shown on screen: what script reads about geometry is where the
+// pixels are, clicks land on what is painted, sheets, scrolling, zoom and
+// images fetched with the page's cookie.
+#include "browser/engine/page_fixture.h"
+
+#include <objidl.h>
+#include <shlwapi.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include <gdiplus.h>
+
+#include "support/gui_objects.h"
+#include "support/message_pump.h"
+
+namespace corvalin::browser::testing {
+namespace {
+
+struct Picture {
+    long width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(long x, long y) const { return x >= 0 && y >= 0 && x < width && y < height ? pixels[y * width + x] : CLR_INVALID; }
+};
+
+bool Near(COLORREF a, COLORREF b, int tolerance = 6) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+// Image files made with the platform's encoders: a solid colour with alpha.
+std::string Encode(const wchar_t* clsidText, long width, long height, BYTE a, BYTE r, BYTE g, BYTE b) {
+    static const bool started = [] {
+        Gdiplus::GdiplusStartupInput input;
+        ULONG_PTR token = 0;
+        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+    }();
+    EXPECT_TRUE(started);
+    std::vector<UINT32> bits(width * height, (UINT32(a) << 24) | (UINT32(r) << 16) | (UINT32(g) << 8) | b);
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    Gdiplus::DllExports::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
+                                                   reinterpret_cast<BYTE*>(bits.data()), &bitmap);
+    CLSID clsid;
+    CLSIDFromString(clsidText, &clsid);
+    ComPtr<IStream> stream;
+    stream.Attach(SHCreateMemStream(nullptr, 0));
+    Gdiplus::DllExports::GdipSaveImageToStream(bitmap, stream.Get(), &clsid, nullptr);
+    Gdiplus::DllExports::GdipDisposeImage(bitmap);
+    STATSTG stat{};
+    stream->Stat(&stat, STATFLAG_NONAME);
+    std::string bytes(static_cast<size_t>(stat.cbSize.QuadPart), '\0');
+    LARGE_INTEGER zero{};
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    ULONG read = 0;
+    stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+    return bytes;
+}
+
+class PageRenderingTest : public PageTest {
+protected:
+    void SetUp() override {
+        PageTest::SetUp();
+        ShowWindow(parent_, SW_SHOWNOACTIVATE);
+    }
+
+    HWND Rendering() const { return box_->RenderingWindow(); }
+
+    // The rendering window's pixels, read back from its DC after it painted.
+    Picture Snapshot() {
+        corvalin::testing::PumpMessagesFor(0);
+        UpdateWindow(Rendering());
+        RECT client;
+        GetClientRect(Rendering(), &client);
+        Picture picture;
+        picture.width = client.right;
+        picture.height = client.bottom;
+        HDC window = GetDC(Rendering());
+        HDC memory = CreateCompatibleDC(window);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, picture.width, -picture.height, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, picture.width, picture.height, window, 0, 0, SRCCOPY);
+        GdiFlush();
+        const auto* p = static_cast<const UINT32*>(bits);
+        for (long i = 0; i < picture.width * picture.height; ++i)
+            picture.pixels.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(Rendering(), window);
+        return picture;
+    }
+
+    // The top left of the first pixel run of `color` (scanning rows).
+    static POINT FindColor(const Picture& picture, COLORREF color, int tolerance = 0) {
+        for (long y = 0; y < picture.height; ++y)
+            for (long x = 0; x < picture.width; ++x)
+                if (Near(picture.At(x, y), color, tolerance)) return {x, y};
+        return {-1, -1};
+    }
+
+    // Page position summed up the offsetParent chain, less the view's scroll.
+    POINT Position(const wchar_t* id) {
+        const std::wstring text = Eval(std::wstring(L"pos('") + id + L"')");
+        POINT p{-1, -1};
+        swscanf(text.c_str(), L"%ld,%ld", &p.x, &p.y);
+        return p;
+    }
+
+    static constexpr const wchar_t* kPositionScript =
+        L"<script>function pos(id){var e=document.getElementById(id),x=0,y=0;"
+        L"while(e){x+=e.offsetLeft;y+=e.offsetTop;e=e.offsetParent;}"
+        L"return (x-document.documentElement.scrollLeft)+','+(y-document.documentElement.scrollTop);}</script>";
+};
+
+TEST_F(PageRenderingTest, OffsetsElementFromPointAndClicksMatchThePaintedPixels) {
+    LoadMarkup(std::wstring(L"<html><head>") + kPositionScript + LR"(</head><body style="margin:8px">
+        <div id=outer style="padding:6px; background:#fefefe"><div id=nested style="background:#ff0000; height:20px; width:50px"></div></div>
+        <table cellspacing=3 border=0><tr><td rowspan=2 id=span1 style="background:#00ff00; width:40px">a</td>
+        <td id=c2 style="background:#0000ff">bbbb</td></tr><tr><td id=c3 style="background:#ffff00">c</td></tr></table>
+        <div id=abs style="position:absolute; left:300px; top:50px; width:40px; height:30px; background:#ff00ff"></div>
+        <div id=floated style="float:right; width:30px; height:25px; background:#00ffff"></div>
+        <button id=btn onclick="window.clicked=(window.clicked||0)+1">Press me</button>
+        <div style="height:1000px"></div></body></html>)");
+    struct Case {
+        const wchar_t* id;
+        COLORREF color;
+    } cases[] = {{L"nested", RGB(255, 0, 0)}, {L"span1", RGB(0, 255, 0)}, {L"c2", RGB(0, 0, 255)},
+                 {L"c3", RGB(255, 255, 0)}, {L"abs", RGB(255, 0, 255)}, {L"floated", RGB(0, 255, 255)}};
+    for (const long scroll : {0L, 10L}) {
+        Eval(L"document.documentElement.scrollTop=" + std::to_wstring(scroll));
+        EXPECT_EQ(Eval(L"document.body.scrollTop"), std::to_wstring(scroll));
+        const Picture picture = Snapshot();
+        for (const Case& c : cases) {
+            const POINT painted = FindColor(picture, c.color);
+            const POINT read = Position(c.id);
+            EXPECT_NEAR(painted.x, read.x, 1) << c.id << " scrolled " << scroll;
+            EXPECT_NEAR(painted.y, read.y, 1) << c.id << " scrolled " << scroll;
+        }
+        for (const wchar_t* id : {L"outer", L"nested", L"span1", L"c2", L"c3", L"abs", L"floated", L"btn"}) {
+            const POINT p = Position(id);
+            const std::wstring e = L"document.getElementById('" + std::wstring(id) + L"')";
+            const std::wstring centre = std::to_wstring(p.x) + L"+" + e + L".offsetWidth/2," + std::to_wstring(p.y) + L"+" + e + L".offsetHeight/2";
+            EXPECT_EQ(Eval(L"document.elementFromPoint(" + centre + L").id"), id) << "scrolled " << scroll;
+        }
+    }
+    // A click at the painted button's centre clicks it.
+    const POINT button = Position(L"btn");
+    const long x = button.x + std::stol(Eval(L"document.getElementById('btn').offsetWidth")) / 2;
+    const long y = button.y + std::stol(Eval(L"document.getElementById('btn').offsetHeight")) / 2;
+    const Picture picture = Snapshot();
+    EXPECT_FALSE(Near(picture.At(x - 20, y - 5), RGB(255, 255, 255), 0)) << "the button is painted there";
+    SendMessageA(Rendering(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageA(Rendering(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    EXPECT_EQ(Eval(L"window.clicked"), L"1");
+}
+
+TEST_F(PageRenderingTest, SheetsScrollBarsScrollingAndZoom) {
+    LoadMarkup(LR"(<html><head><style>.mark { background: #00ff00 } div { background: #ff0000 }</style></head>
+        <body style="margin:0"><div id=mark class=mark style="position:absolute; top:300px; left:0; width:100px; height:10px"></div>
+        <div id=zoomed style="position:absolute; top:0; left:200px; width:100px; height:10px; background:#0000ff"></div>
+        <div style="position:absolute; top:400px; left:0"><span id=s>x</span><p id=p>y</p></div>
+        <div style="height:2000px; background:#ffffff"></div></body></html>)");
+    // A class rule beats a tag rule; computed display of inline and block elements.
+    Picture picture = Snapshot();
+    EXPECT_EQ(FindColor(picture, RGB(0, 255, 0)).y, 300);
+    EXPECT_EQ(Eval(L"document.getElementById('s').currentStyle.display"), L"inline");
+    EXPECT_EQ(Eval(L"document.getElementById('p').currentStyle.display"), L"block");
+    EXPECT_EQ(Eval(L"document.getElementById('mark').currentStyle.backgroundColor"), L"#00ff00");
+    EXPECT_EQ(Eval(L"document.styleSheets.length"), L"1");
+    EXPECT_EQ(Eval(L"document.body.scrollHeight"), L"2000");
+
+    // Writing scrollTop moves the painted content by as much.
+    Eval(L"document.documentElement.scrollTop=200");
+    picture = Snapshot();
+    EXPECT_EQ(FindColor(picture, RGB(0, 255, 0)).y, 100);
+    SCROLLINFO info{sizeof info, SIF_POS};
+    EXPECT_TRUE(GetScrollInfo(Rendering(), SB_VERT, &info));
+    EXPECT_EQ(info.nPos, 200);
+    // The wheel scrolls the view too.
+    SendMessageA(Rendering(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    EXPECT_GT(std::stol(Eval(L"document.documentElement.scrollTop")), 200);
+    Eval(L"window.scrollTo(0, 0)");
+
+    // Zoom scales painting and geometry alike.
+    Eval(L"document.body.style.zoom=1.5");
+    picture = Snapshot();
+    const POINT blue = FindColor(picture, RGB(0, 0, 255));
+    long width = 0;
+    while (Near(picture.At(blue.x + width, blue.y), RGB(0, 0, 255), 0)) ++width;
+    EXPECT_EQ(width, 150);
+    EXPECT_EQ(blue.x, 300);
+    EXPECT_EQ(Eval(L"document.getElementById('zoomed').offsetWidth"), L"150");
+    Eval(L"document.body.style.zoom='100%'");
+    EXPECT_EQ(Eval(L"document.getElementById('zoomed').offsetWidth"), L"100");
+
+    // A sheet made by script takes the scroll bars away.
+    Snapshot();
+    EXPECT_NE(GetWindowLongA(Rendering(), GWL_STYLE) & WS_VSCROLL, 0);
+    Eval(L"document.createStyleSheet().addRule('body', 'overflow:hidden')");
+    Snapshot();
+    EXPECT_EQ(GetWindowLongA(Rendering(), GWL_STYLE) & WS_VSCROLL, 0);
+    EXPECT_EQ(Eval(L"document.styleSheets.length"), L"2");
+}
+
+TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays) {
+    const std::string jpeg = Encode(L"{557CF401-1A04-11D3-9A73-0000F81EF32E}", 30, 20, 255, 0, 0, 255);
+    const std::string png = Encode(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", 24, 16, 128, 255, 0, 0);
+    const std::string gif = Encode(L"{557CF402-1A04-11D3-9A73-0000F81EF32E}", 10, 12, 255, 0, 255, 0);
+    std::atomic<int> refused{0};
+    auto image = [&refused](std::string bytes, const char* type) {
+        return [&refused, bytes, type](const httplib::Request& request, httplib::Response& response) {
+            if (request.get_header_value("Cookie").find("pass=yes") == std::string::npos) {
+                ++refused;
+                response.status = 403;
+                return;
+            }
+            response.set_content(bytes, type);
+        };
+    };
+    server_.server().Get("/img/page", [this](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Set-Cookie", "pass=yes; path=/img");
+        response.set_content(std::string("<html><head>") + std::string(kPositionScript, kPositionScript + wcslen(kPositionScript)) +
+                                 "</head><body style='margin:0'><img id=j src=a.jpg><img id=p src=a.png><img id=g src=a.gif>"
+                                 "<img id=m src=missing.png alt=gone><img id=sized src=a.jpg width=60>"
+                                 "<img id=late onload='window.loaded=1' onerror='window.failed=1' src=missing2.png></body></html>",
+                             "text/html");
+    });
+    server_.server().Get("/img/a.jpg", image(jpeg, "image/jpeg"));
+    server_.server().Get("/img/a.png", image(png, "image/png"));
+    server_.server().Get("/img/a.gif", image(gif, "image/gif"));
+    ASSERT_GT(server_.Start(), 0);
+    Load(Url("/img/page"));
+    EXPECT_EQ(refused.load(), 0);
+    EXPECT_EQ(Eval(L"document.getElementById('j').width + 'x' + document.getElementById('j').height"), L"30x20");
+    EXPECT_EQ(Eval(L"document.getElementById('p').width + 'x' + document.getElementById('p').height"), L"24x16");
+    EXPECT_EQ(Eval(L"document.getElementById('sized').height"), L"40");
+    EXPECT_EQ(Eval(L"document.getElementById('j').complete"), L"-1");
+    EXPECT_EQ(Eval(L"document.getElementById('m').complete"), L"0");
+    EXPECT_EQ(Eval(L"window.failed"), L"1");
+    EXPECT_GT(std::stol(Eval(L"document.getElementById('m').offsetWidth")), 20);
+
+    const Picture picture = Snapshot();
+    auto centre = [&](const wchar_t* id) {
+        const POINT p = Position(id);
+        const std::wstring e = L"document.getElementById('" + std::wstring(id) + L"')";
+        return POINT{p.x + std::stol(Eval(e + L".width")) / 2, p.y + std::stol(Eval(e + L".height")) / 2};
+    };
+    EXPECT_TRUE(Near(picture.At(centre(L"j").x, centre(L"j").y), RGB(0, 0, 255), 12));
+    EXPECT_TRUE(Near(picture.At(centre(L"p").x, centre(L"p").y), RGB(255, 127, 127), 8));   // half red over white
+    const POINT missing = Position(L"m");
+    EXPECT_FALSE(Near(picture.At(missing.x, missing.y), RGB(255, 255, 255), 0)) << "a frame marks the missing image";
+
+    // Reloading the page leaves no GDI objects behind.
+    Load(Url("/img/page"));
+    const DWORD before = corvalin::testing::GdiObjectCount();
+    for (int i = 0; i < 100; ++i) {
+        box_->Navigate(Url("/img/page"));
+        ASSERT_TRUE(box_->WaitForLoad());
+        Snapshot();
+    }
+    EXPECT_LE(corvalin::testing::GdiObjectCount(), before + 4);
+}
+
+}  // namespace
+}  // namespace corvalin::browser::testing

@@ -1,7 +1,6 @@
 #include "browser/browser_box.h"
 
 #include <windows.h>
-#include <oleacc.h>
 
 #include "browser/box/browser_box_engine.h"
 #include "browser/box/ui_task.h"
@@ -14,9 +13,6 @@ namespace corvalin::browser {
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
-// {626FC520-A41E-11CF-A731-00A0C9082637}
-constexpr IID kIHTMLDocument = {0x626fc520, 0xa41e, 0x11cf, {0xa7, 0x31, 0x00, 0xa0, 0xc9, 0x08, 0x26, 0x37}};
 
 UINT GetObjectMessage() {
     static const UINT message = RegisterWindowMessageA("WM_HTML_GETOBJECT");
@@ -85,10 +81,7 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     BrowserBox* box = BrowserBox::FromWindow(window);
     BrowserBoxEngine* engine = box ? &box->Engine() : nullptr;
-    if (message == GetObjectMessage()) {
-        const ComPtr<IDispatch> document = engine ? engine->Public().Document() : nullptr;
-        return document ? LresultFromObject(kIHTMLDocument, wParam, document.Get()) : 0;
-    }
+    if (message == GetObjectMessage()) return engine ? engine->AnswerGetObject(wParam) : 0;
     switch (message) {
     case WM_TIMER:
         if (engine && engine->Current()) engine->Current()->OnTimer(wParam);
@@ -171,6 +164,7 @@ BrowserBoxEngine::BrowserBoxEngine(HWND box) : public_(*this), box_(box) {
 }
 
 BrowserBoxEngine::~BrowserBoxEngine() {
+    documentMarshal_.Release();
     if (page_) page_->Close();
     page_.reset();
     for (auto& page : retired_) page->Close();
@@ -269,6 +263,7 @@ void BrowserBoxEngine::OnResponse(unsigned serial, const HttpResponse& response,
 void BrowserBoxEngine::Commit(const PageSource& source) {
     auto page = std::make_unique<Page>(*this, committed_);
     page->Build(source);
+    documentMarshal_.Release();
     RetireCurrent();
     page_ = std::move(page);
     Repaint();
@@ -321,6 +316,15 @@ DialogAnswer BrowserBoxEngine::ShowDialog(const DialogRequest& request) {
                 request.defaultText};
     }
     return {};
+}
+
+LRESULT BrowserBoxEngine::AnswerGetObject(WPARAM wParam) {
+    const ComPtr<IDispatch> document = public_.Document();
+    if (!document) {
+        documentMarshal_.Release();
+        return 0;
+    }
+    return documentMarshal_.Answer(document.Get(), wParam);
 }
 
 void BrowserBoxEngine::Repaint() {

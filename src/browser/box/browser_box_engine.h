@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "browser/browser_box.h"
+#include "browser/box/document_marshal.h"
 #include "browser/box/page.h"
 #include "browser/net/http_client.h"
 
@@ -37,6 +38,8 @@ public:
     void SetDialogHandler(DialogHandler handler) { dialogs_ = std::move(handler); }
     UINT_PTR NewTimerId() { return nextTimer_++; }
 
+    // The answer to "WM_HTML_GETOBJECT" for the current document.
+    LRESULT AnswerGetObject(WPARAM wParam);
     void Repaint();
     void Paint(HDC dc, const RECT& client);
     void OnClick(int x, int y);
@@ -59,6 +62,7 @@ private:
     UINT_PTR nextTimer_ = 1000;
     DialogHandler dialogs_;
     bool freeScheduled_ = false;
+    DocumentMarshal documentMarshal_;   // the current document's, released when it goes
     bool comInitialised_ = false;   // the box balances its own CoInitializeEx
 };
 

@@ -64,12 +64,6 @@ CorvalinRun::CorvalinRun(bool withService) : port_(CORVALIN_E2E_SERVICE_PORT) {
     if (!mainWindow_) failure_ = "no main window appeared";
 }
 
-namespace {
-
-// The program starts the working-set tool on every deactivation. Under Wine
-// that child can hang on a parent that has gone, and it keeps the test's
-// output pipe open (Wine children share the parent's standard streams), so
-// it goes with the program.
 void EndWorkingSetToolsOf(DWORD parent) {
     UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return;
@@ -83,8 +77,6 @@ void EndWorkingSetToolsOf(DWORD parent) {
         WaitForSingleObject(tool.get(), 5000);
     }
 }
-
-}  // namespace
 
 CorvalinRun::~CorvalinRun() {
     const DWORD program = process_.id();

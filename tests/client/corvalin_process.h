@@ -64,6 +64,12 @@ private:
     std::string failure_;
 };
 
+// The program starts the working-set tool on every deactivation. Under Wine
+// that child can hang on a parent that has gone, and it keeps the test's
+// output pipe open (Wine children share the parent's standard streams), so
+// it goes with the program: ends every "empty.exe" that `parent` started.
+void EndWorkingSetToolsOf(DWORD parent);
+
 // Window geometry as a user sees it.
 RECT WindowRectOf(HWND window);
 // The window's left and top in its parent's client area.

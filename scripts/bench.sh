@@ -2,7 +2,7 @@
 # Builds and runs every benchmark under Wine: bench.sh [name-filter]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/scripts/build.sh" x86_64
+"$here/scripts/build.sh" x86_64 benches
 session=$here/build/x86_64
 trap '"$here/scripts/wine-session.sh" stop "$session"' EXIT
 "$here/scripts/wine-session.sh" start "$session"

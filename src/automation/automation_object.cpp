@@ -16,6 +16,30 @@ namespace {
 // though it only reads it.
 VARIANT* Source(const VARIANT& value) { return const_cast<VARIANT*>(&value); }
 
+// A member name as UTF-16. Names are ASCII and short, so they are widened on
+// the stack; anything else goes through the code page.
+class MemberName {
+public:
+    explicit MemberName(const char* name) {
+        std::size_t i = 0;
+        for (; name[i] && i + 1 < kInline; ++i) {
+            if (static_cast<unsigned char>(name[i]) >= 0x80) break;
+            inline_[i] = static_cast<wchar_t>(name[i]);
+        }
+        if (name[i]) {
+            converted_ = ToWide(name);
+        } else {
+            inline_[i] = L'\0';
+        }
+    }
+    wchar_t* get() { return converted_.empty() ? inline_ : converted_.data(); }
+
+private:
+    static constexpr std::size_t kInline = 64;
+    wchar_t inline_[kInline];
+    std::wstring converted_;
+};
+
 }  // namespace
 
 // ---- AutomationVariant ----
@@ -96,6 +120,8 @@ AutomationArgument::~AutomationArgument() { VariantClear(&value_); }
 // ---- conversions of results ----
 
 std::string VariantToText(const VARIANT& value) {
+    // A string needs no conversion: read it in place.
+    if (value.vt == VT_BSTR) return ToAnsi(std::wstring_view(value.bstrVal ? value.bstrVal : L"", SysStringLen(value.bstrVal)));
     VARIANT text;
     VariantInit(&text);
     // The platform's conversion with no flags: a boolean reads "-1" or "0".
@@ -142,21 +168,30 @@ AutomationObject VariantToObject(const VARIANT& value) {
 bool AutomationObject::Invoke(const char* name, WORD flags, AutomationArguments args,
                               const AutomationArgument* putValue, VARIANT* result) const {
     if (!object_ || !name) return false;
-    std::wstring wideName = ToWide(name);
-    LPOLESTR names[] = {wideName.data()};
+    MemberName wideName(name);
+    LPOLESTR names[] = {wideName.get()};
     DISPID member = DISPID_UNKNOWN;
     if (FAILED(object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member))) return false;
 
     // Automation takes the arguments last to first; a written value goes first
     // and is named as the value of a property write.
-    std::vector<VARIANTARG> list;
-    list.reserve(args.size() + 1);
-    if (putValue) list.push_back(putValue->value());
-    for (auto it = args.rbegin(); it != args.rend(); ++it) list.push_back(it->value());
+    // The list holds shallow copies: the arguments keep ownership.
+    constexpr std::size_t kInlineArguments = 8;
+    VARIANTARG inlineList[kInlineArguments];
+    std::vector<VARIANTARG> longList;
+    const std::size_t count = args.size() + (putValue ? 1 : 0);
+    VARIANTARG* list = inlineList;
+    if (count > kInlineArguments) {
+        longList.resize(count);
+        list = longList.data();
+    }
+    std::size_t at = 0;
+    if (putValue) list[at++] = putValue->value();
+    for (auto it = args.rbegin(); it != args.rend(); ++it) list[at++] = it->value();
     DISPID putName = DISPID_PROPERTYPUT;
     DISPPARAMS params{};
-    params.rgvarg = list.empty() ? nullptr : list.data();
-    params.cArgs = static_cast<UINT>(list.size());
+    params.rgvarg = count == 0 ? nullptr : list;
+    params.cArgs = static_cast<UINT>(count);
     if (putValue) {
         params.rgdispidNamedArgs = &putName;
         params.cNamedArgs = 1;

@@ -24,7 +24,22 @@ std::string EncodeCodePage(std::wstring_view wide, unsigned codePage) {
     return narrow;
 }
 
-std::wstring ToWide(std::string_view ansi) { return DecodeCodePage(ansi, CP_ACP); }
-std::string ToAnsi(std::wstring_view wide) { return EncodeCodePage(wide, CP_ACP); }
+// Every ANSI code page the program meets keeps ASCII as it is, so ASCII text
+// is widened and narrowed in place, without a round trip through the code page.
+std::wstring ToWide(std::string_view ansi) {
+    for (char c : ansi) {
+        if (static_cast<unsigned char>(c) >= 0x80) return DecodeCodePage(ansi, CP_ACP);
+    }
+    return std::wstring(ansi.begin(), ansi.end());
+}
+
+std::string ToAnsi(std::wstring_view wide) {
+    for (wchar_t c : wide) {
+        if (c >= 0x80) return EncodeCodePage(wide, CP_ACP);
+    }
+    std::string narrow(wide.size(), '\0');
+    for (std::size_t i = 0; i < wide.size(); ++i) narrow[i] = static_cast<char>(wide[i]);
+    return narrow;
+}
 
 }  // namespace corvalin

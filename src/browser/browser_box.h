@@ -6,7 +6,8 @@
 //     └ view window ("Shell DocObject View")
 //         └ rendering window ("Internet Explorer_Server"), which answers the
 //           registered message "WM_HTML_GETOBJECT" with
-//           LresultFromObject(IID_IHTMLDocument, wParam, document)
+//           LresultFromObject of the document's IUnknown; clients ask
+//           ObjectFromLresult for IHTMLDocument
 //
 // Create one with CreateWindowExA(0, "Corvalin.BrowserBox", startAddress,
 // WS_CHILD | ..., x, y, w, h, parent, id, instance, nullptr) after

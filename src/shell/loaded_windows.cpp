@@ -302,9 +302,13 @@ bool LoadWindow(ControlId windowId, bool modal) {
         DisableContext context{window->window, &window->disabledByModal};
         EnumThreadWindows(GetCurrentThreadId(), DisableOtherWindow, reinterpret_cast<LPARAM>(&context));
     }
-    ShowWindow(window->window, SW_SHOW);
-    UpdateWindow(window->window);
+    // The created handler runs before the window is shown, so the first
+    // paint on screen already has whatever it set up (the skin among it).
     RaiseEvent(*window, nullptr, kEventCreated);
+    if (!window->destroyed && IsWindow(window->window)) {
+        ShowWindow(window->window, SW_SHOW);
+        UpdateWindow(window->window);
+    }
     if (!modal) return true;
     while (!window->destroyed) {
         MSG message;

@@ -12,8 +12,8 @@
 
 namespace corvalin::shell {
 
-// Creates the window and its controls from its form, shows them and runs the
-// created event. A modal load disables the program's other top-level windows
+// Creates the window and its controls from its form, runs the created event
+// and then shows the window. A modal load disables the program's other top-level windows
 // and returns only when the window has been destroyed. A window that is
 // already loaded is only shown. False when the window cannot be created.
 bool LoadWindow(ControlId windowId, bool modal);

@@ -33,8 +33,7 @@ SkinEngine::SkinEngine()
 SkinEngine::~SkinEngine() {
     if (SkinDefaultIcon) DestroyIcon(SkinDefaultIcon);
     SkinDefaultIcon = nullptr;
-    if (SkinGdiplusToken) Gdiplus::GdiplusShutdown(SkinGdiplusToken);
-    SkinGdiplusToken = 0;
+    ShutDownSkinGdiplus();
     windowProcEntry = nullptr;
     captionActionEntry = nullptr;
     captionActionAddress = 0;

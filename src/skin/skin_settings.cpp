@@ -1,6 +1,7 @@
 #include "skin/skin_settings.h"
 #include <objidl.h>
 #include <gdiplus.h>
+#include "skin/decoded_pictures.h"
 #include "skin/memory_dc_registry.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_window_list.h"
@@ -39,6 +40,12 @@ void InitializeSkinModule() {
     SkinVeilAlpha = kDefaultVeilAlpha;
     SkinAccentColor = kDefaultAccentColor;
     SkinTrackbarOption = 1;
+}
+
+void ShutDownSkinGdiplus() {
+    ForgetDecodedPictures();
+    if (SkinGdiplusToken) Gdiplus::GdiplusShutdown(SkinGdiplusToken);
+    SkinGdiplusToken = 0;
 }
 
 void FreeSkinTables() {

@@ -27,5 +27,8 @@ void InitializeSkinModule();
 // Exit, after the SkinEngine is destroyed: every record and registered memory
 // device context with what it owns.
 void FreeSkinTables();
+// Shuts GDI+ down once (the engine's destruction, WM_QUIT), dropping every
+// GDI+ object the skin keeps between paints first.
+void ShutDownSkinGdiplus();
 
 }  // namespace corvalin

@@ -18,6 +18,35 @@ bool SkinMemorySurface::Create(int width, int height) {
     return true;
 }
 
+HBITMAP SkinMemorySurface::NewDib(int width, int height, void** bits) {
+    // The layout GDI+ gives the bitmaps it hands out: 32 bits, rows bottom-up.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (bits) *bits = bitmap ? pixels : nullptr;
+    return bitmap;
+}
+
+bool SkinMemorySurface::CreateDib(int width, int height, void** bits) {
+    Release();
+    HBITMAP newBitmap = NewDib(width, height, bits);
+    if (!newBitmap) return false;
+    dc = CreateCompatibleDC(nullptr);
+    if (!dc) {
+        DeleteObject(newBitmap);
+        return false;
+    }
+    bitmap = newBitmap;
+    original = SelectObject(dc, bitmap);
+    return true;
+}
+
 bool SkinMemorySurface::EnsureDc() {
     if (!dc) dc = CreateCompatibleDC(nullptr);
     return dc != nullptr;

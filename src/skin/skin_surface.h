@@ -30,9 +30,14 @@ struct SkinMemorySurface {
 
     // A w x h surface compatible with the screen; false on failure.
     bool Create(int width, int height);
+    // A w x h 32-bit DIB section, all zero (transparent black), with its
+    // pixels in `bits` (bottom-up rows); false on failure.
+    bool CreateDib(int width, int height, void** bits);
     // A device context without a bitmap of its own yet (the first
     // ReplaceBitmap records what it held).
     bool EnsureDc();
+    // A new w x h DIB section as CreateDib makes them, owned by the caller.
+    static HBITMAP NewDib(int width, int height, void** bits);
     // Selects a new bitmap, deleting the one it replaces.
     void ReplaceBitmap(HBITMAP newBitmap);
     // Puts the original object back, deletes the bitmap and the DC.

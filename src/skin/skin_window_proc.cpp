@@ -32,12 +32,6 @@ POINT PointOf(LPARAM position) {
 
 bool ControlsVeiled() { return SkinTransparentControls && SkinVeilOn; }
 
-// Once only: the engine shuts GDI+ down again when it is destroyed.
-void ShutDownGdiplus() {
-    if (SkinGdiplusToken) Gdiplus::GdiplusShutdown(SkinGdiplusToken);
-    SkinGdiplusToken = 0;
-}
-
 void OnSkinSize(SkinEngine& engine, int n) {
     SkinWindowRecord& record = WindowRecord(n);
     record.hoveredButton = 0;
@@ -56,22 +50,20 @@ void OnSkinSetText(SkinEngine& engine, int n, LPARAM text) {
     engine.DrawTitle(n, nullptr, false, std::string(text ? reinterpret_cast<const char*>(text) : ""));
 }
 
-LRESULT OnSkinPaint(SkinEngine& engine, int n, WPARAM wParam, LPARAM lParam) {
-    const HWND window = WindowRecord(n).window;
-    {
-        PaintScope paint(window);
-        SkinWindowRecord& record = WindowRecord(n);
-        if (!record.minimized) {
-            // A window skinned while already visible has no cache yet: build it now.
-            if (record.repaintAll || !record.backgroundCache.dc) {
-                engine.PaintWindowSkin(n, paint.get(), true);
-                if (IsSkinWindowNumber(n)) WindowRecord(n).repaintAll = 0;
-            } else {
-                engine.PaintFromCache(n, paint.get());
-            }
-        }
+// The paint is complete after EndPaint: a further paint by DefWindowProc
+// would only repeat BeginPaint and EndPaint over an empty update region.
+LRESULT OnSkinPaint(SkinEngine& engine, int n) {
+    PaintScope paint(WindowRecord(n).window);
+    SkinWindowRecord& record = WindowRecord(n);
+    if (record.minimized) return 0;
+    // A window skinned while already visible has no cache yet: build it now.
+    if (record.repaintAll || !record.backgroundCache.dc) {
+        engine.PaintWindowSkin(n, paint.get(), true);
+        if (IsSkinWindowNumber(n)) WindowRecord(n).repaintAll = 0;
+    } else {
+        engine.PaintFromCache(n, paint.get());
     }
-    return DefWindowProcA(window, WM_PAINT, wParam, lParam);
+    return 0;
 }
 
 void OnSkinShow(SkinEngine& engine, int n) {
@@ -291,8 +283,12 @@ LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     switch (message) {
     case WM_SIZE: OnSkinSize(*this, n); break;
     case WM_SETTEXT: OnSkinSetText(*this, n, lParam); break;
-    case WM_PAINT: return OnSkinPaint(*this, n, wParam, lParam);
-    case WM_QUIT: ShutDownGdiplus(); break;
+    case WM_PAINT: return OnSkinPaint(*this, n);
+    case WM_QUIT: ShutDownSkinGdiplus(); break;
+    case WM_PARENTNOTIFY:
+        // A child created or destroyed changes what a cached paint leaves out.
+        if (LOWORD(wParam) == WM_CREATE || LOWORD(wParam) == WM_DESTROY) WindowRecord(n).childExclusion.Forget();
+        break;
     case WM_QUERYOPEN: WindowRecord(n).minimized = 0; break;
     case WM_ERASEBKGND: SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
     case WM_SHOWWINDOW: if (wParam == TRUE) OnSkinShow(*this, n); break;

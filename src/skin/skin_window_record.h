@@ -9,6 +9,8 @@
 #include "base/text.h"
 #include "skin/drawing/skin_graphics.h"
 #include "skin/drawing/skin_tool_tip.h"
+#include "skin/child_exclusion.h"
+#include "skin/composed_layer.h"
 #include "skin/skin_surface.h"
 
 namespace corvalin {
@@ -273,6 +275,10 @@ struct SkinWindowRecord {
     SkinFadeStep fadeIn;
     SkinFadeStep fadeOut;
     int hoverTimerRunning = 0;
+
+    // Kept between paints (see their headers).
+    ChildExclusion childExclusion;
+    ComposedLayer staticLayer;
 };
 
 }  // namespace corvalin

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "skin/skin_engine.h"
+#include "skin/decoded_pictures.h"
 #include "skin/drawing/drawing_objects.h"
 #include "skin/rounded_paths.h"
 #include "skin/skin_color.h"
@@ -21,20 +22,51 @@ constexpr Gdiplus::ARGB kMagenta = 0xFFFF00FF;
 
 // Selects a fresh w x h bitmap into the window's background cache, keeping
 // Ck_Ycjdx (the object the DC started with) and Ck_wtjbdx (its bitmap now)
-// in step with the record.
-bool PrepareBackgroundCache(SkinWindowRecord& record, int w, int h) {
+// in step with the record. `bits` receives its pixels.
+bool PrepareBackgroundCache(SkinWindowRecord& record, int w, int h, void** bits) {
     SkinMemorySurface& cache = record.backgroundCache;
     if (!cache.EnsureDc()) return false;
-    HBITMAP bitmap = nullptr;
-    {
-        SkinCanvas canvas(w, h);
-        bitmap = canvas.ToGdiBitmap(0);
-    }
+    HBITMAP bitmap = SkinMemorySurface::NewDib(w, h, bits);
     if (!bitmap) return false;
     cache.ReplaceBitmap(bitmap);
     SetPropValue(record.window, kPropBackgroundOriginal, reinterpret_cast<INT_PTR>(cache.original));
     SetPropValue(record.window, kPropBackgroundBitmap, reinterpret_cast<INT_PTR>(cache.bitmap));
     return true;
+}
+
+// The picture a window's panel shows (its own or the skin-wide one) and how.
+const Bytes& PanelPicture(const SkinWindowRecord& record) {
+    return record.ownPicture.empty() ? SkinBackPicture : record.ownPicture;
+}
+
+int PanelMode(const SkinWindowRecord& record) {
+    return record.ownPicture.empty() ? SkinBackMode : record.backgroundMode;
+}
+
+COLORREF PanelColor(const SkinWindowRecord& record) {
+    return record.ownPicture.empty() ? SkinBackColor : record.backgroundColor;
+}
+
+ComposedLayerKey StaticLayerKey(const SkinWindowRecord& record, int w, int h) {
+    ComposedLayerKey key;
+    key.width = w;
+    key.height = h;
+    key.panelColor = PanelColor(record);
+    key.mode = PanelMode(record);
+    key.hasPicture = !PanelPicture(record).empty();
+    key.picture = CachedPicture(PanelPicture(record));
+    key.captionGloss = record.captionGloss;
+    key.captionHeight = record.captionHeight;
+    key.border = record.captionButtonsActive != 0;
+    return key;
+}
+
+// The rounded panel every layer of the window is clipped to.
+void ClipToPanel(SkinGraphics& graphics, float w, float h) {
+    SkinPath panel;
+    panel.Create();
+    AddRoundRect(panel, 0, 0, w, h, 4);
+    graphics.SetClip(panel, Gdiplus::CombineModeReplace);
 }
 
 // A fresh copy of part of the background cache.
@@ -81,9 +113,9 @@ void InvalidateSkinnedChildren(SkinWindowRecord& record) {
 }  // namespace
 
 COLORREF AverageColor(const Bytes& picture) {
-    SkinCanvas canvas;
-    canvas.CreateFromBytes(picture);
-    return AverageColor(canvas);
+    // Decoded once: the panel draws the same decoded picture later.
+    if (const auto canvas = CachedPicture(picture)) return AverageColor(*canvas);
+    return AverageColor(SkinCanvas{});
 }
 
 COLORREF AverageColor(const SkinCanvas& canvas) {
@@ -204,29 +236,45 @@ void SkinEngine::PaintWindowSkin(int windowIndex, HDC dc, bool paint) {
     GetClientRect(window, &client);
     const int w = client.right, h = client.bottom;
 
-    // The region goes first so the frame change is seen before the new picture.
-    SetWindowRgn(window, nullptr, TRUE);
-    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // Corners of 7 follow the outer border line; with 5 the pixels the radius-4
-    // panel leaves uncovered would show the magenta it was cleared to.
-    if (HRGN region = CreateRoundRectRgn(0, 0, w + 1, h + 1, 7, 7)) {
-        if (!SetWindowRgn(window, region, TRUE)) DeleteObject(region);
+    // The region follows the size; the same size keeps the region it has.
+    const SIZE regionSize{w, h};
+    const SIZE lastRegion = WindowRecord(windowIndex).staticLayer.regionSize;
+    if (lastRegion.cx != regionSize.cx || lastRegion.cy != regionSize.cy) {
+        // The region goes first so the frame change is seen before the new picture.
+        SetWindowRgn(window, nullptr, TRUE);
+        SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // Corners of 7 follow the outer border line; with 5 the pixels the radius-4
+        // panel leaves uncovered would show the magenta it was cleared to.
+        if (HRGN region = CreateRoundRectRgn(0, 0, w + 1, h + 1, 7, 7)) {
+            if (!SetWindowRgn(window, region, TRUE)) DeleteObject(region);
+        }
+        if (!IsSkinWindowNumber(windowIndex) || WindowRecord(windowIndex).window != window) return;
+        WindowRecord(windowIndex).staticLayer.regionSize = regionSize;
     }
-    if (!IsSkinWindowNumber(windowIndex) || WindowRecord(windowIndex).window != window) return;
     SkinWindowRecord& record = WindowRecord(windowIndex);
-    if (w <= 0 || h <= 0 || !PrepareBackgroundCache(record, w, h)) {
+    record.childExclusion.Forget();
+    void* bits = nullptr;
+    if (w <= 0 || h <= 0 || !PrepareBackgroundCache(record, w, h, &bits)) {
         record.repaintAll = 0;
         return;
     }
+    // Panel, picture and border: composed once per size and settings.
+    const ComposedLayerKey key = StaticLayerKey(record, w, h);
+    if (!record.staticLayer.Matches(key)) {
+        if (HDC layer = record.staticLayer.Begin(key)) {
+            SkinGraphics graphics(layer);
+            PaintBackground(graphics, windowIndex);
+            if (record.captionButtonsActive) DrawWindowBorder(windowIndex, graphics);
+            FlushDrawing(graphics);
+        }
+    }
+    record.staticLayer.CopyTo(bits);
     {
         SkinGraphics graphics(record.backgroundCache.dc);
-        PaintBackground(graphics, windowIndex);
+        ClipToPanel(graphics, static_cast<float>(w), static_cast<float>(h));
         if (record.captionButtonsActive) {
-            DrawWindowBorder(windowIndex, graphics);
-            FlushDrawing(graphics);
             CopySurface(record.captionCopy, record.backgroundCache.dc, 0, 0, w, record.captionHeight);
         }
-        FlushDrawing(graphics);
         const RECT bar{static_cast<LONG>(record.menuBarRect.x), static_cast<LONG>(record.menuBarRect.y),
                        static_cast<LONG>(record.menuBarRect.x + record.menuBarRect.width),
                        static_cast<LONG>(record.menuBarRect.y + record.menuBarRect.height)};
@@ -265,10 +313,9 @@ void SkinEngine::PaintFromCache(int windowIndex, HDC dc) {
     if (!record.backgroundCache.dc) return;
     RECT frame{};
     GetWindowRect(record.window, &frame);
-    const int saved = SaveDC(dc);
-    ExcludeVisibleChildren(record.window, dc);
+    // The clip is left behind: the paint DC is discarded by EndPaint.
+    WindowRecord(windowIndex).childExclusion.Apply(record.window, dc);
     BitBlt(dc, 0, 0, frame.right - frame.left, frame.bottom - frame.top, record.backgroundCache.dc, 0, 0, SRCCOPY);
-    RestoreDC(dc, saved);
 }
 
 void SkinEngine::PaintBackground(SkinGraphics& graphics, int windowIndex) {
@@ -283,36 +330,35 @@ void SkinEngine::PaintBackground(SkinGraphics& graphics, int windowIndex) {
     AddRoundRect(panel, 0, 0, w, h, 4);
     graphics.SetClip(panel, Gdiplus::CombineModeReplace);
 
-    const bool own = !record.ownPicture.empty();
-    SkinSolidBrush fill(ColorToArgb(own ? record.backgroundColor : SkinBackColor, 255, false));
+    SkinSolidBrush fill(ColorToArgb(PanelColor(record), 255, false));
     graphics.FillPath(fill, panel);
 
-    const Bytes& picture = own ? record.ownPicture : SkinBackPicture;
-    const int mode = own ? record.backgroundMode : SkinBackMode;
-    if (!picture.empty()) {
+    const Bytes& picture = PanelPicture(record);
+    const int mode = PanelMode(record);
+    if (mode == 4 && !picture.empty()) {
+        // Tiles across the full width, every other one mirrored so the seams
+        // match. The tiles flip the picture, so they work on a copy of their own.
         SkinCanvas surface;
         if (surface.CreateFromBytes(picture)) {
             const float pw = static_cast<float>(surface.Width()), ph = static_cast<float>(surface.Height());
-            switch (mode) {
-            case 1: graphics.DrawImage(surface, w - pw, 0, pw, ph); break;
-            case 2: graphics.DrawImage(surface, (w - pw) / 2, (h - ph) / 2, pw, ph); break;
-            case 3: graphics.DrawImage(surface, 0, 0, w, h); break;
-            case 4: {
-                // Tiles across the full width, every other one mirrored so the seams match.
-                SkinCanvas tiles(client.right, static_cast<int>(ph));
-                {
-                    SkinGraphics tileGraphics;
-                    tileGraphics.Create(tiles);
-                    for (float x = 0; pw > 0 && x < w; x += pw) {
-                        tileGraphics.DrawImage(surface, x, 0, pw, ph);
-                        surface.RotateFlip(Gdiplus::RotateNoneFlipX);
-                    }
+            SkinCanvas tiles(client.right, static_cast<int>(ph));
+            {
+                SkinGraphics tileGraphics;
+                tileGraphics.Create(tiles);
+                for (float x = 0; pw > 0 && x < w; x += pw) {
+                    tileGraphics.DrawImage(surface, x, 0, pw, ph);
+                    surface.RotateFlip(Gdiplus::RotateNoneFlipX);
                 }
-                graphics.DrawImage(tiles, 0, 0, w, ph);
-                break;
             }
-            default: graphics.DrawImage(surface, 0, 0, pw, ph); break;
-            }
+            graphics.DrawImage(tiles, 0, 0, w, ph);
+        }
+    } else if (const auto surface = CachedPicture(picture)) {
+        const float pw = static_cast<float>(surface->Width()), ph = static_cast<float>(surface->Height());
+        switch (mode) {
+        case 1: graphics.DrawImage(*surface, w - pw, 0, pw, ph); break;
+        case 2: graphics.DrawImage(*surface, (w - pw) / 2, (h - ph) / 2, pw, ph); break;
+        case 3: graphics.DrawImage(*surface, 0, 0, w, h); break;
+        default: graphics.DrawImage(*surface, 0, 0, pw, ph); break;
         }
     }
     if (record.captionGloss) {

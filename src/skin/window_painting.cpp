@@ -1,5 +1,6 @@
 #include "skin/window_painting.h"
 
+#include "skin/decoded_pictures.h"
 #include "skin/drawing/drawing_objects.h"
 #include "skin/skin_color.h"
 
@@ -27,10 +28,8 @@ ChildExcludingDc::~ChildExcludingDc() {
 }
 
 void DrawPicture(SkinGraphics& graphics, const Bytes& picture, float x, float y, float width, float height) {
-    if (picture.empty()) return;
-    SkinImage image;
-    if (!image.LoadFromBytes(picture)) return;
-    graphics.DrawImage(image, x, y, width, height);
+    const auto image = CachedPicture(picture);
+    if (image) graphics.DrawImage(*image, x, y, width, height);
 }
 
 void DrawHaloText(SkinGraphics& graphics, const std::string& text, const SkinRectF& layout,

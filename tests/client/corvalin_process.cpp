@@ -69,11 +69,6 @@ CorvalinRun::CorvalinRun(bool withService) : port_(CORVALIN_E2E_SERVICE_PORT) {
     if (!mainWindow_) failure_ = "no main window appeared";
 }
 
-namespace {
-
-// The program starts the working-set tool on every deactivation. Under Wine
-// that child can hang on a parent that has gone, and the console host Wine
-// starts for it (conhost.exe) can outlive both, so they go with the program.
 void EndChildrenOf(DWORD parent) {
     UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return;
@@ -89,8 +84,6 @@ void EndChildrenOf(DWORD parent) {
         EndChildrenOf(entry.th32ProcessID);
     }
 }
-
-}  // namespace
 
 CorvalinRun::~CorvalinRun() {
     const DWORD program = process_.id();

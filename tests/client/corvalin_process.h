@@ -68,6 +68,12 @@ private:
     std::string failure_;
 };
 
+// The program starts the working-set tool on every deactivation. Under Wine
+// that child can hang on a parent that has gone, and the console host Wine
+// starts for it (conhost.exe) can outlive both: ends every "empty.exe" and
+// "conhost.exe" that `parent` started, and theirs.
+void EndChildrenOf(DWORD parent);
+
 // Window geometry as a user sees it.
 RECT WindowRectOf(HWND window);
 // The window's left and top in its parent's client area.

@@ -1,7 +1,6 @@
 #include "browser/browser_box.h"
 
 #include <windows.h>
-#include <oleacc.h>
 
 #include <optional>
 #include <algorithm>
@@ -18,9 +17,6 @@ namespace corvalin::browser {
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
-// {626FC520-A41E-11CF-A731-00A0C9082637}
-constexpr IID kIHTMLDocument = {0x626fc520, 0xa41e, 0x11cf, {0xa7, 0x31, 0x00, 0xa0, 0xc9, 0x08, 0x26, 0x37}};
 
 UINT GetObjectMessage() {
     static const UINT message = RegisterWindowMessageA("WM_HTML_GETOBJECT");
@@ -106,10 +102,7 @@ std::optional<wchar_t> CharacterOf(WPARAM wParam) {
 LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     BrowserBox* box = BrowserBox::FromWindow(window);
     BrowserBoxEngine* engine = box ? &box->Engine() : nullptr;
-    if (message == GetObjectMessage()) {
-        const ComPtr<IDispatch> document = engine ? engine->Public().Document() : nullptr;
-        return document ? LresultFromObject(kIHTMLDocument, wParam, document.Get()) : 0;
-    }
+    if (message == GetObjectMessage()) return engine ? engine->AnswerGetObject(wParam) : 0;
     switch (message) {
     case WM_TIMER:
         if (!engine || !engine->Current() || !engine->Current()->OnTimer(wParam)) KillTimer(window, wParam);
@@ -234,6 +227,7 @@ BrowserBoxEngine::BrowserBoxEngine(HWND box) : public_(*this), box_(box) {
 }
 
 BrowserBoxEngine::~BrowserBoxEngine() {
+    documentMarshal_.Release();
     if (page_) page_->Close();
     page_.reset();
     for (auto& page : retired_) page->Close();
@@ -338,6 +332,7 @@ void BrowserBoxEngine::OnResponse(unsigned serial, const HttpResponse& response,
 void BrowserBoxEngine::Commit(const PageSource& source) {
     auto page = std::make_unique<Page>(*this, committed_);
     page->Build(source);
+    documentMarshal_.Release();
     RetireCurrent();
     page_ = std::move(page);
     SizeView();
@@ -396,6 +391,15 @@ DialogAnswer BrowserBoxEngine::ShowDialog(const DialogRequest& request) {
 void BrowserBoxEngine::SetScriptTimeLimit(DWORD milliseconds) {
     scriptTimeLimitMs_ = milliseconds;
     if (page_ && page_->Scripts()) page_->Scripts()->SetTimeLimit(milliseconds);
+}
+
+LRESULT BrowserBoxEngine::AnswerGetObject(WPARAM wParam) {
+    const ComPtr<IDispatch> document = public_.Document();
+    if (!document) {
+        documentMarshal_.Release();
+        return 0;
+    }
+    return documentMarshal_.Answer(document.Get(), wParam);
 }
 
 void BrowserBoxEngine::Repaint() {

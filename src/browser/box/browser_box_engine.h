@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "browser/browser_box.h"
+#include "browser/box/document_marshal.h"
 #include "browser/box/page.h"
 #include "browser/net/http_client.h"
 
@@ -43,6 +44,8 @@ public:
     DWORD ScriptTimeLimit() const { return scriptTimeLimitMs_; }
     void SetScriptTimeLimit(DWORD milliseconds);
 
+    // The answer to "WM_HTML_GETOBJECT" for the current document.
+    LRESULT AnswerGetObject(WPARAM wParam);
     void Repaint();
     // The document learns the view's size; the layout, scroll bars and image
     // fetches follow it.
@@ -79,6 +82,7 @@ private:
     DialogHandler dialogs_;
     bool freeScheduled_ = false;
     DWORD scriptTimeLimitMs_ = 5000;
+    DocumentMarshal documentMarshal_;   // the current document's, released when it goes
     bool comInitialised_ = false;   // the box balances its own CoInitializeEx
 };
 

@@ -88,43 +88,46 @@ Invocation::Invocation(WORD flags, DISPPARAMS* params, VARIANT* result) : flags_
     } else {
         first = named;
     }
-    // rgvarg holds the positional arguments last to first.
-    for (UINT i = params->cArgs; i > first; --i) args_.push_back(&Deref(params->rgvarg[i - 1]));
+    params_ = params;
+    count_ = params->cArgs > first ? params->cArgs - first : 0;
 }
+
+// rgvarg holds the positional arguments last to first.
+const VARIANT& Invocation::At(std::size_t i) const { return Deref(params_->rgvarg[params_->cArgs - 1 - i]); }
 
 bool Invocation::Has(std::size_t i) const {
-    if (i >= args_.size()) return false;
-    VARTYPE vt = args_[i]->vt;
-    return vt != VT_EMPTY && !(vt == VT_ERROR && args_[i]->scode == DISP_E_PARAMNOTFOUND);
+    if (i >= count_) return false;
+    const VARIANT& v = At(i);
+    return v.vt != VT_EMPTY && !(v.vt == VT_ERROR && v.scode == DISP_E_PARAMNOTFOUND);
 }
 
-const VARIANT& Invocation::Arg(std::size_t i) const { return i < args_.size() ? *args_[i] : empty_; }
+const VARIANT& Invocation::Arg(std::size_t i) const { return i < count_ ? At(i) : empty_; }
 
 std::wstring Invocation::Text(std::size_t i, std::wstring_view fallback) const {
     if (!Has(i)) return std::wstring(fallback);
-    return ToText(*args_[i]);
+    return ToText(At(i));
 }
 
 double Invocation::Number(std::size_t i, double fallback) const {
     if (!Has(i)) return fallback;
-    return ToNumber(*args_[i]);
+    return ToNumber(At(i));
 }
 
 long Invocation::Integer(std::size_t i, long fallback) const {
     if (!Has(i)) return fallback;
-    double d = ToNumber(*args_[i]);
+    double d = ToNumber(At(i));
     if (std::isnan(d) || d > 2147483647.0 || d < -2147483648.0) return fallback;
     return static_cast<long>(d);
 }
 
 bool Invocation::Bool(std::size_t i, bool fallback) const {
     if (!Has(i)) return fallback;
-    return ToBool(*args_[i]);
+    return ToBool(At(i));
 }
 
 IDispatch* Invocation::Object(std::size_t i) const {
-    if (i >= args_.size()) return nullptr;
-    const VARIANT& v = *args_[i];
+    if (i >= count_) return nullptr;
+    const VARIANT& v = At(i);
     if (v.vt == VT_DISPATCH) return v.pdispVal;
     if (v.vt == (VT_BYREF | VT_DISPATCH) && v.ppdispVal) return *v.ppdispVal;
     return nullptr;
@@ -132,7 +135,7 @@ IDispatch* Invocation::Object(std::size_t i) const {
 
 bool Invocation::IsNumberArg(std::size_t i) const {
     if (!Has(i)) return false;
-    const VARIANT& v = *args_[i];
+    const VARIANT& v = At(i);
     switch (v.vt) {
     case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_UI1: case VT_UI2: case VT_UI4: case VT_UI8:
     case VT_INT: case VT_UINT: case VT_R4: case VT_R8: case VT_DECIMAL: case VT_CY:
@@ -286,14 +289,27 @@ MemberTable::MemberTable(std::initializer_list<Member> members, const MemberTabl
         }
         byId_[id] = &m;
     }
+    byName_.reserve(ordered_.size());
+    for (const auto& [id, member] : ordered_) byName_.emplace(std::wstring_view(member->name), std::make_pair(id, member));
 }
 
+std::size_t MemberNameHash::operator()(std::wstring_view name) const noexcept {
+    // FNV-1a over the names folded to lower case.
+    std::size_t hash = static_cast<std::size_t>(14695981039346656037ull);
+    for (wchar_t c : name) {
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+        hash = (hash ^ static_cast<std::size_t>(c)) * static_cast<std::size_t>(1099511628211ull);
+    }
+    return hash;
+}
+
+bool MemberNameEqual::operator()(std::wstring_view a, std::wstring_view b) const noexcept { return SameName(a, b); }
+
 const Member* MemberTable::Find(std::wstring_view name, DISPID* id) const {
-    DISPID d = MemberDispId(name);
-    auto it = byId_.find(d);
-    if (it == byId_.end()) return nullptr;
-    if (id) *id = d;
-    return it->second;
+    auto it = byName_.find(name);
+    if (it == byName_.end()) return nullptr;
+    if (id) *id = it->second.first;
+    return it->second.second;
 }
 
 const Member* MemberTable::Find(DISPID id) const {
@@ -385,8 +401,7 @@ HRESULT DispatchObject::GetDispID(BSTR name, DWORD flags, DISPID* id) {
 }
 
 DISPID DispatchObject::DynamicId(std::wstring_view name, bool create) {
-    std::wstring key = Lower(name);
-    if (auto found = dynamicIndex_.find(key); found != dynamicIndex_.end()) {
+    if (auto found = dynamicIndex_.find(name); found != dynamicIndex_.end()) {
         DynamicName& d = dynamic_[found->second];
         if (!d.deleted || create || HasDynamicMember(name)) {
             if (create) d.deleted = false;
@@ -396,7 +411,7 @@ DISPID DispatchObject::DynamicId(std::wstring_view name, bool create) {
     }
     if (!create && !HasDynamicMember(name)) return DISPID_UNKNOWN;
     dynamic_.push_back(DynamicName{std::wstring(name)});
-    dynamicIndex_.emplace(std::move(key), dynamic_.size() - 1);
+    dynamicIndex_.emplace(std::wstring(name), dynamic_.size() - 1);
     return kDynamicBase + static_cast<DISPID>(dynamic_.size() - 1);
 }
 

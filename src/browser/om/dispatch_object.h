@@ -45,7 +45,7 @@ public:
     bool IsConstruct() const { return (flags_ & DISPATCH_CONSTRUCT) != 0; }
 
     // Positional arguments (a put's value is not among them).
-    std::size_t Count() const { return args_.size(); }
+    std::size_t Count() const { return count_; }
     bool Has(std::size_t i) const;                 // present and not VT_EMPTY/VT_ERROR (missing)
     const VARIANT& Arg(std::size_t i) const;       // VT_EMPTY when absent
     std::wstring Text(std::size_t i, std::wstring_view fallback = {}) const;
@@ -79,7 +79,11 @@ public:
 
 private:
     WORD flags_;
-    std::vector<const VARIANT*> args_;
+    // Positional argument i, read in place from the caller's list.
+    const VARIANT& At(std::size_t i) const;
+
+    DISPPARAMS* params_ = nullptr;
+    std::size_t count_ = 0;
     const VARIANT* value_ = nullptr;
     VARIANT* result_;
     VARIANT empty_{};
@@ -101,8 +105,20 @@ struct Member {
     MemberFunction call = nullptr;   // method call
 };
 
+// Hashing and equality of member names without regard to ASCII case (also
+// for lookups of a view into maps keyed by std::wstring).
+struct MemberNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::wstring_view name) const noexcept;
+};
+struct MemberNameEqual {
+    using is_transparent = void;
+    bool operator()(std::wstring_view a, std::wstring_view b) const noexcept;
+};
+
 // Members by name (case-insensitive) and by DISPID. A table may extend a base
-// table; a member of the same name in the derived table wins.
+// table; a member of the same name in the derived table wins. Lookups neither
+// allocate nor lock: a table is immutable once built.
 class MemberTable {
 public:
     MemberTable(std::initializer_list<Member> members, const MemberTable* base = nullptr);
@@ -113,6 +129,8 @@ public:
 
 private:
     std::unordered_map<DISPID, const Member*> byId_;
+    // Keys view the members' own (static) names.
+    std::unordered_map<std::wstring_view, std::pair<DISPID, const Member*>, MemberNameHash, MemberNameEqual> byName_;
     std::vector<std::pair<DISPID, const Member*>> ordered_;
     std::vector<Member> own_;
 };
@@ -187,7 +205,7 @@ private:
 
     ULONG refCount_ = 1;
     std::vector<DynamicName> dynamic_;
-    std::unordered_map<std::wstring, std::size_t> dynamicIndex_;   // lower-case name → index
+    std::unordered_map<std::wstring, std::size_t, MemberNameHash, MemberNameEqual> dynamicIndex_;   // any case
     std::unordered_map<DISPID, std::size_t> replaced_;   // built-in method → the dynamic name replacing it
 };
 

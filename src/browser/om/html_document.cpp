@@ -16,14 +16,15 @@ namespace {
 
 using dom::Element;
 
-// The interfaces late-bound callers ask the document for; they get its IDispatch.
-constexpr GUID kIHTMLDocument = {0x626FC520, 0xA41E, 0x11CF, {0xA7, 0x31, 0x00, 0xA0, 0xC9, 0x08, 0x26, 0x37}};
-constexpr GUID kIHTMLDocument2 = {0x332C4425, 0x26CB, 0x11D0, {0xB4, 0x83, 0x00, 0xC0, 0x4F, 0xD9, 0x01, 0x19}};
-constexpr GUID kIHTMLDocument3 = {0x3050F485, 0x98B5, 0x11CF, {0xBB, 0x82, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x0B}};
-
 dom::Document& Doc(DispatchObject& s) { return static_cast<HTMLDocument&>(s).Document(); }
 
 DocumentObjectHost* ObjectHost(dom::Document& d) { return dynamic_cast<DocumentObjectHost*>(d.Host()); }
+
+// The document's window (null without a host): parentWindow and Script.
+ComPtr<IDispatch> WindowOf(dom::Document& d) {
+    DocumentObjectHost* host = ObjectHost(d);
+    return host ? host->WindowObject() : nullptr;
+}
 
 HRESULT Collection(Invocation& c, dom::ElementCollection elements) {
     return c.ReturnObject(CollectionObject(std::move(elements)).Get());
@@ -84,10 +85,13 @@ HTMLDocument::~HTMLDocument() {
 }
 
 void* HTMLDocument::QueryExtraInterface(REFIID riid) {
-    if (riid == kIHTMLDocument || riid == kIHTMLDocument2 || riid == kIHTMLDocument3) {
-        return static_cast<IDispatchEx*>(this);
-    }
-    return nullptr;
+    return riid == kIID_IHTMLDocument ? static_cast<DocumentInterface*>(this) : nullptr;
+}
+
+HRESULT HTMLDocument::get_Script(IDispatch** script) {
+    if (!script) return E_POINTER;
+    *script = WindowOf(*document_).Detach();
+    return S_OK;
 }
 
 const MemberTable& HTMLDocument::Members() const {
@@ -169,18 +173,8 @@ const MemberTable& HTMLDocument::Members() const {
              return c.ReturnText(std::to_wstring(Doc(s).FileSize()));
          }},
         {L"readyState", [](DispatchObject& s, Invocation& c) { return c.ReturnText(Doc(s).ReadyState()); }},
-        {L"parentWindow",
-         [](DispatchObject& s, Invocation& c) {
-             DocumentObjectHost* host = ObjectHost(Doc(s));
-             if (!host) return c.ReturnNull();
-             return c.ReturnObject(host->WindowObject().Get());
-         }},
-        {L"Script",
-         [](DispatchObject& s, Invocation& c) {
-             DocumentObjectHost* host = ObjectHost(Doc(s));
-             if (!host) return c.ReturnNull();
-             return c.ReturnObject(host->WindowObject().Get());
-         }},
+        {L"parentWindow", [](DispatchObject& s, Invocation& c) { return c.ReturnObject(WindowOf(Doc(s)).Get()); }},
+        {L"Script", [](DispatchObject& s, Invocation& c) { return c.ReturnObject(WindowOf(Doc(s)).Get()); }},
         {L"cookie",
          [](DispatchObject& s, Invocation& c) {
              dom::DocumentHost* host = Doc(s).Host();
@@ -203,7 +197,7 @@ const MemberTable& HTMLDocument::Members() const {
         {L"open", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
              html::OpenDocument(Doc(s));
-             return c.ReturnObject(static_cast<HTMLDocument*>(&s));
+             return c.ReturnObject(static_cast<IDispatchEx*>(&s));
          }},
         {L"close", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
@@ -254,8 +248,11 @@ HRESULT HTMLDocument::InvokeDynamic(std::wstring_view name, Invocation& call) {
 }
 
 ComPtr<IDispatch> DocumentObject(dom::Document& document) {
-    if (auto* existing = dynamic_cast<HTMLDocument*>(document.Binding())) return ComPtr<IDispatch>(existing);
-    return MakeDispatch<HTMLDocument>(document);
+    // Scripts and the engine hold the document by its IDispatchEx table.
+    if (auto* existing = dynamic_cast<HTMLDocument*>(document.Binding())) {
+        return ComPtr<IDispatch>(static_cast<IDispatchEx*>(existing));
+    }
+    return ComPtr<IDispatch>(static_cast<IDispatchEx*>(MakeDispatch<HTMLDocument>(document).Get()));
 }
 
 dom::Node* DocumentNodeOf(DispatchObject* object) {

@@ -12,8 +12,7 @@
 namespace corvalin::browser::om {
 
 // The document's object (what "WM_HTML_GETOBJECT" hands out, what scripts
-// see as `document`). It also answers QueryInterface for IHTMLDocument and
-// IHTMLDocument2 with its IDispatch, as late-bound callers only use that.
+// see as `document`); it also implements IHTMLDocument.
 Microsoft::WRL::ComPtr<IDispatch> DocumentObject(dom::Document& document);
 
 // An element's object (the class follows the tag: HTMLInputElement...),

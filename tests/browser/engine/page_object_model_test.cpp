@@ -51,7 +51,11 @@ TEST_F(PageObjectModelTest, TheDocumentIsReachedThroughTheRenderingWindow) {
     // The parent that the client passes holds the box, which holds the view, which holds the server.
     ComPtr<IDispatch> document = DocumentFromWindow(parent_);
     ASSERT_TRUE(document);
-    EXPECT_EQ(document.Get(), box_->Document().Get());
+    // The same object: its IUnknown identity.
+    ComPtr<IUnknown> answered, held;
+    document.As(&answered);
+    box_->Document().As(&held);
+    EXPECT_EQ(answered.Get(), held.Get());
     ComPtr<IDispatch> inputs = CallObject(GetObject(GetObject(document.Get(), L"body").Get(), L"all").Get(), L"tags", {TextArg(L"input")});
     ComPtr<IDispatch> first = CallObject(inputs.Get(), L"item", {NumberArg(0)});
     EXPECT_EQ(GetText(first.Get(), L"value"), L"10001");

@@ -3,6 +3,7 @@
 
 #include "browser/html/html_parser.h"
 #include "browser/om/dispatch_object.h"
+#include "browser/om/html_document.h"
 #include "browser/om/node_objects.h"
 #include "browser/om/late_bound.h"
 #include "browser/om/recording_host.h"
@@ -90,6 +91,42 @@ TEST_F(HtmlDocumentTest, ElementWalkReachesInputsAsTheToolkitDoes) {
     EXPECT_EQ(Get(v.Object().Get(), L"id").Text(), L"keep");
     // Same object for the same element, whatever the route.
     EXPECT_EQ(byName.Get(), ById(L"userqq").Get());
+}
+
+// A caller (or a proxy) that calls a claimed interface's own methods must land
+// in them: every interface the document answers is called through its table.
+TEST_F(HtmlDocumentTest, AnswersOnlyInterfacesItImplementsWhole) {
+    host_.window = CallObj(object_.Get(), L"createElement", {Var(L"div")});   // any object stands for the window
+    ComPtr<om::DocumentInterface> document;
+    ASSERT_EQ(object_->QueryInterface(om::kIID_IHTMLDocument, reinterpret_cast<void**>(document.GetAddressOf())), S_OK);
+    ComPtr<IDispatch> script;
+    ASSERT_EQ(document->get_Script(script.GetAddressOf()), S_OK);
+    EXPECT_EQ(script.Get(), host_.window.Get());
+    EXPECT_EQ(Get(document.Get(), L"title").Text(), L"挂机");   // its IDispatch part
+
+    ComPtr<IDispatchEx> ex;
+    ASSERT_EQ(object_.As(&ex), S_OK);
+    BSTR name = SysAllocString(L"TITLE");
+    DISPID id = DISPID_UNKNOWN;
+    EXPECT_EQ(ex->GetDispID(name, fdexNameCaseInsensitive, &id), S_OK);
+    SysFreeString(name);
+    EXPECT_NE(id, DISPID_UNKNOWN);
+
+    // One identity behind every interface.
+    ComPtr<IUnknown> a, b;
+    object_.As(&a);
+    document.As(&b);
+    EXPECT_EQ(a.Get(), b.Get());
+
+    // IHTMLDocument2 and IHTMLDocument3 have tables of their own, which the document does not implement.
+    const GUID document2 = {0x332C4425, 0x26CB, 0x11D0, {0xB4, 0x83, 0x00, 0xC0, 0x4F, 0xD9, 0x01, 0x19}};
+    const GUID document3 = {0x3050F485, 0x98B5, 0x11CF, {0xBB, 0x82, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x0B}};
+    for (const GUID& iid : {document2, document3}) {
+        void* p = reinterpret_cast<void*>(1);
+        EXPECT_EQ(object_->QueryInterface(iid, &p), E_NOINTERFACE);
+        EXPECT_EQ(p, nullptr);
+    }
+    host_.window.Reset();
 }
 
 TEST_F(HtmlDocumentTest, CheckedReadsAsVariantBoolAndConvertsWrites) {

@@ -264,5 +264,50 @@ TEST_F(SkinnedProgramTest, GuiObjectsStayFlatAcrossStatusPolls) {
     EXPECT_EQ(TextOf(run.StatusLine()).rfind("状态：", 0), 0u);
 }
 
+// The program's main window, once it is visible.
+HWND ShownMainWindow(DWORD process) {
+    struct Search {
+        DWORD process;
+        HWND found;
+    } search{process, nullptr};
+    EnumWindows([](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != s->process || !IsWindowVisible(window) || TextOf(window) != "Corvalin") return TRUE;
+        s->found = window;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The main window is shown only when its skin is in place, so the first look
+// anyone gets of it is the skinned one.
+TEST(SkinnedProgramStartTest, FirstScreenshotOfTheMainWindowIsAlreadySkinned) {
+    ChildProcess program;
+    TempFolder folder;
+    ASSERT_TRUE(program.Start("\"" + ProgramFolder() + "\\corvalin-e2e.exe\"", folder.File("corvalin.log")));
+    HWND main = nullptr;
+    // Looked for as often as the machine lets us: the first moment it shows counts.
+    const ULONGLONG end = GetTickCount64() + 20000;
+    while (!(main = ShownMainWindow(program.id())) && program.Running() && GetTickCount64() < end) Sleep(1);
+    ASSERT_NE(main, nullptr);
+    const bool skinnedWhenShown = GetPropA(main, "Hw_lbID") != nullptr;
+    const DecodedPicture first = CaptureClient(main, 377, 25);
+    EXPECT_TRUE(skinnedWhenShown);
+    // The caption as it settles: two looks in a row alike.
+    DecodedPicture settled = CaptureClient(main, 377, 25);
+    WaitUntil([&] {
+        const DecodedPicture next = CaptureClient(main, 377, 25);
+        const bool steady = MeanDifference(next, settled) < 0.5;
+        settled = next;
+        return steady;
+    }, 5000);
+    EXPECT_LT(MeanDifference(first, settled), 3.0) << "the caption changed after the window was first shown";
+    const DWORD id = program.id();
+    program.Terminate();
+    EndChildrenOf(id);
+}
+
 }  // namespace
 }  // namespace corvalin::testing

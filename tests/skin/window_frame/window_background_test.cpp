@@ -1,11 +1,18 @@
 // The composed background of a real skinned window, read back pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "skin/skin_settings.h"
 #include "skin/window_frame/skinned_window_fixture.h"
 #include "skin/window_background.h"
 #include "skin/drawing/skin_image.h"
 #include "skin/skin_properties.h"
+#include "skin/drawing/drawing_objects.h"
+#include "skin/images/builtin_images.h"
+#include "support/message_pump.h"
 
 namespace corvalin::testing {
 namespace {
@@ -218,6 +225,144 @@ TEST_F(WindowBackgroundTest, PictureChangeRebuildsOnlyVisibleWindows) {
     EXPECT_EQ(hidden.record().backgroundCache.dc, nullptr);
     ShowWindow(hidden.window(), SW_SHOWNOACTIVATE);
     EXPECT_EQ(hidden.CachePixel(75, 60), RGB(0, 0, 200));
+}
+
+// The whole skin composed in one pass on one graphics, into a bitmap made the
+// way the cache's used to be made (a blank GDI+ canvas turned into a GDI
+// bitmap): the reference a rebuild from kept layers must match pixel for pixel.
+std::vector<COLORREF> OnePassComposition(SkinnedWindow& w) {
+    SkinEngine& engine = w.engine();
+    SkinWindowRecord& record = w.record();
+    const int n = w.number();
+    RECT client{};
+    GetClientRect(w.window(), &client);
+    {
+        SkinCanvas blank(client.right, client.bottom);
+        record.backgroundCache.ReplaceBitmap(blank.ToGdiBitmap(0));
+    }
+    SkinGraphics graphics(record.backgroundCache.dc);
+    engine.PaintBackground(graphics, n);
+    engine.DrawWindowBorder(n, graphics);
+    gdip::GdipFlush(graphics.Handle(), Gdiplus::FlushIntentionSync);
+    record.captionCopy.Create(client.right, record.captionHeight);
+    BitBlt(record.captionCopy.dc, 0, 0, client.right, record.captionHeight, record.backgroundCache.dc, 0, 0, SRCCOPY);
+    engine.DrawTitle(n, &graphics, true, std::nullopt);
+    for (int i = 1; i <= static_cast<int>(record.captionButtons.size()); ++i) {
+        engine.DrawCaptionButton(n, i, &graphics, true, false, 0);
+    }
+    gdip::GdipFlush(graphics.Handle(), Gdiplus::FlushIntentionSync);
+    return w.CacheSnapshot();
+}
+
+// Where two snapshots first differ, for the failure message.
+std::string FirstDifference(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b, int width) {
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (a[i] != b[i]) {
+            return std::to_string(i % width) + "," + std::to_string(i / width) + ": " + std::to_string(a[i]) +
+                   " vs " + std::to_string(b[i]);
+        }
+    }
+    return a.size() == b.size() ? "none" : "sizes differ";
+}
+
+TEST_F(WindowBackgroundTest, RebuildsFromKeptLayersMatchAOnePassComposition) {
+    // The program's own look: the built-in picture stretched, a title and three caption buttons.
+    TheSkinEngine->SetSkinPicture("", WindowBackgroundPicture().ToBytes(), std::nullopt, std::nullopt, 3);
+    TheSkinEngine->SetControlVeil(1, 75);
+    SkinnedWindow w(377, 218, SkinnedWindow::kMinMaxStyle, {}, true, "Corvalin");
+    const int n = w.number();
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+    } steps[] = {
+        {"first rebuild", [] {}},
+        {"second rebuild, layer kept", [] {}},
+        {"another panel colour",
+         [] { TheSkinEngine->SetSkinPicture("", {}, RGB(40, 120, 90), std::nullopt, std::nullopt); }},
+        {"a picture in the top-right corner",
+         [] { TheSkinEngine->SetSkinPicture("", MakePng(60, 40, Quadrants), std::nullopt, std::nullopt, 1); }},
+        {"maximised (restore glyph)", [&] { w.record().maximized = 1; }},
+    };
+    for (const Step& step : steps) {
+        step.change();
+        w.engine().PaintWindowSkin(n, nullptr, false);
+        const std::vector<COLORREF> rebuilt = w.CacheSnapshot();
+        const std::vector<COLORREF> reference = OnePassComposition(w);
+        EXPECT_TRUE(rebuilt == reference) << step.what << ": first difference at "
+                                          << FirstDifference(rebuilt, reference, 377);
+    }
+    w.record().maximized = 0;
+}
+
+TEST_F(WindowBackgroundTest, RebuildAtTheSameSizeKeepsTheRegion) {
+    SkinnedWindow w(200, 150, WS_POPUP, NoTitle());
+    w.ClearPassed();
+    w.engine().PaintWindowSkin(w.number(), nullptr, true);
+    // Giving the window a region again would move it through SetWindowPos.
+    EXPECT_TRUE(w.Passed(WM_WINDOWPOSCHANGED).empty());
+    SetWindowPos(w.window(), nullptr, 0, 0, 230, 170, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    w.ClearPassed();
+    w.engine().PaintWindowSkin(w.number(), nullptr, true);
+    EXPECT_FALSE(w.Passed(WM_WINDOWPOSCHANGED).empty());
+}
+
+constexpr COLORREF kChildColour = RGB(0, 255, 0);
+
+LRESULT CALLBACK GreenChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        HBRUSH green = CreateSolidBrush(kChildColour);
+        FillRect(dc, &paint.rcPaint, green);
+        DeleteObject(green);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateGreenChild(HWND parent, int x, int y) {
+    static const bool registered = [] {
+        WNDCLASSA type{};
+        type.lpfnWndProc = GreenChildProc;
+        type.lpszClassName = "CorvalinGreenChild";
+        return RegisterClassA(&type) != 0;
+    }();
+    (void)registered;
+    HWND child = CreateWindowExA(0, "CorvalinGreenChild", "", WS_CHILD | WS_VISIBLE, x, y, 30, 30, parent, nullptr,
+                                 nullptr, nullptr);
+    UpdateWindow(child);
+    return child;
+}
+
+// A paint of the parent alone, from its cache.
+void RepaintParent(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+}
+
+TEST_F(WindowBackgroundTest, CachedPaintsLeaveChildrenAloneWhereverTheyAre) {
+    SkinnedWindow w(200, 150, WS_POPUP, NoTitle());
+    HWND first = CreateGreenChild(w.window(), 20, 40);
+    RepaintParent(w.window());
+    EXPECT_EQ(w.WindowPixel(35, 55), kChildColour);
+    EXPECT_EQ(w.WindowPixel(100, 100), w.CachePixel(100, 100));
+
+    // Moved: the old place shows the skin, the new one stays the child's.
+    SetWindowPos(first, nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateWindow(first);
+    RepaintParent(w.window());
+    EXPECT_EQ(w.WindowPixel(35, 55), w.CachePixel(35, 55));
+    EXPECT_EQ(w.WindowPixel(135, 105), kChildColour);
+
+    // A child that appears is left alone too, and one that hides gives its place back.
+    HWND second = CreateGreenChild(w.window(), 20, 40);
+    RepaintParent(w.window());
+    EXPECT_EQ(w.WindowPixel(35, 55), kChildColour);
+    ShowWindow(first, SW_HIDE);
+    RepaintParent(w.window());
+    EXPECT_EQ(w.WindowPixel(135, 105), w.CachePixel(135, 105));
+    DestroyWindow(second);
+    DestroyWindow(first);
 }
 
 }  // namespace

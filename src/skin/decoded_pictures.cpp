@@ -1,0 +1,46 @@
+#include "skin/decoded_pictures.h"
+
+#include <cstring>
+#include <vector>
+
+namespace corvalin {
+namespace {
+
+struct DecodedEntry {
+    Bytes bytes;                                  // what was decoded, to match by content
+    std::shared_ptr<const SkinCanvas> picture;    // null: the bytes did not decode
+};
+
+// A handful of pictures in practice; the oldest goes when more accumulate
+// (a program that keeps setting new pictures).
+constexpr std::size_t kMaxEntries = 48;
+
+std::vector<DecodedEntry>& Entries() {
+    static std::vector<DecodedEntry> entries;
+    return entries;
+}
+
+}  // namespace
+
+std::shared_ptr<const SkinCanvas> CachedPicture(const Bytes& bytes) {
+    if (bytes.empty()) return nullptr;
+    auto& entries = Entries();
+    for (const DecodedEntry& entry : entries) {
+        if (entry.bytes.size() == bytes.size() && std::memcmp(entry.bytes.data(), bytes.data(), bytes.size()) == 0) {
+            return entry.picture;
+        }
+    }
+    auto canvas = std::make_shared<SkinCanvas>();
+    std::shared_ptr<const SkinCanvas> picture;
+    if (canvas->CreateFromBytes(bytes)) picture = std::move(canvas);
+    if (entries.size() >= kMaxEntries) entries.erase(entries.begin());
+    entries.push_back(DecodedEntry{bytes, picture});
+    return picture;
+}
+
+void ForgetDecodedPictures() {
+    Entries().clear();
+    Entries().shrink_to_fit();
+}
+
+}  // namespace corvalin

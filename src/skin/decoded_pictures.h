@@ -1,0 +1,21 @@
+// Pictures decoded once. The skin draws the same few encoded pictures (the
+// window picture, the caption glyphs) on every rebuild and every hover step;
+// decoding them each time cost more than all the drawing around them.
+#pragma once
+#include <memory>
+
+#include "base/text.h"
+#include "skin/drawing/skin_image.h"
+
+namespace corvalin {
+
+// The picture that `bytes` encode, decoded (null when they do not decode).
+// Pictures are matched by content, so a buffer changed in place is decoded
+// again. A caller that holds the result keeps it alive and unique: while it is
+// held, no other content answers with the same object.
+std::shared_ptr<const SkinCanvas> CachedPicture(const Bytes& bytes);
+
+// Drops every decoded picture (before GDI+ shuts down).
+void ForgetDecodedPictures();
+
+}  // namespace corvalin

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "skin/control_families.h"
-#include "skin/family_painting.h"
+#include "skin/families/control_families.h"
+#include "skin/families/family_painting.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_settings.h"
 #include "skin/skin_window_list.h"

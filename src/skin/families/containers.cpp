@@ -2,13 +2,13 @@
 // are skinned as if they sat on the window, the container is painted over the
 // window's skin (a drawn frame and caption for group boxes), and it answers the
 // colour and notification messages of its controls as the window would.
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 
 #include <cmath>
 
 #include "skin/control_rects.h"
 #include "skin/drawing/drawing_objects.h"
-#include "skin/family_painting.h"
+#include "skin/families/family_painting.h"
 #include "skin/rounded_paths.h"
 #include "skin/skin_color.h"
 #include "skin/skin_engine.h"

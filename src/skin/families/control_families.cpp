@@ -1,4 +1,4 @@
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 
 #include "skin/skin_settings.h"
 

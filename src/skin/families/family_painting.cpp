@@ -1,4 +1,4 @@
-#include "skin/family_painting.h"
+#include "skin/families/family_painting.h"
 
 #include "skin/drawing/drawing_objects.h"
 

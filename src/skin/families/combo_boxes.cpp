@@ -1,10 +1,10 @@
 // Combo boxes drawn entirely by the skin: veiled background, frame, the
 // drop-down button with its arrow glyph and the selected text.
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 
 #include "skin/control_rects.h"
 #include "skin/drawing/drawing_objects.h"
-#include "skin/family_painting.h"
+#include "skin/families/family_painting.h"
 #include "skin/rounded_paths.h"
 #include "skin/skin_color.h"
 #include "skin/skin_settings.h"

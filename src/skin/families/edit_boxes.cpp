@@ -1,11 +1,11 @@
 // Edit boxes keep their own text drawing; their background becomes the skin
 // behind them under the white veil, and their border a thin frame drawn by the
 // skin that takes the accent colour while the box has the focus or the mouse.
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 
 #include "skin/control_rects.h"
 #include "skin/drawing/drawing_objects.h"
-#include "skin/family_painting.h"
+#include "skin/families/family_painting.h"
 #include "skin/skin_color.h"
 #include "skin/skin_settings.h"
 

@@ -1,10 +1,10 @@
 // Push buttons, check boxes and automatic radio buttons drawn as translucent
 // glass over the window skin, with a hover highlight in the accent colour, a
 // focus glow, a pressed look and a grey disabled look.
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 
 #include "skin/drawing/drawing_objects.h"
-#include "skin/family_painting.h"
+#include "skin/families/family_painting.h"
 #include "skin/rounded_paths.h"
 #include "skin/skin_color.h"
 #include "skin/skin_settings.h"

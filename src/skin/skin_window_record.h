@@ -91,7 +91,8 @@ struct SkinListRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
     int focused = 0;
-    int arrowKeyHeld = 0;
+    int arrowKeyHeld = 0;      // between an arrow key's WM_KEYDOWN and the next WM_KEYUP
+    int hot = 0;               // the mouse is over it
 };
 
 struct SkinTrackbarRecord {

@@ -43,14 +43,6 @@ void ExcludeOpaqueChildren(HWND container, HDC dc) {
     }
 }
 
-void StrokeRoundRect(SkinGraphics& graphics, float x, float y, float w, float h, float radius, Gdiplus::ARGB color) {
-    SkinPath path;
-    path.Create();
-    AddRoundRect(path, x, y, w, h, radius);
-    SkinPen pen(color, 1);
-    graphics.DrawPath(pen, path);
-}
-
 float MeasureCaptionWidth(const std::string& text, const SkinFont& font) {
     UniqueMemoryDc scratch(CreateCompatibleDC(nullptr));
     SkinGraphics graphics(scratch.get());

@@ -63,7 +63,8 @@ struct SkinFadeStep {
 struct SkinButtonRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
-    int kind = 0;              // 0 push button, 4 automatic radio button, 5 check box
+    int kind = 0;              // 0 push, 1 picture, 3 state (toggle) button, 4 automatic radio button, 5 check box
+    int down = 0;              // kind 3: the button stays pressed
     std::string text;
     int focused = 0;
     int checked = 0;

@@ -13,6 +13,12 @@ namespace {
 constexpr char kGalleryClass[] = "CorvalinSkinGallery";
 constexpr COLORREF kImageColors[] = {RGB(220, 40, 40), RGB(40, 160, 60), RGB(40, 80, 220)};
 
+bool HasClass(HWND window, const char* name) {
+    char got[32] = {};
+    GetClassNameA(window, got, sizeof got);
+    return lstrcmpiA(got, name) == 0;
+}
+
 LRESULT CALLBACK GalleryProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MEASUREITEM: {
@@ -36,9 +42,13 @@ LRESULT CALLBACK GalleryProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     case WM_DESTROY:
         // The picture box's bitmap is ours.
-        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            if (HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0)))
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            const bool isStatic = HasClass(child, "Static"), isButton = HasClass(child, "Button");
+            if (!isStatic && !isButton) continue;
+            const UINT get = isStatic ? STM_GETIMAGE : BM_GETIMAGE;
+            if (HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(SendMessageA(child, get, IMAGE_BITMAP, 0)))
                 DeleteObject(bitmap);
+        }
         if (GetPropA(window, "Gallery_QuitOnClose")) PostQuitMessage(0);
         RemovePropA(window, "Gallery_QuitOnClose");
         break;
@@ -217,6 +227,10 @@ GalleryControls CreateGallery() {
         SendMessageA(combo, CB_SETCURSEL, 1, 0);
     }
 
+    g.pictureButton = make("BUTTON", "图片按钮", BS_PUSHBUTTON, 424, 36, 76, 30);
+    SendMessageA(g.pictureButton, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(MakePicture(28, 18)));
+    g.stateButton = make("BUTTON", "开关", BS_PUSHBUTTON, 424, 72, 76, 26);
+
     // A group box and a tab control, each holding controls.
     g.groupBox = make("BUTTON", "分组框", BS_GROUPBOX, 12, 266, 190, 110);
     g.groupEdit = make("Edit", "组内编辑框", WS_BORDER, 10, 20, 170, 22, g.groupBox);
@@ -285,6 +299,8 @@ void SkinGallery(const GalleryControls& gallery) {
     SkinWindowOptions options;
     options.doubleClickMaximizes = 0;
     engine.SkinWindow(gallery.window, options);
+    engine.SkinPictureButton(gallery.pictureButton);
+    engine.SkinStateButton(gallery.stateButton);
     engine.SkinContainer(gallery.groupBox, std::nullopt, 0, 75, std::nullopt);
     engine.SkinContainer(gallery.tab, std::nullopt, 0, 75, std::nullopt);
     engine.SkinStaticControl(gallery.label, std::nullopt, 0, 75);

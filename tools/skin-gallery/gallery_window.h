@@ -9,6 +9,7 @@ namespace corvalin::gallery {
 struct GalleryControls {
     HWND window = nullptr;
     HWND pushButton = nullptr, defaultButton = nullptr, checkBox = nullptr, radio1 = nullptr, radio2 = nullptr;
+    HWND pictureButton = nullptr, stateButton = nullptr;   // button kinds 1 and 3
     HWND borderEdit = nullptr;        // WS_BORDER
     HWND clientEdgeEdit = nullptr;    // WS_EX_CLIENTEDGE
     HWND simpleCombo = nullptr, dropDownCombo = nullptr, dropDownListCombo = nullptr;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include "skin/families/control_families.h"
@@ -103,12 +104,12 @@ TEST_F(BarsTest, DraggingTheThumbRepaintsItThroughTheTrackbarsOwnPaint) {
     RECT thumb{};
     SendMessageA(trackbar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     const int y = (thumb.top + thumb.bottom) / 2;
-    const int far = 250;
-    const COLORREF before = ScreenPixel(trackbar, far, y);
+    const int farX = 250;
+    const COLORREF before = ScreenPixel(trackbar, farX, y);
 
     MoveMouseTo(trackbar, (thumb.left + thumb.right) / 2, y);
     PressLeftButton();
-    MoveMouseTo(trackbar, far, y);
+    MoveMouseTo(trackbar, farX, y);
     ReleaseLeftButton();
     Settle();
 
@@ -119,7 +120,7 @@ TEST_F(BarsTest, DraggingTheThumbRepaintsItThroughTheTrackbarsOwnPaint) {
     // The thumb now shows where the channel was, and the old place shows the channel.
     const int at = (moved.left + moved.right) / 2;
     EXPECT_GT(ColorDistance(ScreenPixel(trackbar, at, y), before), 30);
-    EXPECT_LE(ColorDistance(ScreenPixel(trackbar, (thumb.left + thumb.right) / 2, y), ScreenPixel(trackbar, far + 20, y)),
+    EXPECT_LE(ColorDistance(ScreenPixel(trackbar, (thumb.left + thumb.right) / 2, y), ScreenPixel(trackbar, farX + 20, y)),
               25);
     MoveMouseTo(host.window(), 400, 250);
 }

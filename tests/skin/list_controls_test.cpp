@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include "skin/families/control_families.h"
@@ -93,7 +94,11 @@ TEST_F(ListControlsTest, TreeViewShowsTheSkinThroughItsMagentaAndKeepsItsItems) 
         for (int x = 0; x < client.right; x += 3) {
             const COLORREF c = ScreenPixel(tree, x, y);
             ASSERT_NE(c, RGB(255, 0, 255)) << x << "," << y;
-            if (y < 18 && GetRValue(c) + GetGValue(c) + GetBValue(c) < 150) ++dark;
+        }
+    for (int y = 0; y < 18; ++y)
+        for (int x = 0; x < client.right; ++x) {
+            const COLORREF c = ScreenPixel(tree, x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 150) ++dark;
         }
     EXPECT_GT(dark, 0);   // the item's text is drawn opaque
     // Below the items the picture shows under the veil.
@@ -102,13 +107,27 @@ TEST_F(ListControlsTest, TreeViewShowsTheSkinThroughItsMagentaAndKeepsItsItems) 
             << at.x << "," << at.y;
 }
 
-TEST_F(ListControlsTest, ScrollingAListBoxRepaintsItWhole) {
-    HWND list = Add("ListBox", WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 20, 20, 160, 100);
-    for (int i = 0; i < 30; ++i) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("i"));
+// A list box fills its item rows itself; a list view draws its text without
+// a background, so the skin shows all over it.
+TEST_F(ListControlsTest, ScrollingAListRepaintsItWhole) {
+    HWND list = Add(WC_LISTVIEWA, LVS_REPORT | LVS_NOCOLUMNHEADER, 20, 20, 160, 100);
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = 40;
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    for (int i = 0; i < 30; ++i) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = const_cast<char*>("i");
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
     SkinAndPaint();
     RECT client;
     GetClientRect(list, &client);
-    const int itemHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    RECT first{LVIR_BOUNDS};
+    SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    const int itemHeight = first.bottom - first.top;
     const int x = client.right - 10;
     auto matchesSkin = [&] {
         for (int y = 2; y < client.bottom - 2; y += 5)
@@ -121,7 +140,7 @@ TEST_F(ListControlsTest, ScrollingAListBoxRepaintsItWhole) {
     ASSERT_GT(ColorDistance(Veiled(Behind(list, x, 10), 75), Veiled(Behind(list, x, 10 + 3 * itemHeight), 75)), 8);
     for (int i = 0; i < 3; ++i) SendMessageA(list, WM_VSCROLL, SB_LINEDOWN, 0);
     Settle();
-    EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(list, LVM_GETTOPINDEX, 0, 0), 3);
     EXPECT_TRUE(matchesSkin());
     SendMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
     Settle();

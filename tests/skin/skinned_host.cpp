@@ -28,6 +28,10 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         if (!SkinVeilOn || !SkinTransparentControls) break;
         if (HasWindowClass(GetParent(reinterpret_cast<HWND>(lParam)), "ComboBox")) break;
         return reinterpret_cast<LRESULT>(StaticControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
+    case WM_CTLCOLORLISTBOX:
+        if (!SkinVeilOn || !SkinTransparentControls || !HasWindowClass(reinterpret_cast<HWND>(lParam), "ListBox")) break;
+        if (GetWindowLongA(reinterpret_cast<HWND>(lParam), GWL_STYLE) & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) break;
+        return reinterpret_cast<LRESULT>(PlainControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
     case WM_CTLCOLORBTN:
         if (!SkinVeilOn || !SkinTransparentControls) break;
         return reinterpret_cast<LRESULT>(PlainControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));

@@ -204,7 +204,7 @@ GalleryControls CreateGallery() {
     InitGalleryControls();
     RegisterGalleryClass();
     GalleryControls g;
-    g.window = CreateWindowExA(0, kGalleryClass, "Corvalin", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+    g.window = CreateWindowExA(0, kGalleryClass, "Corvalin", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX |
                                WS_CLIPCHILDREN, 40, 40, kGalleryWidth, kGalleryHeight, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
     const ControlMaker make(g.window);

@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "skin/control_rects.h"
 #include "skin/drawing/drawing_objects.h"
 #include "skin/skin_color.h"
@@ -62,11 +64,16 @@ SIZE ClientSize(HWND control) {
 // background is keyed out over the veiled surface.
 LRESULT PaintTreeOverVeil(HWND tree, WPARAM wParam, LPARAM lParam) {
     const SIZE size = ClientSize(tree);
-    ComposedBackground picture(tree, ClientRectInWindow(tree));
     RememberedDc veiled(MakeVeiledDC(tree));
-    if (picture && veiled.get()) {
-        CallPreviousProc(tree, WM_PAINT, reinterpret_cast<WPARAM>(picture.dc()), 0);
-        TransparentBlt(veiled.get(), 0, 0, size.cx, size.cy, picture.dc(), 0, 0, size.cx, size.cy, kTreeKeyColor);
+    // The tree paints into a surface of the screen's format: its text drawn
+    // into the skin's 32-bit ARGB surfaces would not key cleanly.
+    WindowDc screen(tree);
+    UniqueMemoryDc picture(CreateCompatibleDC(screen.get()));
+    UniqueBitmap pictureBitmap(CreateCompatibleBitmap(screen.get(), std::max(1L, size.cx), std::max(1L, size.cy)));
+    if (picture && pictureBitmap && veiled.get()) {
+        SelectScope select(picture.get(), pictureBitmap.get());
+        CallPreviousProc(tree, WM_PAINT, reinterpret_cast<WPARAM>(picture.get()), 0);
+        TransparentBlt(veiled.get(), 0, 0, size.cx, size.cy, picture.get(), 0, 0, size.cx, size.cy, kTreeKeyColor);
         ChildlessDc target(tree, nullptr);
         BitBlt(target.get(), 0, 0, size.cx, size.cy, veiled.get(), 0, 0, SRCCOPY);
     }
@@ -149,7 +156,10 @@ void SkinListControls(int windowNumber, HWND parent) {
         if (registerList(list) && SkinVeilOn) SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(CLR_NONE));
     });
     eachChild(WC_TREEVIEWA, [&](HWND tree) {
-        if (registerList(tree) && SkinVeilOn) SendMessageA(tree, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kTreeKeyColor));
+        if (!registerList(tree) || !SkinVeilOn) return;
+        SendMessageA(tree, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kTreeKeyColor));
+        // Left to itself the tree takes a text colour near its new background.
+        SendMessageA(tree, TVM_SETTEXTCOLOR, 0, GetPropValue(tree, kPropTextColor));
     });
     eachChild(WC_IPADDRESSA, registerList);
     eachChild(DATETIMEPICK_CLASSA, registerList);
@@ -191,10 +201,13 @@ LRESULT CALLBACK SkinListProc(HWND control, UINT message, WPARAM wParam, LPARAM 
     case WM_MOVE:
     case WM_VSCROLL:
     case WM_HSCROLL:
-    case WM_MOUSEWHEEL:
-        // Scrolled pixels would carry the old background along.
+    case WM_MOUSEWHEEL: {
+        // Scrolled pixels would carry the old background along: the whole
+        // control repaints once the scroll is done.
+        const LRESULT result = CallPreviousProc(control, message, wParam, lParam);
         if (SkinVeilOn) InvalidateRect(control, nullptr, TRUE);
-        break;
+        return result;
+    }
     case WM_ERASEBKGND:
         if (!SkinVeilOn || IsOwnerDrawnListBox(control)) break;
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);

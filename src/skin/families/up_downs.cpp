@@ -117,9 +117,12 @@ LRESULT CALLBACK SkinUpDownProc(HWND upDown, UINT message, WPARAM wParam, LPARAM
     case WM_MOVE:
         PaintUpDown(n, u);
         break;
-    case WM_PAINT:
+    case WM_PAINT: {
+        // Validated (and erased) first, so nothing is laid over the skin's picture.
+        { PaintScope paint(upDown); }
         PaintUpDown(n, u);
-        return DefWindowProcA(upDown, message, wParam, lParam);
+        return 0;
+    }
     case WM_ERASEBKGND:
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
         break;

@@ -20,7 +20,13 @@ bool BorderInsideClient(HWND control) {
     GetWindowRect(control, &window);
     GetClientRect(control, &client);
     if (window.right - window.left != client.right || window.bottom - window.top != client.bottom) return false;
-    return HasBorder(control);
+    if (HasBorder(control)) return true;
+    // Wine's edit box takes WS_BORDER out of its style and draws the line
+    // itself; its text then starts inside that line.
+    if (!HasWindowClass(control, "Edit") || HasWindowClass(GetParent(control), "ComboBox")) return false;
+    RECT text{};
+    SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    return text.left >= 1 && text.top >= 1;
 }
 
 int VisibleScrollBars(HWND window, RECT (&bars)[2]) {

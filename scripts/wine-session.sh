@@ -67,6 +67,11 @@ if [ -n "$xvfb_pid" ]; then
 else
   wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 </dev/null || true
 fi
+# A crashing program ends at once, its "Unhandled page fault" line shown,
+# instead of waiting on winedbg (seen to hang for good on a busy machine).
+# Without the value Wine starts winedbg anyway; a debugger that cannot be
+# found ends the process.
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d 'no-debugger.exe %ld %ld' /f >/dev/null 2>&1 </dev/null || true
 # Wine's background services inherit the first program's output; start them
 # here with theirs redirected, so a test runner's pipe is never held open.
 wine cmd /c exit >/dev/null 2>&1 </dev/null || true

@@ -63,13 +63,20 @@ BOOL CALLBACK CountTopLevel(HWND window, LPARAM count) {
 
 }  // namespace
 
-DWORD GdiObjectCount(HANDLE process) {
-    if (const DWORD reported = GetGuiResources(process, GR_GDIOBJECTS)) return reported;
+std::map<int, DWORD> GdiObjectsByType(HANDLE process) {
     const std::uint16_t owner = static_cast<std::uint16_t>(GetProcessId(process));
-    DWORD count = 0;
+    std::map<int, DWORD> counts;
     // Wine's table is the process's own and leaves the owner 0.
     for (const GdiHandleEntry& entry : SharedHandleTable(process))
-        if (entry.type != 0 && (entry.owner == 0 || static_cast<std::uint16_t>(entry.owner) == owner)) ++count;
+        if (entry.type != 0 && (entry.owner == 0 || static_cast<std::uint16_t>(entry.owner) == owner))
+            ++counts[entry.type & 0x1F];
+    return counts;
+}
+
+DWORD GdiObjectCount(HANDLE process) {
+    if (const DWORD reported = GetGuiResources(process, GR_GDIOBJECTS)) return reported;
+    DWORD count = 0;
+    for (const auto& [type, n] : GdiObjectsByType(process)) count += n;
     return count;
 }
 

@@ -107,6 +107,19 @@ private:
     HDC dc_;
 };
 
+// A DC of the whole window, frame included (GetWindowDC), given back to it.
+class WholeWindowDc {
+public:
+    explicit WholeWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+    WholeWindowDc(const WholeWindowDc&) = delete;
+    WholeWindowDc& operator=(const WholeWindowDc&) = delete;
+    ~WholeWindowDc() { if (dc_) ReleaseDC(window_, dc_); }
+    HDC get() const { return dc_; }
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // BeginPaint/EndPaint as a scope.
 class PaintScope {
 public:

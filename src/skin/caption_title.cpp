@@ -1,5 +1,8 @@
 // The caption icon and the title text of a skinned window.
 #include "skin/skin_engine.h"
+
+#include <algorithm>
+
 #include "skin/drawing/drawing_objects.h"
 #include "skin/rounded_paths.h"
 #include "skin/skin_color.h"
@@ -19,6 +22,14 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+// Where the icon and title may draw: from the icon to just left of the caption
+// strip, and no lower than the caption, so a long title never runs under the
+// buttons or leaves text below the caption that no repaint restores.
+RECT TitleArea(const SkinWindowRecord& record, int border) {
+    const int left = border + 6, top = border + 2;
+    return RECT{left, top, std::max(left, record.captionStrip.x - 2), std::max(top, record.captionHeight)};
+}
+
 }  // namespace
 
 void SkinEngine::DrawTitle(int windowIndex, SkinGraphics* rebuildGraphics, bool inRebuild,
@@ -27,18 +38,19 @@ void SkinEngine::DrawTitle(int windowIndex, SkinGraphics* rebuildGraphics, bool 
     SkinWindowRecord& record = WindowRecord(windowIndex);
     if (!record.backgroundCache.dc) return;
     const int b = resizeBorderWidth;
-    RECT client{};
-    GetClientRect(record.window, &client);
     const int x = b + 6, y = b + 5;
-    const int titleWidth = client.right - record.captionStrip.width - 10 - 2 * b;
+    const RECT area = TitleArea(record, b);
+    const float textLeft = static_cast<float>(x + 20);
 
     SkinGraphics own;
     if (!inRebuild || !rebuildGraphics) {
-        RestoreFromCaptionCopy(windowIndex, RECT{x, y, x + titleWidth, y + 32});
+        RestoreFromCaptionCopy(windowIndex, area);
         own.Create(record.backgroundCache.dc);
     }
     SkinGraphics& graphics = own ? own : *rebuildGraphics;
     if (!graphics) return;
+    graphics.SetClip(static_cast<float>(area.left), static_cast<float>(area.top),
+                     static_cast<float>(area.right - area.left), static_cast<float>(area.bottom - area.top));
 
     if (SkinDefaultIcon) {
         // GDI and GDI+ take turns on the same DC; what GDI+ drew must land first.
@@ -53,15 +65,17 @@ void SkinEngine::DrawTitle(int windowIndex, SkinGraphics* rebuildGraphics, bool 
     style.fontStyle = record.titleFontStyle ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular;
     style.fontSize = static_cast<float>(record.titleFontSize);
     DrawHaloText(graphics, text ? *text : WindowText(record.window),
-                 SkinRectF{static_cast<float>(x + 20), static_cast<float>(y), static_cast<float>(titleWidth), 32.0f},
+                 SkinRectF{textLeft, static_cast<float>(y), std::max(0.0f, static_cast<float>(area.right) - textLeft), 32.0f},
                  style);
+    graphics.ResetClip();
 
     if (own) {
         gdip::GdipFlush(own.Handle(), Gdiplus::FlushIntentionSync);
         own.Destroy();
         ChildExcludingDc screen(record.window);
         if (screen.get()) {
-            BitBlt(screen.get(), b + 6, b + 3, titleWidth, 32, record.backgroundCache.dc, b + 6, b + 3, SRCCOPY);
+            BitBlt(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
+                   record.backgroundCache.dc, area.left, area.top, SRCCOPY);
         }
     }
 }

@@ -1,7 +1,9 @@
 #include "skin/skin_settings.h"
+
 #include <objidl.h>
 #include <gdiplus.h>
 #include "skin/decoded_pictures.h"
+#include "skin/families/family_painting.h"
 #include "skin/memory_dc_registry.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_window_list.h"
@@ -52,10 +54,7 @@ void FreeSkinTables() {
     // Records release their caches, tool tips and brushes as they go.
     for (SkinWindowRecord& record : SkinWindowList)
         for (const SkinEditRecord& edit : record.edits)
-            if (edit.window) {
-                DeleteObject(GetPropA(edit.window, kPropColorBrushBitmap));
-                DeleteObject(GetPropA(edit.window, kPropColorBrush));
-            }
+            if (edit.window) DeleteControlColorObjects(edit.window);
     SkinWindowList.clear();
     SkinWindowList.shrink_to_fit();
     ReleaseAllMemoryDCs();

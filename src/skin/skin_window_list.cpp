@@ -1,5 +1,7 @@
 #include "skin/skin_window_list.h"
 
+#include "skin/families/family_painting.h"
+
 namespace corvalin {
 
 std::vector<SkinWindowRecord> SkinWindowList;
@@ -81,11 +83,7 @@ void UnskinWindow(HWND window) {
     if (n == 0) return;
     SkinWindowRecord& record = WindowRecord(n);
     for (const SkinEditRecord& edit : record.edits) {
-        if (!edit.window) continue;
-        DeleteObject(GetPropA(edit.window, kPropColorBrushBitmap));
-        DeleteObject(GetPropA(edit.window, kPropColorBrush));
-        RemovePropA(edit.window, kPropColorBrushBitmap);
-        RemovePropA(edit.window, kPropColorBrush);
+        if (edit.window) DeleteControlColorObjects(edit.window);
     }
     ReleaseBackgroundCache(window, record.backgroundCache);
     record.captionCopy.Release();

@@ -7,8 +7,8 @@
 #include <gdiplus.h>
 
 #include "base/unique.h"
-#include "skin/control_families.h"
-#include "skin/family_painting.h"
+#include "skin/families/control_families.h"
+#include "skin/families/family_painting.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_settings.h"
 #include "skin/skin_window_list.h"

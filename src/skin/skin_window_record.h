@@ -65,7 +65,8 @@ struct SkinFadeStep {
 struct SkinButtonRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
-    int kind = 0;              // 0 push button, 4 automatic radio button, 5 check box
+    int kind = 0;              // 0 push, 1 picture, 3 state (toggle) button, 4 automatic radio button, 5 check box
+    int down = 0;              // kind 3: the button stays pressed
     std::string text;
     int focused = 0;
     int checked = 0;
@@ -93,7 +94,8 @@ struct SkinListRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
     int focused = 0;
-    int arrowKeyHeld = 0;
+    int arrowKeyHeld = 0;      // between an arrow key's WM_KEYDOWN and the next WM_KEYUP
+    int hot = 0;               // the mouse is over it
 };
 
 struct SkinTrackbarRecord {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 #include "skin/images/builtin_images.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_settings.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 #include "skin/skin_settings.h"
 #include "skin/skin_window_list.h"
 #include "skin/skinned_host.h"

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "skin/control_families.h"
-#include "skin/family_painting.h"
+#include "skin/families/control_families.h"
+#include "skin/families/family_painting.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_settings.h"
 #include "skin/skin_window_list.h"
@@ -28,6 +28,10 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         if (!SkinVeilOn || !SkinTransparentControls) break;
         if (HasWindowClass(GetParent(reinterpret_cast<HWND>(lParam)), "ComboBox")) break;
         return reinterpret_cast<LRESULT>(StaticControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
+    case WM_CTLCOLORLISTBOX:
+        if (!SkinVeilOn || !SkinTransparentControls || !HasWindowClass(reinterpret_cast<HWND>(lParam), "ListBox")) break;
+        if (GetWindowLongA(reinterpret_cast<HWND>(lParam), GWL_STYLE) & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) break;
+        return reinterpret_cast<LRESULT>(PlainControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
     case WM_CTLCOLORBTN:
         if (!SkinVeilOn || !SkinTransparentControls) break;
         return reinterpret_cast<LRESULT>(PlainControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));

@@ -14,9 +14,15 @@ std::string SkinFontFamily::Name() const {
     return FromGdiplusText(name);
 }
 
+bool SkinFontFamily::CreateSansSerif() {
+    if (RecordDrawStatus(gdip::GdipGetGenericFontFamilySansSerif(Out()))) return true;
+    return Create("Tahoma");
+}
+
 bool SkinFont::Create(const std::string& familyName, float emSize, int style, Gdiplus::Unit unit) {
+    // A prefix that maps no Chinese face still shows the text, in the generic face.
     SkinFontFamily family;
-    if (!family.Create(familyName)) {
+    if (!family.Create(familyName) && !family.CreateSansSerif()) {
         Destroy();
         return false;
     }

@@ -9,6 +9,8 @@ namespace corvalin {
 class SkinFontFamily : public DrawingObject<Gdiplus::GpFontFamily, gdip::GdipDeleteFontFamily> {
 public:
     bool Create(const std::string& name);
+    // The platform's generic sans-serif family.
+    bool CreateSansSerif();
     // The family name, empty when nothing is held.
     std::string Name() const;
     friend class SkinFont;
@@ -16,7 +18,8 @@ public:
 
 class SkinFont : public DrawingObject<Gdiplus::GpFont, gdip::GdipDeleteFont> {
 public:
-    // Family by name, then the font; the family is released again.
+    // Family by name (the generic sans-serif one when the name is not
+    // installed), then the font; the family is released again.
     bool Create(const std::string& familyName, float emSize, int style, Gdiplus::Unit unit);
     // The font selected in the device context, or the given font handle when
     // it describes a font.

@@ -1,18 +1,21 @@
 // Push buttons, check boxes and automatic radio buttons drawn as translucent
 // glass over the window skin, with a hover highlight in the accent colour, a
 // focus glow, a pressed look and a grey disabled look.
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 
 #include "skin/drawing/drawing_objects.h"
-#include "skin/family_painting.h"
+#include "skin/families/family_painting.h"
 #include "skin/rounded_paths.h"
 #include "skin/skin_color.h"
+#include "skin/skin_engine.h"
 #include "skin/skin_settings.h"
 
 namespace corvalin {
 namespace {
 
 constexpr int kPushButton = 0;
+constexpr int kPictureButton = 1;
+constexpr int kStateButton = 3;
 constexpr int kRadioButton = 4;
 constexpr int kCheckBox = 5;
 
@@ -27,6 +30,8 @@ bool IsPushStyle(LONG style) {
     return !(low & 0x2) && !((low & 0x1) && (low & 0x8)) && !(low & 0x4);
 }
 bool IsOwnerDrawn(LONG style) { return (style & 0xF) == BS_OWNERDRAW; }
+// Kinds drawn through WM_DRAWITEM with the push button's glass.
+bool IsDrawnAsPush(int kind) { return kind == kPushButton || kind == kPictureButton || kind == kStateButton; }
 
 SkinButtonRecord* FindButton(HWND button) { return FindFamilyElement(button, &SkinWindowRecord::buttons); }
 
@@ -87,6 +92,32 @@ void DrawButtonText(SkinGraphics& graphics, HWND button, const SkinButtonRecord&
     format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
     SkinSolidBrush brush(Argb(static_cast<COLORREF>(GetPropValue(button, kPropTextColor)), 255));
     graphics.DrawString(record.text, font, layout, format, brush);
+}
+
+// A picture button's bitmap or icon (BM_SETIMAGE), centred on the glass; false
+// when it has none.
+bool DrawButtonPicture(HDC dc, SkinGraphics& graphics, HWND button, const RECT& rect) {
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (HICON icon = reinterpret_cast<HICON>(SendMessageA(button, BM_GETIMAGE, IMAGE_ICON, 0))) {
+        ICONINFO info{};
+        if (!GetIconInfo(icon, &info)) return false;
+        BITMAP size{};
+        GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof size, &size);
+        const int iconHeight = info.hbmColor ? size.bmHeight : size.bmHeight / 2;
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+        gdip::GdipFlush(graphics.Handle(), Gdiplus::FlushIntentionSync);
+        DrawIconEx(dc, (w - size.bmWidth) / 2, (h - iconHeight) / 2, icon, size.bmWidth, iconHeight, 0, nullptr, DI_NORMAL);
+        return true;
+    }
+    HBITMAP bitmap = reinterpret_cast<HBITMAP>(SendMessageA(button, BM_GETIMAGE, IMAGE_BITMAP, 0));
+    BITMAP size{};
+    if (!bitmap || !GetObjectA(bitmap, sizeof size, &size)) return false;
+    UniqueMemoryDc source(CreateCompatibleDC(dc));
+    SelectScope select(source.get(), bitmap);
+    gdip::GdipFlush(graphics.Handle(), Gdiplus::FlushIntentionSync);
+    BitBlt(dc, (w - size.bmWidth) / 2, (h - size.bmHeight) / 2, size.bmWidth, size.bmHeight, source.get(), 0, 0, SRCCOPY);
+    return true;
 }
 
 // The hot highlight of the 13 x 13 box and of the radio circle.
@@ -215,9 +246,15 @@ LRESULT CALLBACK SkinButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
             return DefWindowProcA(button, message, wParam, lParam);
         }
         break;
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
         owner->hotControl = 0;
+        // A state button flips when the press ends over it, as a click does.
+        RECT client{};
+        GetClientRect(button, &client);
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (kind == kStateButton && GetCapture() == button && PtInRect(&client, at)) record->down ^= 1;
         break;
+    }
     case WM_LBUTTONDBLCLK:
         return 0;
     case WM_ERASEBKGND:
@@ -255,16 +292,20 @@ void DrawOwnerButton(int windowNumber, const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_BUTTON || !IsSkinWindowNumber(windowNumber)) return;
     auto& list = WindowRecord(windowNumber).buttons;
     const int number = list.Find(item.hwndItem);
-    if (number == 0 || list[number].kind != kPushButton) return;   // radio buttons and check boxes paint themselves
-    PaintPushButton(item.hwndItem, item.hDC, item.itemState, item.rcItem);
+    if (number == 0 || !IsDrawnAsPush(list[number].kind)) return;   // radio buttons and check boxes paint themselves
+    const UINT state = item.itemState | (list[number].down ? ODS_SELECTED : 0);
+    PaintPushButton(item.hwndItem, item.hDC, state, item.rcItem);
 }
 
 void RepaintButton(HWND button, UINT state, bool hot) {
     SkinButtonRecord* record = FindButton(button);
     if (!record) return;
     if (hot) state |= ODS_HOTLIGHT;
+    if (record->down) state |= ODS_SELECTED;
     switch (record->kind) {
-    case kPushButton: {
+    case kPushButton:
+    case kPictureButton:
+    case kStateButton: {
         WindowDc dc(button);
         RECT client{};
         GetClientRect(button, &client);
@@ -316,7 +357,8 @@ void PaintPushButton(HWND button, HDC dc, UINT state, const RECT& rect) {
                 FillVertical(graphics, pressed, y + 2, y + h - 2, Argb(SkinAccentColor, 60), Argb(kWhite, 100));
             }
         }
-        DrawButtonText(graphics, button, *record, SkinRectF{0, 2, w, h}, Gdiplus::StringAlignmentCenter);
+        if (!(record->kind == kPictureButton && DrawButtonPicture(background.dc(), graphics, button, rect)))
+            DrawButtonText(graphics, button, *record, SkinRectF{0, 2, w, h}, Gdiplus::StringAlignmentCenter);
     }
     BitBlt(dc, 0, 0, background.width(), background.height(), background.dc(), 0, 0, SRCCOPY);
 }
@@ -365,5 +407,27 @@ void PaintRadioButton(HWND button, UINT state) {
         }
     });
 }
+
+namespace {
+
+// Registers one push button (or re-kinds one already registered) as a
+// picture or state button, drawn owner-drawn like a push button.
+void SkinSingleButton(HWND button, int kind) {
+    const int n = FindOwnerRecord(button);
+    if (!SkinTransparentControls || !n) return;
+    if (!WindowRecord(n).buttons.Find(button)) RegisterButton(n, GetParent(button), button, kind);
+    auto& list = WindowRecord(n).buttons;
+    const int number = list.Find(button);
+    if (!number) return;
+    list[number].kind = kind;
+    SetWindowLongA(button, GWL_STYLE, (GetWindowLongA(button, GWL_STYLE) & ~0xF) | BS_OWNERDRAW);
+    InvalidateRect(button, nullptr, TRUE);
+}
+
+}  // namespace
+
+void SkinEngine::SkinPictureButton(HWND button) { SkinSingleButton(button, kPictureButton); }
+
+void SkinEngine::SkinStateButton(HWND button) { SkinSingleButton(button, kStateButton); }
 
 }  // namespace corvalin

@@ -1,4 +1,4 @@
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 
 #include "skin/skin_settings.h"
 
@@ -8,8 +8,11 @@ void SkinControlFamilies(int windowNumber, HWND parent) {
     if (!SkinTransparentControls) return;
     SkinButtons(windowNumber, parent);
     SkinEditControls(windowNumber, parent);
-    // Trackbars, progress bars, list-type controls, up-downs and headers
-    // follow here in this order once they are painted by the skin.
+    SkinTrackbars(windowNumber, parent);
+    SkinProgressBars(windowNumber, parent);
+    SkinListControls(windowNumber, parent);
+    SkinUpDowns(windowNumber, parent);
+    SkinHeaders(windowNumber, parent);
 }
 
 }  // namespace corvalin

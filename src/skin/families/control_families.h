@@ -50,6 +50,45 @@ bool HasScrollBars(HWND window);
 // The union of the window's scroll-bar rectangles, in window coordinates.
 UniqueRegion ScrollBarRegion(HWND window);
 
+// --- trackbars and progress bars (trackbars.cpp, progress_bars.cpp)
+
+void SkinTrackbars(int windowNumber, HWND parent);
+void SkinProgressBars(int windowNumber, HWND parent);
+LRESULT CALLBACK SkinTrackbarProc(HWND trackbar, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK SkinProgressProc(HWND progress, UINT message, WPARAM wParam, LPARAM lParam);
+void PaintTrackbar(int windowNumber, int trackbarNumber);
+void PaintProgressBar(int windowNumber, int progressNumber);
+// Pixels of `extent` the bar covers: (position - low) / (high - low) of it,
+// clamped to the extent; 0 when the range is empty or reversed.
+int ProgressBarLength(int position, int low, int high, int extent);
+
+// --- list boxes, drop-down lists, list views, tree views, IP-address and
+// date-time controls (list_controls.cpp)
+
+void SkinListControls(int windowNumber, HWND parent);
+LRESULT CALLBACK SkinListProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+void PaintListFrame(int windowNumber, int listNumber, bool hot, bool focused);
+// The control's background under its client area with the white veil; a
+// remembered memory DC, released with ReleaseMemoryDC. 0 without a background.
+HDC MakeVeiledDC(HWND control);
+// `dc` (or GetDC(control) when 0) with every visible child excluded from the
+// clip. A DC it took itself goes back with ReleaseDC(control, dc).
+HDC GetDCWithoutChildren(HWND control, HDC dc);
+void InvalidateChildren(HWND control);
+
+// --- up-down controls and list-view headers (up_downs.cpp, headers.cpp)
+
+void SkinUpDowns(int windowNumber, HWND parent);
+void SkinHeaders(int windowNumber, HWND parent);
+LRESULT CALLBACK SkinUpDownProc(HWND upDown, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK SkinHeaderProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam);
+// 1 for the first (left or top) half of the control, 2 for the second.
+int UpDownPartAt(int windowNumber, int upDownNumber, LPARAM position);
+// Index of the header item under the point, -1 when none.
+int HeaderItemAt(HWND header, LPARAM position);
+void PaintUpDown(int windowNumber, int upDownNumber);
+void PaintHeader(int windowNumber, int headerNumber);
+
 // --- containers and static controls (containers.cpp, static_controls.cpp);
 // registered through SkinEngine::SkinContainer and SkinEngine::SkinStaticControl.
 

@@ -2,13 +2,13 @@
 // are skinned as if they sat on the window, the container is painted over the
 // window's skin (a drawn frame and caption for group boxes), and it answers the
 // colour and notification messages of its controls as the window would.
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 
 #include <cmath>
 
 #include "skin/control_rects.h"
 #include "skin/drawing/drawing_objects.h"
-#include "skin/family_painting.h"
+#include "skin/families/family_painting.h"
 #include "skin/rounded_paths.h"
 #include "skin/skin_color.h"
 #include "skin/skin_engine.h"
@@ -41,14 +41,6 @@ void ExcludeOpaqueChildren(HWND container, HDC dc) {
         OffsetRect(&r, -client.left, -client.top);
         ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
     }
-}
-
-void StrokeRoundRect(SkinGraphics& graphics, float x, float y, float w, float h, float radius, Gdiplus::ARGB color) {
-    SkinPath path;
-    path.Create();
-    AddRoundRect(path, x, y, w, h, radius);
-    SkinPen pen(color, 1);
-    graphics.DrawPath(pen, path);
 }
 
 float MeasureCaptionWidth(const std::string& text, const SkinFont& font) {

@@ -13,6 +13,7 @@
 namespace corvalin {
 
 class SkinGraphics;
+class SkinPath;
 
 // The memory DC MakeControlBackground made, released on every path.
 class ComposedBackground {
@@ -37,6 +38,22 @@ private:
 
 // Decodes the glyph and draws it at its natural size.
 void DrawGlyph(SkinGraphics& graphics, const BuiltinImage& glyph, float x, float y);
+// The glyph centred on the rectangle (whole pixels, so odd sizes stay sharp).
+void DrawGlyphCentred(SkinGraphics& graphics, const BuiltinImage& glyph, int glyphWidth, int glyphHeight,
+                      const RECT& rect);
+
+// Rounded rectangles of AddRoundRect: filled with a two-colour gradient that
+// runs top to bottom (or left to right when `across`), and stroked with a
+// 1-pixel pen.
+void FillRoundRectGradient(SkinGraphics& graphics, float x, float y, float width, float height, float radius,
+                           Gdiplus::ARGB from, Gdiplus::ARGB to, bool across = false);
+void StrokeRoundRect(SkinGraphics& graphics, float x, float y, float width, float height, float radius,
+                     Gdiplus::ARGB color);
+
+// Hover bookkeeping shared by the families: asks for a leave notification,
+// makes `number` the control under the mouse and answers whether it has just
+// become the hot control (and must be repainted hot).
+bool TakeHover(HWND control, SkinWindowRecord& owner, int number);
 
 // Colour messages of transparent controls. Plain: the control's Kj_Ztys text
 // colour, transparent mode and the stock null brush. Static: the same with a

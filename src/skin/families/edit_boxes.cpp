@@ -1,68 +1,27 @@
 // Edit boxes keep their own text drawing; their background becomes the skin
 // behind them under the white veil, and their border a thin frame drawn by the
 // skin that takes the accent colour while the box has the focus or the mouse.
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 
 #include "skin/control_rects.h"
+#include "skin/families/control_frame.h"
 #include "skin/drawing/drawing_objects.h"
-#include "skin/family_painting.h"
+#include "skin/families/family_painting.h"
 #include "skin/skin_color.h"
 #include "skin/skin_settings.h"
 
 namespace corvalin {
 namespace {
 
-// A DC of the whole window, frame included, given back on every path.
-class WholeWindowDc {
-public:
-    explicit WholeWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-    WholeWindowDc(const WholeWindowDc&) = delete;
-    WholeWindowDc& operator=(const WholeWindowDc&) = delete;
-    ~WholeWindowDc() { if (dc_) ReleaseDC(window_, dc_); }
-    HDC get() const { return dc_; }
-private:
-    HWND window_;
-    HDC dc_;
-};
-
 SkinEditRecord* FindEdit(HWND edit) { return FindFamilyElement(edit, &SkinWindowRecord::edits); }
 
 bool InsideCombo(HWND edit) { return HasWindowClass(GetParent(edit), "ComboBox"); }
-
-// Window rectangles of the visible scroll bars, in screen coordinates.
-int VisibleScrollBars(HWND window, RECT (&bars)[2]) {
-    int count = 0;
-    for (LONG object : {OBJID_HSCROLL, OBJID_VSCROLL}) {
-        SCROLLBARINFO info{};
-        info.cbSize = sizeof info;
-        if (!GetScrollBarInfo(window, object, &info)) continue;
-        if (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) continue;
-        if (IsRectEmpty(&info.rcScrollBar)) continue;
-        bars[count++] = info.rcScrollBar;
-    }
-    return count;
-}
 
 void InvalidateWhenVeiled(HWND edit) {
     if (SkinVeilOn) InvalidateRect(edit, nullptr, TRUE);
 }
 
 }  // namespace
-
-bool HasScrollBars(HWND window) {
-    return (GetWindowLongA(window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0;
-}
-
-UniqueRegion ScrollBarRegion(HWND window) {
-    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
-    RECT bars[2];
-    const int count = VisibleScrollBars(window, bars);
-    for (int i = 0; i < count; ++i) {
-        UniqueRegion bar(CreateRectRgnIndirect(&bars[i]));
-        CombineRgn(region.get(), region.get(), bar.get(), RGN_OR);
-    }
-    return region;
-}
 
 void SkinEditControls(int windowNumber, HWND parent) {
     if (!SkinTransparentControls || !IsSkinWindowNumber(windowNumber)) return;
@@ -113,9 +72,19 @@ LRESULT CALLBACK SkinEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
         if (InsideCombo(edit)) PaintEditFrame(edit, false, false);
         else InvalidateRect(edit, nullptr, TRUE);
         break;
-    case WM_PAINT:
+    case WM_PAINT: {
         PaintEditFrame(edit, false, false);   // before the edit paints its text
-        break;
+        if (!BorderInsideClient(edit)) break;
+        // The edit draws its border in its client area: the frame goes over it
+        // afterwards, in the look the box has now.
+        const LRESULT result = CallPreviousProc(edit, message, wParam, lParam);
+        if ((owner = OwningRecord(edit)) && (record = FindEdit(edit))) {
+            const bool hot = owner->hotControl == number && owner->hoverTaken == 1 &&
+                             owner->hotEditParent == GetParent(edit);
+            PaintEditFrame(edit, record->focused != 0, hot);
+        }
+        return result;
+    }
     case WM_ERASEBKGND:
         if (SkinVeilOn) {
             SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
@@ -170,34 +139,12 @@ LRESULT CALLBACK SkinEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 void PaintEditFrame(HWND edit, bool focused, bool hot) {
-    RECT window{};
-    GetWindowRect(edit, &window);
-    const int w = window.right - window.left, h = window.bottom - window.top;
-    ComposedBackground background(edit, RECT{0, 0, w, h});
-    if (!background) return;
-    {
-        SkinGraphics graphics(background.dc());
-        SkinSolidBrush veil(ColorToArgb(0xFFFFFF, SkinVeilOn ? SkinVeilAlpha : 255, 1));
-        graphics.FillRectangle(veil, 0, 0, static_cast<float>(w), static_cast<float>(h));
-        if (hot) {
-            SkinPen pen(ColorToArgb(SkinAccentColor, 180, 1), 2);
-            graphics.DrawRectangle(pen, 1, 1, static_cast<float>(w - 2), static_cast<float>(h - 2));
-        } else {
-            SkinPen pen(focused ? ColorToArgb(SkinAccentColor, 180, 1) : ColorToArgb(0, 80, 1), 1);
-            graphics.DrawRectangle(pen, 0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1));
-        }
-    }
-    WholeWindowDc target(edit);
-    // Only the border is replaced: the client area and the scroll bars keep
-    // what the edit and the system paint there.
-    const RECT client = ClientRectInWindow(edit);
-    ExcludeClipRect(target.get(), client.left, client.top, client.right, client.bottom);
-    RECT bars[2];
-    const int count = VisibleScrollBars(edit, bars);
-    for (int i = 0; i < count; ++i)
-        ExcludeClipRect(target.get(), bars[i].left - window.left, bars[i].top - window.top,
-                        bars[i].right - window.left, bars[i].bottom - window.top);
-    BitBlt(target.get(), 0, 0, w, h, background.dc(), 0, 0, SRCCOPY);
+    ControlFrameLook look;
+    look.penWidth = hot ? 2 : 1;
+    look.color = hot || focused ? SkinAccentColor : 0;
+    look.alpha = hot || focused ? 180 : 80;
+    look.clearAlpha = SkinVeilOn ? SkinVeilAlpha : 255;
+    PaintControlFrame(edit, look);
 }
 
 void PaintEditBackground(HWND edit, HDC dc, bool toClient) {

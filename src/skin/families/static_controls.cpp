@@ -1,11 +1,11 @@
 // Labels, picture boxes, drawing boards and shape boxes over the skin: the
 // control paints itself, then its own face colour is keyed out so that only
 // its text and drawing land on the window's skin.
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 
 #include "skin/control_rects.h"
 #include "skin/drawing/drawing_objects.h"
-#include "skin/family_painting.h"
+#include "skin/families/family_painting.h"
 #include "skin/skin_color.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_settings.h"

@@ -1,10 +1,10 @@
 // Combo boxes drawn entirely by the skin: veiled background, frame, the
 // drop-down button with its arrow glyph and the selected text.
-#include "skin/control_families.h"
+#include "skin/families/control_families.h"
 
 #include "skin/control_rects.h"
 #include "skin/drawing/drawing_objects.h"
-#include "skin/family_painting.h"
+#include "skin/families/family_painting.h"
 #include "skin/rounded_paths.h"
 #include "skin/skin_color.h"
 #include "skin/skin_settings.h"
@@ -91,7 +91,7 @@ void PaintCombo(int windowNumber, int comboNumber, bool focused, bool hot) {
                       SkinRectF{textLeft, 0, static_cast<float>(button.left) - textLeft, static_cast<float>(h)});
     }
 
-    HDC target = GetWindowDC(combo);
+    WholeWindowDc target(combo);
     // The inner edit and a list inside the box paint their own areas.
     for (HWND child = GetWindow(combo, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child)) continue;
@@ -99,10 +99,9 @@ void PaintCombo(int windowNumber, int comboNumber, bool focused, bool hot) {
         GetWindowRect(child, &r);
         OffsetRect(&r, -window.left, -window.top);
         if (HasWindowClass(child, "ComboLBox")) InflateRect(&r, -2, -2);
-        ExcludeClipRect(target, r.left, r.top, r.right, r.bottom);
+        ExcludeClipRect(target.get(), r.left, r.top, r.right, r.bottom);
     }
-    BitBlt(target, 0, 0, w, h, background.dc(), 0, 0, SRCCOPY);
-    ReleaseDC(combo, target);
+    BitBlt(target.get(), 0, 0, w, h, background.dc(), 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK SkinComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {

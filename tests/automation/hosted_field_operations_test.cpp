@@ -27,7 +27,8 @@ TEST_F(HostedFieldOperationsTest, WritesTheValuesOfTheServiceInputs) {
     EXPECT_FALSE(automation.SetTextInputValue("userQQ", "x"));
     EXPECT_EQ(page.Evaluate("document.getElementsByName('userqq')[0].value"), "10001");
     EXPECT_EQ(page.Evaluate("document.getElementsByName('pwd')[0].value"), "秘密");
-    EXPECT_EQ(page.Evaluate("document.getElementById('verify').value"), "ab12");
+    // The fourth input, by position: getElementById would take the check box named "verify" first.
+    EXPECT_EQ(page.Evaluate("document.getElementsByTagName('input')[3].value"), "ab12");
 }
 
 TEST_F(HostedFieldOperationsTest, ClickReachesTheButtonFound) {

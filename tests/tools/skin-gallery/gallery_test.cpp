@@ -46,13 +46,14 @@ protected:
     void RepaintAll() const {
         RedrawWindow(g.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
+    static BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+    }
     // Every control the gallery holds, containers' children included.
     std::vector<HWND> AllControls() const {
         std::vector<HWND> controls;
-        EnumChildWindows(g.window, [](HWND child, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&controls));
+        EnumChildWindows(g.window, CollectChild, reinterpret_cast<LPARAM>(&controls));
         return controls;
     }
     SkinSettingsScope settings;

@@ -55,26 +55,29 @@ int RunBareWindow(int width, int height) {
     return 0;
 }
 
-// A visible top-level window of `process` titled `title` for which `ready`
-// holds, or null.
+struct ShownSearch {
+    DWORD process;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchShown(HWND window, LPARAM data) {
+    auto* s = reinterpret_cast<ShownSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char text[64] = {};
+    GetWindowTextA(window, text, sizeof text);
+    if (owner == s->process && IsWindowVisible(window) && std::strcmp(text, s->title) == 0) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible top-level window of `process` titled `title`, or null.
 HWND FindShown(DWORD process, const char* title) {
-    struct Search {
-        DWORD process;
-        const char* title;
-        HWND found;
-    } search{process, title, nullptr};
-    EnumWindows([](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        char text[64] = {};
-        GetWindowTextA(window, text, sizeof text);
-        if (owner == s->process && IsWindowVisible(window) && std::strcmp(text, s->title) == 0) {
-            s->found = window;
-            return FALSE;
-        }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&search));
+    ShownSearch search{process, title, nullptr};
+    EnumWindows(MatchShown, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -264,20 +264,24 @@ TEST_F(SkinnedProgramTest, GuiObjectsStayFlatAcrossStatusPolls) {
     EXPECT_EQ(TextOf(run.StatusLine()).rfind("状态：", 0), 0u);
 }
 
+struct MainWindowSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK MatchMainWindow(HWND window, LPARAM data) {
+    auto* s = reinterpret_cast<MainWindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != s->process || !IsWindowVisible(window) || TextOf(window) != "Corvalin") return TRUE;
+    s->found = window;
+    return FALSE;
+}
+
 // The program's main window, once it is visible.
 HWND ShownMainWindow(DWORD process) {
-    struct Search {
-        DWORD process;
-        HWND found;
-    } search{process, nullptr};
-    EnumWindows([](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != s->process || !IsWindowVisible(window) || TextOf(window) != "Corvalin") return TRUE;
-        s->found = window;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&search));
+    MainWindowSearch search{process, nullptr};
+    EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -6,6 +6,7 @@
 #include <tlhelp32.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "base/unique.h"
 
@@ -85,10 +86,37 @@ void EndChildrenOf(DWORD parent) {
     }
 }
 
+namespace {
+
+// A working-set tool whose parent has gone: started as the program ended,
+// it no longer shows up as the program's child.
+void EndOrphanedWorkingSetTools() {
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return;
+    std::vector<PROCESSENTRY32> entries;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
+        entries.push_back(entry);
+    for (const PROCESSENTRY32& tool : entries) {
+        if (lstrcmpiA(tool.szExeFile, "empty.exe") != 0) continue;
+        bool parentAlive = false;
+        for (const PROCESSENTRY32& other : entries) parentAlive |= other.th32ProcessID == tool.th32ParentProcessID;
+        if (parentAlive) continue;
+        UniqueHandle orphan(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, tool.th32ProcessID));
+        if (!orphan) continue;
+        TerminateProcess(orphan.get(), 1);
+        WaitForSingleObject(orphan.get(), 5000);
+    }
+}
+
+}  // namespace
+
 CorvalinRun::~CorvalinRun() {
     const DWORD program = process_.id();
     process_.Terminate();
     if (program != 0) EndChildrenOf(program);
+    EndOrphanedWorkingSetTools();
 }
 
 std::vector<HWND> CorvalinRun::VisibleWindows() const {

@@ -20,18 +20,11 @@
 #include "skin/skin_engine.h"
 #include "skin/skin_settings.h"
 #include "skin/skin_window_list.h"
+#include "bench_timing.h"
 
 namespace {
 
-double MicrosecondsPerRun(int runs, const std::function<void()>& body) {
-    body();   // warm up caches and lazy initialisation
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < runs; ++i) body();
-    QueryPerformanceCounter(&end);
-    return static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart) / runs;
-}
+using corvalin::bench::MicrosecondsPer;
 
 void Report(const char* name, double measured, const char* baselineName, double baseline, const char* target) {
     std::printf("%-44s %9.1f us  %-28s %8.1f us  ratio %6.2f  (target %s)\n", name, measured, baselineName, baseline,
@@ -98,7 +91,7 @@ int main() {
 
     HDC cache = WindowRecord(n).backgroundCache.dc;
     HDC screen = GetDC(window);
-    const double blit = MicrosecondsPerRun(500, [&] {
+    const double blit = MicrosecondsPer(500, [&] {
         BitBlt(screen, 0, 0, w, h, cache, 0, 0, SRCCOPY);
         GdiFlush();
     });
@@ -108,7 +101,7 @@ int main() {
         RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
         GdiFlush();
     };
-    const double cachedPaint = MicrosecondsPerRun(500, [&] { paintAlone(window); });
+    const double cachedPaint = MicrosecondsPer(500, [&] { paintAlone(window); });
 
     WNDCLASSA plain{};
     plain.lpfnWndProc = BlitOnceProc;
@@ -125,14 +118,14 @@ int main() {
     ShowWindow(baseline, SW_SHOWNOACTIVATE);
     UpdateWindow(baseline);
     Pump();
-    const double onePaintBlit = MicrosecondsPerRun(500, [&] { paintAlone(baseline); });
+    const double onePaintBlit = MicrosecondsPer(500, [&] { paintAlone(baseline); });
     DestroyWindow(baseline);
     Pump();
     Report("cached WM_PAINT of the main window", cachedPaint, "WM_PAINT doing one BitBlt", onePaintBlit, "<= 1.2");
 
-    const double rebuild = MicrosecondsPerRun(100, [&] { TheSkinEngine->PaintWindowSkin(n, nullptr, true); });
+    const double rebuild = MicrosecondsPer(100, [&] { TheSkinEngine->PaintWindowSkin(n, nullptr, true); });
     Report("full skin rebuild (painted)", rebuild, "one BitBlt of the window", blit, "<= 3000 us");
-    const double hover = MicrosecondsPerRun(500, [&] { TheSkinEngine->DrawCaptionButton(n, 1, nullptr, false, false, 120); });
+    const double hover = MicrosecondsPer(500, [&] { TheSkinEngine->DrawCaptionButton(n, 1, nullptr, false, false, 120); });
     Report("one hover step of a caption button", hover, "one BitBlt of the window", blit, "<= 300 us");
     ReleaseDC(window, screen);
     std::fflush(stdout);

@@ -16,18 +16,14 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "bench_timing.h"
 
 namespace {
 
+using corvalin::bench::Now;
+
 using corvalin::testing::ChildProcess;
 using corvalin::testing::ProgramFolder;
-
-double Now() {
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 LRESULT CALLBACK BareProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
@@ -104,7 +100,7 @@ double SecondsToShow(const std::string& commandLine, const char* title, bool ski
     }
     const DWORD id = program.id();
     program.Terminate();
-    corvalin::testing::EndChildrenOf(id);
+    corvalin::testing::EndLeftoversOf(id);
     return shown;
 }
 

@@ -13,8 +13,11 @@
 
 #include "automation/hosted_page.h"
 #include "automation/page_automation.h"
+#include "bench_timing.h"
 
 namespace {
+
+using corvalin::bench::MicrosecondsPer;
 
 using corvalin::AutomationObject;
 using corvalin::PageAutomation;
@@ -49,17 +52,6 @@ const Shape kShapes[] = {
     {"FindForm", [](int i, bool last) { return "<form name=f" + std::to_string(i) + Id(last) + "></form>"; },
      [](const PageAutomation& a) { int o = 0; return a.FindForm("target", o); }},
 };
-
-template <class Work>
-double MicrosecondsPer(int repeats, Work&& work) {
-    work();   // warm up
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < repeats; ++i) work();
-    QueryPerformanceCounter(&end);
-    return 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart) / repeats;
-}
 
 struct Measurement {
     double lookup = 0;     // microseconds

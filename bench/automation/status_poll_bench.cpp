@@ -20,8 +20,11 @@
 
 #include "automation/hosted_page.h"
 #include "automation/page_automation.h"
+#include "bench_timing.h"
 
 namespace {
+
+using corvalin::bench::MicrosecondsPer;
 
 using corvalin::AutomationObject;
 using corvalin::PageAutomation;
@@ -58,24 +61,13 @@ private:
     std::atomic<ULONG> references_{1};
 };
 
-template <class Poll>
-double MicrosecondsPerPoll(int polls, Poll&& poll) {
-    poll();   // warm up
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < polls; ++i) poll();
-    QueryPerformanceCounter(&end);
-    return 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart) / polls;
-}
-
 // oleacc's round trip of an object whose stub is held, in microseconds.
 double OleaccRoundTrip(int runs) {
     auto* object = new PlainObject;
     Microsoft::WRL::ComPtr<IStream> held;
     CreateStreamOnHGlobal(nullptr, TRUE, &held);
     CoMarshalInterface(held.Get(), IID_IUnknown, object, MSHCTX_LOCAL, nullptr, MSHLFLAGS_TABLESTRONG);
-    const double us = MicrosecondsPerPoll(runs, [&] {
+    const double us = MicrosecondsPer(runs, [&] {
         const LRESULT answer = LresultFromObject(IID_IUnknown, 0, object);
         IUnknown* back = nullptr;
         if (SUCCEEDED(ObjectFromLresult(answer, IID_IUnknown, 0, reinterpret_cast<void**>(&back)))) back->Release();
@@ -97,13 +89,13 @@ bool Measure(const char* name, const std::string& source, int polls, double roun
     }
     PageAutomation automation;
     std::string status;
-    const double poll = MicrosecondsPerPoll(polls, [&] {
+    const double poll = MicrosecondsPer(polls, [&] {
         automation.AttachBrowser(page.box());
         status = automation.GetSpanInnerHtml("zt_msg");
     });
-    const double attach = MicrosecondsPerPoll(polls, [&] { automation.AttachBrowser(page.box()); });
+    const double attach = MicrosecondsPer(polls, [&] { automation.AttachBrowser(page.box()); });
     std::string direct;
-    const double baseline = MicrosecondsPerPoll(polls, [&] {
+    const double baseline = MicrosecondsPer(polls, [&] {
         direct = automation.GetDocument().CallObject("getElementById", "zt_msg").GetText("innerHTML");
     });
     if (status.empty() || status != direct) {
@@ -112,7 +104,7 @@ bool Measure(const char* name, const std::string& source, int polls, double roun
     }
     // One late-bound read, as the span search makes them.
     const AutomationObject span = automation.GetDocument().CallObject("getElementById", "zt_msg");
-    const double read = MicrosecondsPerPoll(polls * 100, [&] { direct = span.GetText("className"); });
+    const double read = MicrosecondsPer(polls * 100, [&] { direct = span.GetText("className"); });
     std::printf("%-14s poll %9.1f us (attach %8.1f us, span search %9.1f us)  oleacc round trip %6.1f us  "
                 "poll/round trip %6.2f (target poll <= %.1f us)  direct read %7.1f us  one read %5.0f ns\n",
                 name, poll, attach, poll - attach, roundTrip, poll / roundTrip, 1.2 * roundTrip + 50, baseline,

@@ -15,10 +15,14 @@
 #include "browser/html/utf8.h"
 #include "browser/om/dispatch_object.h"
 #include "browser/om/node_objects.h"
+#include "bench_timing.h"
 
 using namespace corvalin::browser;
 
 namespace {
+
+using corvalin::bench::BestSeconds;
+using corvalin::bench::Now;
 
 std::wstring MakePage(std::size_t bytes) {
     std::wstring page = L"<html><head><title>bench</title><style>p < b { color: red }</style></head><body>";
@@ -31,25 +35,6 @@ std::wstring MakePage(std::size_t bytes) {
         ++i;
     }
     return page + L"</body></html>";
-}
-
-// (<chrono> does not build with the GBK execution character set.)
-double Now() {
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <class F>
-double BestSeconds(int runs, F&& f) {
-    double best = 1e9;
-    for (int r = 0; r < runs; ++r) {
-        double start = Now();
-        f();
-        best = std::min(best, Now() - start);
-    }
-    return best;
 }
 
 HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* args, UINT count, VARIANT* result) {

@@ -11,10 +11,14 @@
 
 #include "browser/html/html_parser.h"
 #include "browser/layout/geometry.h"
+#include "bench_timing.h"
 
 using namespace corvalin::browser;
 
 namespace {
+
+using corvalin::bench::BestSeconds;
+using corvalin::bench::Now;
 
 std::wstring MakePage(std::size_t bytes) {
     std::wstring page = L"<html><head><style>.row { margin: 2px } .c { color: #336699 } td { padding: 2px }</style></head><body>";
@@ -26,25 +30,6 @@ std::wstring MakePage(std::size_t bytes) {
         ++i;
     }
     return page + L"</body></html>";
-}
-
-// (<chrono> does not build with the GBK execution character set.)
-double Now() {
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <class F>
-double BestSeconds(int runs, F&& f) {
-    double best = 1e9;
-    for (int r = 0; r < runs; ++r) {
-        const double start = Now();
-        f();
-        best = std::min(best, Now() - start);
-    }
-    return best;
 }
 
 }  // namespace

@@ -15,29 +15,14 @@
 #include "browser/dom/document.h"
 #include "browser/html/html_parser.h"
 #include "browser/om/node_objects.h"
+#include "bench_timing.h"
 
 using namespace corvalin::browser;
 
 namespace {
 
-// (<chrono> does not build with the GBK execution character set.)
-double Now() {
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <class F>
-double BestSeconds(int runs, F&& f) {
-    double best = 1e9;
-    for (int r = 0; r < runs; ++r) {
-        const double start = Now();
-        f();
-        best = std::min(best, Now() - start);
-    }
-    return best;
-}
+using corvalin::bench::BestSeconds;
+using corvalin::bench::Now;
 
 std::wstring Nested(int n) {
     std::wstring page = L"<html><body>";

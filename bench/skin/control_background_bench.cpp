@@ -14,18 +14,11 @@
 #include "skin/skin_properties.h"
 #include "skin/skin_settings.h"
 #include "skin/skin_window_list.h"
+#include "bench_timing.h"
 
 namespace {
 
-double MicrosecondsPerRun(int runs, const std::function<void()>& body) {
-    body();   // warm up caches and lazy initialisation
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < runs; ++i) body();
-    QueryPerformanceCounter(&end);
-    return (end.QuadPart - start.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart) / runs;
-}
+using corvalin::bench::MicrosecondsPer;
 
 void Report(const char* name, double measured, double baseline) {
     std::printf("%-42s %9.2f us  baseline %8.2f us  ratio %6.2f\n", name, measured, baseline, measured / baseline);
@@ -51,9 +44,9 @@ int main() {
     HDC source = WindowRecord(1).backgroundCache.dc;
     SkinMemorySurface target;
     target.Create(160, 24);
-    const double blit = MicrosecondsPerRun(kRuns, [&] { BitBlt(target.dc, 0, 0, 160, 24, source, 40, 60, SRCCOPY); });
-    const double background = MicrosecondsPerRun(kRuns, [&] { ReleaseMemoryDC(MakeControlBackground(edit, RECT{0, 0, 160, 24})); });
-    const double veiled = MicrosecondsPerRun(kRuns, [&] { DeleteObject(MakeVeiledBackground(edit)); });
+    const double blit = MicrosecondsPer(kRuns, [&] { BitBlt(target.dc, 0, 0, 160, 24, source, 40, 60, SRCCOPY); });
+    const double background = MicrosecondsPer(kRuns, [&] { ReleaseMemoryDC(MakeControlBackground(edit, RECT{0, 0, 160, 24})); });
+    const double veiled = MicrosecondsPer(kRuns, [&] { DeleteObject(MakeVeiledBackground(edit)); });
     Report("control background / BitBlt", background, blit);
     Report("veiled background / BitBlt", veiled, blit);
 
@@ -61,8 +54,8 @@ int main() {
     SkinImage decoded;
     decoded.LoadFromBytes(glyph);
     SkinGraphics graphics(target.dc);
-    const double predecoded = MicrosecondsPerRun(kRuns, [&] { graphics.DrawImage(decoded, 0, 0, 37, 18); });
-    const double drawn = MicrosecondsPerRun(kRuns, [&] {
+    const double predecoded = MicrosecondsPer(kRuns, [&] { graphics.DrawImage(decoded, 0, 0, 37, 18); });
+    const double drawn = MicrosecondsPer(kRuns, [&] {
         SkinImage image;
         image.LoadFromBytes(glyph);
         graphics.DrawImage(image, 0, 0, 37, 18);

@@ -15,9 +15,12 @@ struct DecodedEntry {
 // (a program that keeps setting new pictures).
 constexpr std::size_t kMaxEntries = 48;
 
+// Never destroyed: the engine's destructor may empty it during the exit's
+// static destruction, after a plain static would already be gone. Emptied
+// before GDI+ shuts down, so no picture outlives it.
 std::vector<DecodedEntry>& Entries() {
-    static std::vector<DecodedEntry> entries;
-    return entries;
+    static auto* const entries = new std::vector<DecodedEntry>;
+    return *entries;
 }
 
 }  // namespace

@@ -7,6 +7,10 @@ bool SkinMemorySurface::Create(int width, int height) {
     HDC screen = GetDC(nullptr);
     HBITMAP newBitmap = CreateCompatibleBitmap(screen, width, height);
     ReleaseDC(nullptr, screen);
+    return Adopt(newBitmap);
+}
+
+bool SkinMemorySurface::Adopt(HBITMAP newBitmap) {
     if (!newBitmap) return false;
     dc = CreateCompatibleDC(nullptr);
     if (!dc) {
@@ -35,16 +39,7 @@ HBITMAP SkinMemorySurface::NewDib(int width, int height, void** bits) {
 
 bool SkinMemorySurface::CreateDib(int width, int height, void** bits) {
     Release();
-    HBITMAP newBitmap = NewDib(width, height, bits);
-    if (!newBitmap) return false;
-    dc = CreateCompatibleDC(nullptr);
-    if (!dc) {
-        DeleteObject(newBitmap);
-        return false;
-    }
-    bitmap = newBitmap;
-    original = SelectObject(dc, bitmap);
-    return true;
+    return Adopt(NewDib(width, height, bits));
 }
 
 bool SkinMemorySurface::EnsureDc() {

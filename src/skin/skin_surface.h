@@ -42,6 +42,10 @@ struct SkinMemorySurface {
     void ReplaceBitmap(HBITMAP newBitmap);
     // Puts the original object back, deletes the bitmap and the DC.
     void Release();
+
+private:
+    // Takes `newBitmap` (deleted on failure) into a new memory DC.
+    bool Adopt(HBITMAP newBitmap);
 };
 
 }  // namespace corvalin

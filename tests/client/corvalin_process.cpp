@@ -5,6 +5,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -70,27 +71,7 @@ CorvalinRun::CorvalinRun(bool withService) : port_(CORVALIN_E2E_SERVICE_PORT) {
     if (!mainWindow_) failure_ = "no main window appeared";
 }
 
-void EndChildrenOf(DWORD parent) {
-    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return;
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
-        if (entry.th32ParentProcessID != parent) continue;
-        if (lstrcmpiA(entry.szExeFile, "empty.exe") != 0 && lstrcmpiA(entry.szExeFile, "conhost.exe") != 0) continue;
-        UniqueHandle child(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
-        if (!child) continue;
-        TerminateProcess(child.get(), 1);
-        WaitForSingleObject(child.get(), 5000);
-        EndChildrenOf(entry.th32ProcessID);
-    }
-}
-
-namespace {
-
-// A working-set tool whose parent has gone: started as the program ended,
-// it no longer shows up as the program's child.
-void EndOrphanedWorkingSetTools() {
+void EndLeftoversOf(DWORD program) {
     UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return;
     std::vector<PROCESSENTRY32> entries;
@@ -98,25 +79,35 @@ void EndOrphanedWorkingSetTools() {
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
         entries.push_back(entry);
-    for (const PROCESSENTRY32& tool : entries) {
-        if (lstrcmpiA(tool.szExeFile, "empty.exe") != 0) continue;
-        bool parentAlive = false;
-        for (const PROCESSENTRY32& other : entries) parentAlive |= other.th32ProcessID == tool.th32ParentProcessID;
-        if (parentAlive) continue;
-        UniqueHandle orphan(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, tool.th32ProcessID));
-        if (!orphan) continue;
-        TerminateProcess(orphan.get(), 1);
-        WaitForSingleObject(orphan.get(), 5000);
+    std::vector<DWORD> ending{program};   // the program, and each leftover as it is ended
+    auto alive = [&](DWORD id) {
+        for (const PROCESSENTRY32& e : entries)
+            if (e.th32ProcessID == id) return std::find(ending.begin(), ending.end(), id) == ending.end();
+        return false;
+    };
+    // Again while something ends: what an ended leftover started is next.
+    for (bool ended = true; ended;) {
+        ended = false;
+        for (const PROCESSENTRY32& e : entries) {
+            if (lstrcmpiA(e.szExeFile, "empty.exe") != 0 && lstrcmpiA(e.szExeFile, "conhost.exe") != 0) continue;
+            if (std::find(ending.begin(), ending.end(), e.th32ProcessID) != ending.end()) continue;
+            // A tool started as the program ended no longer shows up as its child.
+            if (alive(e.th32ParentProcessID)) continue;
+            UniqueHandle leftover(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, e.th32ProcessID));
+            if (leftover) {
+                TerminateProcess(leftover.get(), 1);
+                WaitForSingleObject(leftover.get(), 5000);
+            }
+            ending.push_back(e.th32ProcessID);
+            ended = true;
+        }
     }
 }
-
-}  // namespace
 
 CorvalinRun::~CorvalinRun() {
     const DWORD program = process_.id();
     process_.Terminate();
-    if (program != 0) EndChildrenOf(program);
-    EndOrphanedWorkingSetTools();
+    if (program != 0) EndLeftoversOf(program);
 }
 
 std::vector<HWND> CorvalinRun::VisibleWindows() const {

@@ -71,8 +71,8 @@ private:
 // The program starts the working-set tool on every deactivation. Under Wine
 // that child can hang on a parent that has gone, and the console host Wine
 // starts for it (conhost.exe) can outlive both: ends every "empty.exe" and
-// "conhost.exe" that `parent` started, and theirs.
-void EndChildrenOf(DWORD parent);
+// "conhost.exe" that `program` started, that they started, or whose parent has gone.
+void EndLeftoversOf(DWORD program);
 
 // Window geometry as a user sees it.
 RECT WindowRectOf(HWND window);

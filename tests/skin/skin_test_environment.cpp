@@ -38,8 +38,7 @@ public:
     }
     void TearDown() override {
         FreeSkinTables();
-        if (SkinGdiplusToken) Gdiplus::GdiplusShutdown(SkinGdiplusToken);
-        SkinGdiplusToken = 0;
+        ShutDownSkinGdiplus();
     }
 };
 

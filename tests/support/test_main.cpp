@@ -12,12 +12,5 @@ int main(int argc, char** argv) {
         return 3;
     }
     testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    // Once the results are out, the process ends at once: windows a test left
-    // behind are not torn down after the libraries' tables are gone (seen to
-    // fault at exit under Wine after every test had passed).
-    std::fflush(stdout);
-    std::fflush(stderr);
-    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(result));
-    return result;
+    return RUN_ALL_TESTS();
 }

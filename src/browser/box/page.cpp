@@ -208,26 +208,15 @@ void Page::RunNextScripts() {
         }
         // An external script is fetched before the ones after it run.
         waitingForScript_ = true;
-        HttpRequest request;
-        request.url = EncodeUrlForRequest(document_->ResolveUrl(src));
-        request.referrer = EncodeUrlForRequest(url_);
-        auto response = std::make_shared<HttpResponse>();
-        const HWND box = box_.Window();
-        const unsigned serial = serial_;
         const unsigned parked = Park(script);
-        RunInBackground(
-            box, [request, response] { *response = Fetch(request); },
-            [box, serial, response, parked] {
-                BrowserBox* owner = BrowserBox::FromWindow(box);
-                Page* page = owner ? owner->Engine().FindPage(serial) : nullptr;
-                if (!page || page->closed_) return;
-                const dom::Ref<dom::Element> element = page->Unpark(parked);
-                if (!element) return;
-                page->waitingForScript_ = false;
-                if (response->status >= 200 && response->status < 300)
-                    page->RunScriptElement(*element, DecodeScript(*response, *element, page->codePage_));
-                page->RunNextScripts();
-            });
+        FetchInBackground(RequestFor(document_->ResolveUrl(src)), [parked](Page& page, const HttpResponse& response) {
+            const dom::Ref<dom::Element> element = page.Unpark(parked);
+            if (!element) return;
+            page.waitingForScript_ = false;
+            if (response.status >= 200 && response.status < 300)
+                page.RunScriptElement(*element, DecodeScript(response, *element, page.codePage_));
+            page.RunNextScripts();
+        });
         return;
     }
 }
@@ -269,32 +258,21 @@ void Page::LoadFrames() {
             FrameArrived(index, std::move(page));
             continue;
         }
-        HttpRequest request;
-        request.url = EncodeUrlForRequest(url);
-        request.referrer = EncodeUrlForRequest(url_);
-        auto response = std::make_shared<HttpResponse>();
-        const HWND box = box_.Window();
-        const unsigned serial = serial_;
-        RunInBackground(
-            box, [request, response] { *response = Fetch(request); },
-            [box, serial, response, index, url] {
-                BrowserBox* owner = BrowserBox::FromWindow(box);
-                Page* page = owner ? owner->Engine().FindPage(serial) : nullptr;
-                if (!page || page->closed_) return;
-                const std::string_view body(reinterpret_cast<const char*>(response->body.data()), response->body.size());
-                const Charset charset = DetermineCharset(response->contentType, body);
-                PageSource source;
-                source.url = response->finalUrl.empty() ? url : ToWide(response->finalUrl);
-                source.markup = DecodeCodePage(body, charset.codePage);
-                std::replace(source.markup.begin(), source.markup.end(), L'\0', L'\xFFFD');
-                source.charset = charset.name;
-                source.codePage = charset.codePage;
-                source.fileSize = body.size();
-                source.httpStatus = response->status;
-                auto inner = std::make_unique<Page>(page->box_, page->box_.NewFrameSerial(), page);
-                inner->Build(source);
-                page->FrameArrived(index, std::move(inner));
-            });
+        FetchInBackground(RequestFor(url), [index, url](Page& page, const HttpResponse& response) {
+            const std::string_view body(reinterpret_cast<const char*>(response.body.data()), response.body.size());
+            const Charset charset = DetermineCharset(response.contentType, body);
+            PageSource source;
+            source.url = response.finalUrl.empty() ? url : ToWide(response.finalUrl);
+            source.markup = DecodeCodePage(body, charset.codePage);
+            std::replace(source.markup.begin(), source.markup.end(), L'\0', L'\xFFFD');
+            source.charset = charset.name;
+            source.codePage = charset.codePage;
+            source.fileSize = body.size();
+            source.httpStatus = response.status;
+            auto inner = std::make_unique<Page>(page.box_, page.box_.NewFrameSerial(), &page);
+            inner->Build(source);
+            page.FrameArrived(index, std::move(inner));
+        });
     }
     FrameLoaded();   // the loop's own count
 }
@@ -430,25 +408,37 @@ ComPtr<IDispatch> Page::Compiled(const std::wstring& code, ScriptLanguage langua
     return function;
 }
 
-void Page::StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest http) {
-    if (closed_) return;
-    const unsigned id = nextRequest_++;
-    requests_[id] = request;
+HttpRequest Page::RequestFor(const std::wstring& url) const {
+    HttpRequest request;
+    request.url = EncodeUrlForRequest(url);
+    request.referrer = EncodeUrlForRequest(url_);
+    return request;
+}
+
+void Page::FetchInBackground(HttpRequest request, std::function<void(Page&, const HttpResponse&)> arrived) {
     auto response = std::make_shared<HttpResponse>();
     const HWND box = box_.Window();
     const unsigned serial = serial_;
     RunInBackground(
-        box, [http = std::move(http), response] { *response = Fetch(http); },
-        [box, serial, id, exchange, response] {
+        box, [request = std::move(request), response] { *response = Fetch(request); },
+        [box, serial, response, arrived = std::move(arrived)] {
             BrowserBox* owner = BrowserBox::FromWindow(box);
             Page* page = owner ? owner->Engine().FindPage(serial) : nullptr;
-            if (!page) return;
-            const auto it = page->requests_.find(id);
-            if (it == page->requests_.end()) return;
-            ComPtr<XmlHttpRequest> xhr = it->second;
-            page->requests_.erase(it);
-            if (xhr->exchange_ == exchange) xhr->Complete(*response);
+            if (page && !page->closed_) arrived(*page, *response);
         });
+}
+
+void Page::StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest http) {
+    if (closed_) return;
+    const unsigned id = nextRequest_++;
+    requests_[id] = request;
+    FetchInBackground(std::move(http), [id, exchange](Page& page, const HttpResponse& response) {
+        const auto it = page.requests_.find(id);
+        if (it == page.requests_.end()) return;
+        ComPtr<XmlHttpRequest> xhr = it->second;
+        page.requests_.erase(it);
+        if (xhr->exchange_ == exchange) xhr->Complete(response);
+    });
 }
 
 DialogAnswer Page::ShowDialog(const DialogRequest& request) {
@@ -620,26 +610,15 @@ void Page::FetchStyleSheets() {
         UrlParts parts;
         if (url.empty() || !ParseUrl(url, parts) || (parts.scheme != L"http" && parts.scheme != L"https")) continue;
         ++pendingResources_;
-        HttpRequest request;
-        request.url = EncodeUrlForRequest(url);
-        request.referrer = EncodeUrlForRequest(url_);
-        auto response = std::make_shared<HttpResponse>();
-        const HWND box = box_.Window();
-        const unsigned serial = serial_;
-        RunInBackground(
-            box, [request, response] { *response = Fetch(request); },
-            [box, serial, response, url] {
-                BrowserBox* owner = BrowserBox::FromWindow(box);
-                Page* page = owner ? owner->Engine().Current() : nullptr;
-                if (!page || page->Serial() != serial || page->closed_) return;
-                if (response->status >= 200 && response->status < 300) {
-                    const std::string_view body(reinterpret_cast<const char*>(response->body.data()), response->body.size());
-                    unsigned codePage = CodePageOfCharset(CharsetOfContentType(response->contentType));
-                    if (codePage == 0) codePage = page->codePage_;
-                    page->document_->SetLinkedStyleSheet(url, DecodeCodePage(body, codePage));
-                }
-                page->ResourceArrived();
-            });
+        FetchInBackground(RequestFor(url), [url](Page& page, const HttpResponse& response) {
+            if (response.status >= 200 && response.status < 300) {
+                const std::string_view body(reinterpret_cast<const char*>(response.body.data()), response.body.size());
+                unsigned codePage = CodePageOfCharset(CharsetOfContentType(response.contentType));
+                if (codePage == 0) codePage = page.codePage_;
+                page.document_->SetLinkedStyleSheet(url, DecodeCodePage(body, codePage));
+            }
+            page.ResourceArrived();
+        });
     }
 }
 
@@ -654,36 +633,25 @@ void Page::FetchImages() {
             continue;
         }
         if (!loaded_) ++pendingResources_;
-        HttpRequest request;
-        request.url = EncodeUrlForRequest(url);
-        request.referrer = EncodeUrlForRequest(url_);
-        auto response = std::make_shared<HttpResponse>();
-        const HWND box = box_.Window();
-        const unsigned serial = serial_;
         const bool counted = !loaded_;
-        RunInBackground(
-            box, [request, response] { *response = Fetch(request); },
-            [box, serial, response, url, counted] {
-                BrowserBox* owner = BrowserBox::FromWindow(box);
-                Page* page = owner ? owner->Engine().Current() : nullptr;
-                if (!page || page->Serial() != serial || page->closed_) return;
-                const bool ok = response->status >= 200 && response->status < 300;
-                layout::ImageStore& images = layout::ImageStore::Of(*page->document_);
-                images.Arrived(url, ok ? response->body : Bytes{});
-                const dom::Ref<dom::Document> document(page->document_);
-                document->LayoutInputsChanged();
-                const layout::Image* image = images.Lookup(url);
-                const bool loaded = image && image->state == layout::Image::State::Loaded;
-                const dom::ElementCollection all = document->All();
-                std::vector<dom::Ref<dom::Element>> targets;
-                for (dom::Element* e : all.Elements())
-                    if ((e->Is(L"img") || e->Is(L"input")) && e->ResolvedUrlAttribute(L"src") == url) targets.emplace_back(e);
-                for (const auto& e : targets) {
-                    if (page->closed_) return;
-                    document->FireEvent(*e, loaded ? L"onload" : L"onerror");
-                }
-                if (counted) page->ResourceArrived();
-            });
+        FetchInBackground(RequestFor(url), [url, counted](Page& page, const HttpResponse& response) {
+            const bool ok = response.status >= 200 && response.status < 300;
+            layout::ImageStore& images = layout::ImageStore::Of(*page.document_);
+            images.Arrived(url, ok ? response.body : Bytes{});
+            const dom::Ref<dom::Document> document(page.document_);
+            document->LayoutInputsChanged();
+            const layout::Image* image = images.Lookup(url);
+            const bool loaded = image && image->state == layout::Image::State::Loaded;
+            const dom::ElementCollection all = document->All();
+            std::vector<dom::Ref<dom::Element>> targets;
+            for (dom::Element* e : all.Elements())
+                if ((e->Is(L"img") || e->Is(L"input")) && e->ResolvedUrlAttribute(L"src") == url) targets.emplace_back(e);
+            for (const auto& e : targets) {
+                if (page.closed_) return;
+                document->FireEvent(*e, loaded ? L"onload" : L"onerror");
+            }
+            if (counted) page.ResourceArrived();
+        });
     }
 }
 

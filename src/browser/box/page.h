@@ -2,6 +2,7 @@
 // object, script engines, timers, pending requests. A navigation makes a new
 // Page and the box retires the old one.
 #pragma once
+#include <functional>
 #include <windows.h>
 #include <oaidl.h>
 #include <wrl/client.h>
@@ -182,6 +183,11 @@ private:
     Microsoft::WRL::ComPtr<IDispatch> currentEvent_;
 
     void FetchStyleSheets();
+    // A GET of `url` with this page as the referrer.
+    HttpRequest RequestFor(const std::wstring& url) const;
+    // Sends `request` off the UI thread; `arrived` runs on the UI thread with
+    // the answer while the page that asked (a frame's too) is still open.
+    void FetchInBackground(HttpRequest request, std::function<void(Page&, const HttpResponse&)> arrived);
     void ResourceArrived();
     int pendingResources_ = 0;
     bool resourcesStarted_ = false;

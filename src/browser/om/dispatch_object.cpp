@@ -13,6 +13,16 @@
 
 namespace corvalin::browser::om {
 
+long IndexName(std::wstring_view name) {
+    if (name.empty() || name.size() > 9) return -1;
+    long v = 0;
+    for (wchar_t ch : name) {
+        if (ch < L'0' || ch > L'9') return -1;
+        v = v * 10 + (ch - L'0');
+    }
+    return v;
+}
+
 namespace {
 
 std::atomic<std::size_t> liveObjects{0};

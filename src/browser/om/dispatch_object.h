@@ -30,6 +30,9 @@
 
 namespace corvalin::browser::om {
 
+// A member name that is a collection index ("12" → 12); anything else → -1.
+long IndexName(std::wstring_view name);
+
 using Microsoft::WRL::ComPtr;
 
 // One call: its kind, its arguments in the order the caller wrote them, and

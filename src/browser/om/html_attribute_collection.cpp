@@ -39,16 +39,6 @@ private:
     std::wstring name_;
 };
 
-long IndexOf(std::wstring_view name) {
-    if (name.empty() || name.size() > 9) return -1;
-    long v = 0;
-    for (wchar_t ch : name) {
-        if (ch < L'0' || ch > L'9') return -1;
-        v = v * 10 + (ch - L'0');
-    }
-    return v;
-}
-
 }  // namespace
 
 const MemberTable& HTMLAttributeCollection::Members() const {
@@ -75,7 +65,7 @@ const MemberTable& HTMLAttributeCollection::Members() const {
 HRESULT HTMLAttributeCollection::ReturnAttribute(Invocation& call, const VARIANT& which) {
     const auto& attributes = element_->Attributes();
     const std::wstring text = Invocation::ToText(which);
-    long index = which.vt == VT_BSTR ? IndexOf(text) : static_cast<long>(Invocation::ToNumber(which));
+    long index = which.vt == VT_BSTR ? IndexName(text) : static_cast<long>(Invocation::ToNumber(which));
     if (index >= 0 && static_cast<std::size_t>(index) < attributes.size())
         return call.ReturnObject(MakeDispatch<HTMLDOMAttribute>(*element_, attributes[index].name).Get());
     if (which.vt == VT_BSTR && element_->HasAttribute(text))
@@ -86,7 +76,7 @@ HRESULT HTMLAttributeCollection::ReturnAttribute(Invocation& call, const VARIANT
 HRESULT HTMLAttributeCollection::InvokeValue(Invocation& call) { return ReturnAttribute(call, call.Arg(0)); }
 
 bool HTMLAttributeCollection::HasDynamicMember(std::wstring_view name) const {
-    const long index = IndexOf(name);
+    const long index = IndexName(name);
     return (index >= 0 && static_cast<std::size_t>(index) < element_->Attributes().size()) || element_->HasAttribute(name);
 }
 

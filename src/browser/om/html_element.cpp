@@ -36,23 +36,14 @@ protected:
         return table;
     }
     HRESULT InvokeValue(Invocation& call) override { return At(call, 0); }
-    bool HasDynamicMember(std::wstring_view name) const override { return Index(name) >= 0; }
+    bool HasDynamicMember(std::wstring_view name) const override { return IndexName(name) >= 0; }
     HRESULT InvokeDynamic(std::wstring_view name, Invocation& call) override {
-        long i = Index(name);
+        long i = IndexName(name);
         if (i < 0 || call.IsPut()) return DISP_E_MEMBERNOTFOUND;
         return ReturnNode(call, static_cast<std::size_t>(i) < nodes_.size() ? nodes_[i].get() : nullptr);
     }
 
 private:
-    long Index(std::wstring_view name) const {
-        if (name.empty() || name.size() > 9) return -1;
-        long v = 0;
-        for (wchar_t ch : name) {
-            if (ch < L'0' || ch > L'9') return -1;
-            v = v * 10 + (ch - L'0');
-        }
-        return v;
-    }
     HRESULT At(Invocation& call, std::size_t arg) {
         long i = call.Integer(arg, -1);
         return ReturnNode(call, i >= 0 && static_cast<std::size_t>(i) < nodes_.size() ? nodes_[i].get() : nullptr);

@@ -6,21 +6,6 @@
 
 namespace corvalin::browser::om {
 
-namespace {
-
-// "12" → 12; anything else → -1.
-long IndexName(std::wstring_view name) {
-    if (name.empty() || name.size() > 9) return -1;
-    long v = 0;
-    for (wchar_t ch : name) {
-        if (ch < L'0' || ch > L'9') return -1;
-        v = v * 10 + (ch - L'0');
-    }
-    return v;
-}
-
-}  // namespace
-
 struct CollectionMembers {
     static HTMLElementCollection& Self(DispatchObject& s) { return static_cast<HTMLElementCollection&>(s); }
 

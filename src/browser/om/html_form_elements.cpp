@@ -108,16 +108,6 @@ HRESULT SelectItem(DispatchObject& s, Invocation& c) {
     return ReturnNode(c, i >= 0 && static_cast<std::size_t>(i) < options.size() ? options[i] : nullptr);
 }
 
-long IndexName(std::wstring_view name) {
-    if (name.empty() || name.size() > 9) return -1;
-    long v = 0;
-    for (wchar_t ch : name) {
-        if (ch < L'0' || ch > L'9') return -1;
-        v = v * 10 + (ch - L'0');
-    }
-    return v;
-}
-
 }  // namespace
 
 const MemberTable& HTMLInputElement::Members() const {

@@ -310,7 +310,7 @@ TEST(SkinnedProgramStartTest, FirstScreenshotOfTheMainWindowIsAlreadySkinned) {
     EXPECT_LT(MeanDifference(first, settled), 3.0) << "the caption changed after the window was first shown";
     const DWORD id = program.id();
     program.Terminate();
-    EndChildrenOf(id);
+    EndLeftoversOf(id);
 }
 
 }  // namespace

@@ -221,6 +221,15 @@ public:
     // Every element with the tag anywhere in the document (head included).
     AutomationObject GetElementsByTagName(std::string_view tagName) const;
 
+    // --- select boxes, tables and forms ---
+
+    // --- counting, marking and page inventories ---
+
+    // --- document-level operations ---
+
+    // --- image capture and file upload ---
+
+
     HWND hostWindow() const { return hostWindow_; }
 
 private:

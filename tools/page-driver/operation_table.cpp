@@ -112,6 +112,14 @@ const std::vector<OperationBinding>& OperationTable() {
         PAGE_DRIVER_OPERATION(SetSpanHidden),
         PAGE_DRIVER_OPERATION(ListBrowserServerWindows),
         PAGE_DRIVER_OPERATION(GetElementsByTagName),
+        // select boxes, tables and forms
+
+        // counting, marking and page inventories
+
+        // document-level operations
+
+        // image capture and file upload
+
     };
     return table;
 }

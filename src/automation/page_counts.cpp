@@ -115,6 +115,7 @@ int PageAutomation::MarkAllFields() const {
     CountRadios(true);
     CountCheckBoxes(true);
     CountButtons(true);
+    CountSelectBoxes(true);
     CountCiteButtons(true);
     return CountImageButtons(true);
 }

@@ -140,8 +140,11 @@ TEST_F(PageCountsTest, LinksAndImagesAreMarkedAndListed) {
 }
 
 TEST_F(PageCountsTest, MarkAllFieldsMarksEveryFormFieldAndAnswersTheImageButtons) {
-    Show(kRegistrationForm + std::string("<textarea name=note></textarea><cite>c</cite>"));
+    Show(kRegistrationForm + std::string("<textarea name=note></textarea><cite>c</cite>"
+                                         "<select name=city><option>北京<option selected>上海</select>"));
     EXPECT_EQ(automation.MarkAllFields(), 1);
+    EXPECT_EQ(Eval("document.getElementsByName('city')[0].options[0].text"), "组合框1");
+    EXPECT_EQ(Eval("document.getElementsByName('city')[0].selectedIndex"), "0");
     EXPECT_EQ(Eval("document.getElementsByName('user')[0].value"), "文本框1");
     EXPECT_EQ(Eval("document.getElementsByName('adv')[0].innerText"), "按钮4");
     EXPECT_EQ(Eval("document.getElementsByName('go')[0].value"), "图形按钮1");

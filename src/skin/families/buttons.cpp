@@ -201,10 +201,12 @@ void SkinButtons(int windowNumber, HWND parent) {
 }
 
 LRESULT CALLBACK SkinButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinButtonRecord* record = FindButton(button);
-    SkinWindowRecord* owner = OwningRecord(button);
-    if (!record || !owner) return CallPreviousProc(button, message, wParam, lParam);
-    const int number = static_cast<int>(GetPropValue(button, kPropListId));
+    const auto member = FindFamilyMember(button, &SkinWindowRecord::buttons);
+    if (!member) return CallPreviousProc(button, message, wParam, lParam);
+    SkinButtonRecord* record = member.element;
+    SkinWindowRecord* owner = &member.owner();
+    const WNDPROC previous = record->previousProc;
+    const int number = member.number;
     const int kind = record->kind;
 
     switch (message) {
@@ -285,7 +287,7 @@ LRESULT CALLBACK SkinButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
     default:
         break;
     }
-    return CallPreviousProc(button, message, wParam, lParam);
+    return CallPreviousProc(previous, button, message, wParam, lParam);
 }
 
 void DrawOwnerButton(int windowNumber, const DRAWITEMSTRUCT& item) {

@@ -1,14 +1,14 @@
 #include "skin/families/family_painting.h"
 
+#include "skin/decoded_pictures.h"
 #include "skin/drawing/drawing_objects.h"
 #include "skin/rounded_paths.h"
 
 namespace corvalin {
 
 void DrawGlyph(SkinGraphics& graphics, const BuiltinImage& glyph, float x, float y) {
-    SkinImage image;
-    if (!image.LoadFromBytes(glyph.data, glyph.size)) return;   // undecodable: the painter carries on
-    graphics.DrawImage(image, x, y);
+    const auto image = CachedPicture(glyph.data, glyph.size);
+    if (image) graphics.DrawImage(*image, x, y);   // undecodable: the painter carries on
 }
 
 void DrawGlyphCentred(SkinGraphics& graphics, const BuiltinImage& glyph, int glyphWidth, int glyphHeight,

@@ -91,6 +91,7 @@ int SkinEngine::SkinStaticControl(HWND control, std::optional<COLORREF> keyColor
 LRESULT CALLBACK SkinStaticProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     SkinStaticRecord* record = FindStatic(control);
     if (!record) return CallPreviousStaticProc(control, message, wParam, lParam);
+    const WNDPROC previous = record->previousProc;
     switch (message) {
     case WM_MOVE:
         if (SkinVeilOn) InvalidateRect(control, nullptr, FALSE);
@@ -110,7 +111,7 @@ LRESULT CALLBACK SkinStaticProc(HWND control, UINT message, WPARAM wParam, LPARA
     default:
         break;
     }
-    return CallPreviousStaticProc(control, message, wParam, lParam);
+    return CallPreviousProc(previous, control, message, wParam, lParam);
 }
 
 }  // namespace corvalin

@@ -225,7 +225,7 @@ LRESULT CALLBACK SkinButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
         break;
     }
     case WM_MOUSELEAVE:
-        owner->hotControl = 0;
+        GiveUpHover(*owner, number);
         RepaintButton(button, record->focused ? ODS_FOCUS : 0, false);
         break;
     case WM_MOVE:

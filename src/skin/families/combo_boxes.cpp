@@ -165,7 +165,7 @@ LRESULT CALLBACK SkinComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM l
         break;
     }
     case WM_MOUSELEAVE:
-        owner->hotControl = 0;
+        GiveUpHover(*owner, c);
         PaintCombo(n, c, record->focused != 0, false);
         break;
     default:

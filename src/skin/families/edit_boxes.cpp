@@ -131,7 +131,7 @@ LRESULT CALLBACK SkinEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
         record->selecting = 0;
         break;
     case WM_MOUSELEAVE:
-        owner->hotControl = 0;
+        GiveUpHover(*owner, number, GetParent(edit));
         PaintEditFrame(edit, record->focused != 0, false);
         break;
     default:

@@ -50,6 +50,12 @@ bool TakeHover(HWND control, SkinWindowRecord& owner, int number) {
     return true;
 }
 
+void GiveUpHover(SkinWindowRecord& owner, int number, HWND editParent) {
+    if (owner.hotControl != number) return;
+    const bool holds = editParent ? owner.hoverTaken == 1 && owner.hotEditParent == editParent : owner.hoverTaken == 0;
+    if (holds) owner.hotControl = 0;
+}
+
 void DeleteControlColorObjects(HWND control) {
     // The stock null brush may sit here too; deleting a stock object is a no-op.
     if (HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(GetPropValue(control, kPropColorBrush))) DeleteObject(brush);

@@ -54,6 +54,12 @@ void StrokeRoundRect(SkinGraphics& graphics, float x, float y, float width, floa
 // makes `number` the control under the mouse and answers whether it has just
 // become the hot control (and must be repainted hot).
 bool TakeHover(HWND control, SkinWindowRecord& owner, int number);
+// A leave notification gives the hover up only while this control still holds
+// it: a control's leave can arrive after the control the mouse went on to has
+// taken the hover (Wine reports leaves from a timer), and must not take it
+// away from that one. An edit holds it with the hover-taken flag and its
+// parent stored (pass `editParent`); the other families without the flag.
+void GiveUpHover(SkinWindowRecord& owner, int number, HWND editParent = nullptr);
 
 // Colour messages of transparent controls. Plain: the control's Kj_Ztys text
 // colour, transparent mode and the stock null brush. Static: the same with a

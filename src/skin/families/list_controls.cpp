@@ -193,7 +193,7 @@ LRESULT CALLBACK SkinListProc(HWND control, UINT message, WPARAM wParam, LPARAM 
         }
         break;
     case WM_MOUSELEAVE:
-        owner->hotControl = 0;
+        GiveUpHover(*owner, l);
         record->hot = 0;
         PaintListFrame(n, l, false, record->focused != 0);
         break;

@@ -190,7 +190,7 @@ LRESULT CALLBACK SkinTrackbarProc(HWND trackbar, UINT message, WPARAM wParam, LP
         }
         break;
     case WM_MOUSELEAVE:
-        owner->hotControl = 0;
+        GiveUpHover(*owner, t);
         record->hot = 0;
         PaintTrackbar(n, t);
         break;

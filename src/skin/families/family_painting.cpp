@@ -57,10 +57,17 @@ void GiveUpHover(SkinWindowRecord& owner, int number, HWND editParent) {
 }
 
 void DeleteControlColorObjects(HWND control) {
-    // The stock null brush may sit here too; deleting a stock object is a no-op.
-    if (HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(GetPropValue(control, kPropColorBrush))) DeleteObject(brush);
-    if (HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(GetPropValue(control, kPropColorBrushBitmap)))
-        DeleteObject(bitmap);
+    if (const int n = FindOwnerRecord(control)) {
+        // The window's list owns them; controls already gone leave theirs too.
+        std::erase_if(WindowRecord(n).controlColors, [control](const SkinControlColor& color) {
+            return color.control == control || !IsWindow(color.control);
+        });
+    } else {
+        // The stock null brush may sit here too; deleting a stock object is a no-op.
+        if (HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(GetPropValue(control, kPropColorBrush))) DeleteObject(brush);
+        if (HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(GetPropValue(control, kPropColorBrushBitmap)))
+            DeleteObject(bitmap);
+    }
     RemovePropA(control, kPropColorBrush);
     RemovePropA(control, kPropColorBrushBitmap);
 }
@@ -82,6 +89,8 @@ HBRUSH StaticControlColor(HWND control, HDC dc) {
     HBRUSH brush = veiled ? CreatePatternBrush(veiled) : nullptr;
     SetPropValue(control, kPropColorBrush, reinterpret_cast<INT_PTR>(brush));
     SetPropValue(control, kPropColorBrushBitmap, reinterpret_cast<INT_PTR>(veiled));
+    if (const int n = FindOwnerRecord(control))
+        WindowRecord(n).controlColors.push_back(SkinControlColor{control, UniqueGdiObject(brush), UniqueGdiObject(veiled)});
     return brush;
 }
 

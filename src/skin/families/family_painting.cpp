@@ -57,13 +57,17 @@ void GiveUpHover(SkinWindowRecord& owner, int number, HWND editParent) {
 }
 
 void DeleteControlColorObjects(HWND control) {
+    bool owned = false;
     if (const int n = FindOwnerRecord(control)) {
-        // The window's list owns them; controls already gone leave theirs too.
-        std::erase_if(WindowRecord(n).controlColors, [control](const SkinControlColor& color) {
-            return color.control == control || !IsWindow(color.control);
-        });
-    } else {
-        // The stock null brush may sit here too; deleting a stock object is a no-op.
+        // The window's list owns what the colour messages made; controls
+        // already gone leave theirs too.
+        auto& colors = WindowRecord(n).controlColors;
+        owned = std::erase_if(colors, [control](const SkinControlColor& color) { return color.control == control; }) > 0;
+        std::erase_if(colors, [](const SkinControlColor& color) { return !IsWindow(color.control); });
+    }
+    if (!owned) {
+        // Objects put there by others; the stock null brush may sit here too
+        // (deleting a stock object is a no-op).
         if (HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(GetPropValue(control, kPropColorBrush))) DeleteObject(brush);
         if (HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(GetPropValue(control, kPropColorBrushBitmap)))
             DeleteObject(bitmap);

@@ -64,15 +64,18 @@ BackgroundSource FindBackgroundSource(HWND control, bool useLayers) {
     BackgroundSource source;
     const int owner = OwnerOf(control);
     for (HWND h = control; h; h = GetParent(h)) {
+        // The registered window is found in the list first: it never is a
+        // drawing layer of its own controls, and each property read costs a
+        // round trip to the window server on every control paint.
+        if (const int w = FindWindowRecord(h)) {
+            source.kind = BackgroundSourceKind::Window;
+            source.window = w;
+            return source;
+        }
         if (useLayers && GetPropValue(h, kPropIsLayer) == 1) {
             source.kind = BackgroundSourceKind::Layer;
             source.layer = h;
             source.window = owner;
-            return source;
-        }
-        if (const int w = FindWindowRecord(h)) {
-            source.kind = BackgroundSourceKind::Window;
-            source.window = w;
             return source;
         }
         if (h == control || owner == 0) continue;

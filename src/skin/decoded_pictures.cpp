@@ -25,21 +25,22 @@ std::vector<DecodedEntry>& Entries() {
 
 }  // namespace
 
-std::shared_ptr<const SkinCanvas> CachedPicture(const Bytes& bytes) {
-    if (bytes.empty()) return nullptr;
+std::shared_ptr<const SkinCanvas> CachedPicture(const std::uint8_t* data, std::size_t size) {
+    if (!data || size == 0) return nullptr;
     auto& entries = Entries();
     for (const DecodedEntry& entry : entries) {
-        if (entry.bytes.size() == bytes.size() && std::memcmp(entry.bytes.data(), bytes.data(), bytes.size()) == 0) {
-            return entry.picture;
-        }
+        if (entry.bytes.size() == size && std::memcmp(entry.bytes.data(), data, size) == 0) return entry.picture;
     }
+    Bytes bytes(data, data + size);
     auto canvas = std::make_shared<SkinCanvas>();
     std::shared_ptr<const SkinCanvas> picture;
     if (canvas->CreateFromBytes(bytes)) picture = std::move(canvas);
     if (entries.size() >= kMaxEntries) entries.erase(entries.begin());
-    entries.push_back(DecodedEntry{bytes, picture});
+    entries.push_back(DecodedEntry{std::move(bytes), picture});
     return picture;
 }
+
+std::shared_ptr<const SkinCanvas> CachedPicture(const Bytes& bytes) { return CachedPicture(bytes.data(), bytes.size()); }
 
 void ForgetDecodedPictures() {
     Entries().clear();

@@ -1,7 +1,10 @@
 // Pictures decoded once. The skin draws the same few encoded pictures (the
-// window picture, the caption glyphs) on every rebuild and every hover step;
-// decoding them each time cost more than all the drawing around them.
+// window picture, the caption and control glyphs) on every rebuild, every
+// control paint and every hover step; decoding them each time cost more than
+// all the drawing around them.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
 #include "base/text.h"
@@ -14,6 +17,7 @@ namespace corvalin {
 // again. A caller that holds the result keeps it alive and unique: while it is
 // held, no other content answers with the same object.
 std::shared_ptr<const SkinCanvas> CachedPicture(const Bytes& bytes);
+std::shared_ptr<const SkinCanvas> CachedPicture(const std::uint8_t* data, std::size_t size);
 
 // Drops every decoded picture (before GDI+ shuts down).
 void ForgetDecodedPictures();

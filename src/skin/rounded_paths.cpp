@@ -1,5 +1,6 @@
 #include "skin/rounded_paths.h"
 #include <algorithm>
+#include <cmath>
 #include "skin/drawing/skin_graphics.h"
 #include "skin/drawing/skin_path.h"
 #include "skin/drawing/skin_pen.h"
@@ -7,15 +8,35 @@
 
 namespace corvalin {
 
-void AddRoundRect(SkinPath& path, float x, float y, float width, float height, float radius) {
+namespace {
+
+// `shiftLeft` moves the bottom-right arc alone, by a fraction of a pixel.
+void AddRoundFigure(SkinPath& path, float x, float y, float width, float height, float radius, float bottomRightGrowth,
+                    float shiftLeft) {
     const float r = std::clamp(radius, 1.0f, 100.0f);
+    const float g = bottomRightGrowth;
     path.AddArc(x + width - r, y, r, r, 270, 90);
-    // One pixel larger and further up-left: the bottom-right corner meets the
-    // stroke the way the other three do.
-    path.AddArc(x + width - r - 1, y + height - r - 1, r + 1, r + 1, 0, 90);
+    path.AddArc(x + width - r - g - shiftLeft, y + height - r - g, r + g, r + g, 0, 90);
     path.AddArc(x, y + height - r, r, r, 90, 90);
     path.AddArc(x, y, r, r, 180, 90);
     path.CloseFigure();
+}
+
+}  // namespace
+
+void AddRoundRect(SkinPath& path, float x, float y, float width, float height, float radius) {
+    AddRoundFigure(path, x, y, width, height, radius, 1, 0);
+}
+
+void AddEvenRoundRect(SkinPath& path, float x, float y, float width, float height, float radius) {
+    // Thin strokes are rasterised with half pixels rounded up: an arc centred
+    // on a half pixel lands on the right side one pixel off the mirror image
+    // of its bottom-left twin, and the step to the right edge shows as a gap.
+    // A quarter pixel to the left puts it where that mirror image lies.
+    const float r = std::clamp(radius, 1.0f, 100.0f);
+    const float centreX = x + width - r / 2;
+    const float shiftLeft = centreX - std::floor(centreX) == 0.5f ? 0.25f : 0.0f;
+    AddRoundFigure(path, x, y, width, height, radius, 0, shiftLeft);
 }
 
 void AddTopRoundedPath(SkinPath& path, float x, float y, float width, float height, float radius) {

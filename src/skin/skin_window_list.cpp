@@ -47,7 +47,11 @@ int RegisterStaticControl(SkinFamilyList<SkinStaticRecord>& list, int windowNumb
 }
 
 LRESULT CallPreviousProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, kPropPreviousProc));
+    return CallPreviousProc(reinterpret_cast<WNDPROC>(GetPropA(window, kPropPreviousProc)), window, message, wParam,
+                            lParam);
+}
+
+LRESULT CallPreviousProc(WNDPROC previous, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!previous) return DefWindowProcA(window, message, wParam, lParam);
     return CallWindowProcA(previous, window, message, wParam, lParam);
 }

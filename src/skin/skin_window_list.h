@@ -43,6 +43,9 @@ int RegisterStaticControl(SkinFamilyList<SkinStaticRecord>& list, int windowNumb
 // to the procedure the control had before (Hw_hProc, or Kj_hProc for static
 // controls).
 LRESULT CallPreviousProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The same with the previous procedure at hand (the family element keeps the
+// value Hw_hProc holds), saving a property read.
+LRESULT CallPreviousProc(WNDPROC previous, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CallPreviousStaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Replaces the window procedure, answering the previous one.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 #include "base/text.h"
+#include "base/unique.h"
 #include "skin/drawing/skin_graphics.h"
 #include "skin/drawing/skin_tool_tip.h"
 #include "skin/child_exclusion.h"
@@ -195,6 +196,12 @@ struct SkinCaptionStrip {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
+struct SkinControlColor {
+    HWND control = nullptr;
+    UniqueGdiObject brush;
+    UniqueGdiObject bitmap;
+};
+
 struct SkinWindowRecord {
     HWND window = nullptr;
     int captionHeight = 25;
@@ -281,6 +288,12 @@ struct SkinWindowRecord {
     // Kept between paints (see their headers).
     ChildExclusion childExclusion;
     ComposedLayer staticLayer;
+
+    // The brushes (and their bitmaps) the colour messages handed to this
+    // window's controls, also named by their Kj_dxjb and Kj_wtjb properties.
+    // Kept here so they go with the window even when a control is destroyed
+    // first and takes its properties along.
+    std::vector<SkinControlColor> controlColors;
 };
 
 }  // namespace corvalin

@@ -376,12 +376,12 @@ void SkinEngine::DrawWindowBorder(int windowIndex, SkinGraphics& graphics) {
     const float w = static_cast<float>(client.right), h = static_cast<float>(client.bottom);
     SkinPath outer;
     outer.Create();
-    AddRoundRect(outer, 0, 0, w - 1, h - 1, 7);
+    AddEvenRoundRect(outer, 0, 0, w - 1, h - 1, 7);
     SkinPen dark(ColorToArgb(0, 180, true), 1.0f);
     graphics.DrawPath(dark, outer);
     SkinPath inner;
     inner.Create();
-    AddRoundRect(inner, 1, 1, w - 3, h - 3, 6);
+    AddEvenRoundRect(inner, 1, 1, w - 3, h - 3, 6);
     SkinPen light(ColorToArgb(0xFFFFFF, 180, true), 1.0f);
     graphics.DrawPath(light, inner);
 }

@@ -45,5 +45,35 @@ TEST(ControlResourcesTest, RepeatedPaintsLeakNothing) {
     EXPECT_EQ(UserObjects(), user);
 }
 
+// Labels and check boxes get a veiled brush (and its bitmap) from the colour
+// messages; destroyed before their window, they take their properties along,
+// and the objects must still go: no more than one dead control's pair lingers
+// while the window lives, and none once it is gone.
+TEST(ControlResourcesTest, ColourBrushesOfControlsDestroyedFirstGoWithTheWindow) {
+    auto createAndDestroy = [](SkinnedHost& host) {
+        for (const char* className : {"STATIC", "BUTTON"}) {
+            HWND control = host.AddChild(className, "text", className[0] == 'B' ? BS_AUTOCHECKBOX : SS_LEFT, 20, 20,
+                                         100, 20);
+            SendMessageA(host.window(), WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(control));
+            DestroyWindow(control);
+        }
+    };
+    {
+        SkinnedHost warmUp;
+        createAndDestroy(warmUp);
+    }
+    Settle();
+    const DWORD before = GdiObjects();
+    {
+        SkinnedHost host;
+        Settle();
+        const DWORD hostOnly = GdiObjects();
+        for (int i = 0; i < 10; ++i) createAndDestroy(host);
+        EXPECT_LE(GdiObjects(), hostOnly + 2);
+    }
+    Settle();
+    EXPECT_EQ(GdiObjects(), before);
+}
+
 }  // namespace
 }  // namespace corvalin::testing

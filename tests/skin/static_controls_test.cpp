@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/unique.h"
 #include "skin/families/control_families.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_settings.h"
@@ -73,6 +74,52 @@ TEST_F(StaticControlTest, FaceColourIsKeyedOutOverTheSkin) {
     // The record's number and its window ride on the Kj_ properties.
     EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(control, "Kj_FuID")), host.number());
     EXPECT_NE(GetPropA(control, "Kj_hProc"), nullptr);
+}
+
+// The system's static controls paint into the DC they are given: a label's
+// text and a picture box's bitmap land on the skin, never on black.
+TEST_F(StaticControlTest, SystemLabelAndPictureShowOverTheSkin) {
+    HWND label = host.AddChild("STATIC", "标签", SS_LEFT, 100, 60, 130, 20);
+    HWND picture = host.AddChild("STATIC", "", SS_BITMAP, 100, 100, 40, 30);
+    WindowDc screen(nullptr);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 20, 20));
+    {
+        UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+        SelectScope select(dc.get(), bitmap.get());
+        UniqueGdiObject ink(CreateSolidBrush(kInk));
+        RECT all{0, 0, 20, 20};
+        FillRect(dc.get(), &all, static_cast<HBRUSH>(ink.get()));
+    }
+    SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
+    engine.SkinStaticControl(label, std::nullopt, 0, 75);
+    engine.SkinStaticControl(picture, std::nullopt, 0, 75);
+    // What a parent that clips its children leaves on the screen under them.
+    for (HWND control : {label, picture}) {
+        WindowDc dc(control);
+        RECT client;
+        GetClientRect(control, &client);
+        FillRect(dc.get(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    Repaint(label);
+    Repaint(picture);
+    // Away from the text: the skin behind, veiled or not. (The picture box
+    // takes the size of its bitmap.)
+    auto showsSkin = [](HWND control, int x, int y, int atX, int atY) {
+        const COLORREF pixel = ScreenPixel(control, x, y), skin = SkinnedHost::Background(atX, atY);
+        return ColorDistance(pixel, skin) <= 2 || ColorDistance(pixel, Veiled(skin, SkinVeilAlpha)) <= 2;
+    };
+    EXPECT_TRUE(showsSkin(label, 125, 15, 225, 75));
+    EXPECT_LE(ColorDistance(ScreenPixel(picture, 10, 10), kInk), 2);
+    // A repaint of part of the label lands where it belongs.
+    RECT part{60, 0, 130, 20};
+    {
+        WindowDc dc(label);
+        FillRect(dc.get(), &part, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    RedrawWindow(label, &part, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Settle();
+    EXPECT_TRUE(showsSkin(label, 125, 15, 225, 75));
+    DestroyWindow(picture);   // before the bitmap it shows goes
 }
 
 TEST_F(StaticControlTest, WithoutTransparentControlsTheControlPaintsItsOwnFace) {

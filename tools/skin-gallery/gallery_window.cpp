@@ -305,6 +305,10 @@ void SkinGallery(const GalleryControls& gallery) {
     engine.SkinContainer(gallery.tab, std::nullopt, 0, 75, std::nullopt);
     engine.SkinStaticControl(gallery.label, std::nullopt, 0, 75);
     engine.SkinStaticControl(gallery.picture, std::nullopt, 0, 75);
+    // Check boxes and radios draw their text straight on the dark picture (no
+    // veil behind them): light text, as a form over this picture would set it.
+    for (HWND button : {gallery.checkBox, gallery.radio1, gallery.radio2, gallery.tabCheckBox})
+        engine.SetControlTextColor(button, RGB(240, 240, 240));
 }
 
 }  // namespace corvalin::gallery

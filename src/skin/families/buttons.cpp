@@ -201,10 +201,12 @@ void SkinButtons(int windowNumber, HWND parent) {
 }
 
 LRESULT CALLBACK SkinButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinButtonRecord* record = FindButton(button);
-    SkinWindowRecord* owner = OwningRecord(button);
-    if (!record || !owner) return CallPreviousProc(button, message, wParam, lParam);
-    const int number = static_cast<int>(GetPropValue(button, kPropListId));
+    const auto member = FindFamilyMember(button, &SkinWindowRecord::buttons);
+    if (!member) return CallPreviousProc(button, message, wParam, lParam);
+    SkinButtonRecord* record = member.element;
+    SkinWindowRecord* owner = &member.owner();
+    const WNDPROC previous = record->previousProc;
+    const int number = member.number;
     const int kind = record->kind;
 
     switch (message) {
@@ -223,7 +225,7 @@ LRESULT CALLBACK SkinButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
         break;
     }
     case WM_MOUSELEAVE:
-        owner->hotControl = 0;
+        GiveUpHover(*owner, number);
         RepaintButton(button, record->focused ? ODS_FOCUS : 0, false);
         break;
     case WM_MOVE:
@@ -285,7 +287,7 @@ LRESULT CALLBACK SkinButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
     default:
         break;
     }
-    return CallPreviousProc(button, message, wParam, lParam);
+    return CallPreviousProc(previous, button, message, wParam, lParam);
 }
 
 void DrawOwnerButton(int windowNumber, const DRAWITEMSTRUCT& item) {

@@ -15,7 +15,6 @@ namespace {
 constexpr float kArrowWidth = 7;
 constexpr float kArrowHeight = 4;
 
-SkinComboRecord* FindCombo(HWND combo) { return FindFamilyElement(combo, &SkinWindowRecord::combos); }
 
 bool IsEditRepaintNotification(WORD code) {
     return code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE || code == EN_UPDATE;
@@ -105,11 +104,12 @@ void PaintCombo(int windowNumber, int comboNumber, bool focused, bool hot) {
 }
 
 LRESULT CALLBACK SkinComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinComboRecord* record = FindCombo(combo);
-    SkinWindowRecord* owner = OwningRecord(combo);
-    if (!record || !owner) return CallPreviousProc(combo, message, wParam, lParam);
-    const int n = static_cast<int>(GetPropValue(combo, kPropOwnerId));
-    const int c = static_cast<int>(GetPropValue(combo, kPropListId));
+    const auto member = FindFamilyMember(combo, &SkinWindowRecord::combos);
+    if (!member) return CallPreviousProc(combo, message, wParam, lParam);
+    SkinComboRecord* record = member.element;
+    SkinWindowRecord* owner = &member.owner();
+    const WNDPROC previous = record->previousProc;
+    const int n = member.window, c = member.number;
 
     switch (message) {
     case WM_MOVE:
@@ -165,13 +165,13 @@ LRESULT CALLBACK SkinComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM l
         break;
     }
     case WM_MOUSELEAVE:
-        owner->hotControl = 0;
+        GiveUpHover(*owner, c);
         PaintCombo(n, c, record->focused != 0, false);
         break;
     default:
         break;
     }
-    return CallPreviousProc(combo, message, wParam, lParam);
+    return CallPreviousProc(previous, combo, message, wParam, lParam);
 }
 
 }  // namespace corvalin

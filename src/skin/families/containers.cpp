@@ -212,8 +212,10 @@ void SkinEngine::SetControlTextColor(HWND control, COLORREF color) {
 }
 
 LRESULT CALLBACK SkinContainerProc(HWND container, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinContainerRecord* record = FindContainer(container);
-    if (!record) return CallPreviousProc(container, message, wParam, lParam);
+    const auto member = FindFamilyMember(container, &SkinWindowRecord::containers);
+    if (!member) return CallPreviousProc(container, message, wParam, lParam);
+    SkinContainerRecord* record = member.element;
+    const WNDPROC previous = record->previousProc;
     const bool painted = record->containerFlag != 0;
     const bool veiled = SkinVeilOn && SkinTransparentControls;
 
@@ -248,7 +250,7 @@ LRESULT CALLBACK SkinContainerProc(HWND container, UINT message, WPARAM wParam, 
         return DefWindowProcA(container, message, wParam, lParam);
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        DrawOwnerButton(static_cast<int>(GetPropValue(container, kPropOwnerId)), item);
+        DrawOwnerButton(member.window, item);
         break;
     }
     case WM_NOTIFY: {
@@ -285,7 +287,7 @@ LRESULT CALLBACK SkinContainerProc(HWND container, UINT message, WPARAM wParam, 
     default:
         break;
     }
-    return CallPreviousProc(container, message, wParam, lParam);
+    return CallPreviousProc(previous, container, message, wParam, lParam);
 }
 
 }  // namespace corvalin

@@ -50,10 +50,12 @@ void SkinEditControls(int windowNumber, HWND parent) {
 }
 
 LRESULT CALLBACK SkinEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinEditRecord* record = FindEdit(edit);
-    SkinWindowRecord* owner = OwningRecord(edit);
-    if (!record || !owner) return CallPreviousProc(edit, message, wParam, lParam);
-    const int number = static_cast<int>(GetPropValue(edit, kPropListId));
+    const auto member = FindFamilyMember(edit, &SkinWindowRecord::edits);
+    if (!member) return CallPreviousProc(edit, message, wParam, lParam);
+    SkinEditRecord* record = member.element;
+    SkinWindowRecord* owner = &member.owner();
+    const WNDPROC previous = record->previousProc;
+    const int number = member.number;
 
     switch (message) {
     case WM_DESTROY:
@@ -129,13 +131,13 @@ LRESULT CALLBACK SkinEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
         record->selecting = 0;
         break;
     case WM_MOUSELEAVE:
-        owner->hotControl = 0;
+        GiveUpHover(*owner, number, GetParent(edit));
         PaintEditFrame(edit, record->focused != 0, false);
         break;
     default:
         break;
     }
-    return CallPreviousProc(edit, message, wParam, lParam);
+    return CallPreviousProc(previous, edit, message, wParam, lParam);
 }
 
 void PaintEditFrame(HWND edit, bool focused, bool hot) {

@@ -1,14 +1,14 @@
 #include "skin/families/family_painting.h"
 
+#include "skin/decoded_pictures.h"
 #include "skin/drawing/drawing_objects.h"
 #include "skin/rounded_paths.h"
 
 namespace corvalin {
 
 void DrawGlyph(SkinGraphics& graphics, const BuiltinImage& glyph, float x, float y) {
-    SkinImage image;
-    if (!image.LoadFromBytes(glyph.data, glyph.size)) return;   // undecodable: the painter carries on
-    graphics.DrawImage(image, x, y);
+    const auto image = CachedPicture(glyph.data, glyph.size);
+    if (image) graphics.DrawImage(*image, x, y);   // undecodable: the painter carries on
 }
 
 void DrawGlyphCentred(SkinGraphics& graphics, const BuiltinImage& glyph, int glyphWidth, int glyphHeight,
@@ -50,11 +50,28 @@ bool TakeHover(HWND control, SkinWindowRecord& owner, int number) {
     return true;
 }
 
+void GiveUpHover(SkinWindowRecord& owner, int number, HWND editParent) {
+    if (owner.hotControl != number) return;
+    const bool holds = editParent ? owner.hoverTaken == 1 && owner.hotEditParent == editParent : owner.hoverTaken == 0;
+    if (holds) owner.hotControl = 0;
+}
+
 void DeleteControlColorObjects(HWND control) {
-    // The stock null brush may sit here too; deleting a stock object is a no-op.
-    if (HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(GetPropValue(control, kPropColorBrush))) DeleteObject(brush);
-    if (HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(GetPropValue(control, kPropColorBrushBitmap)))
-        DeleteObject(bitmap);
+    bool owned = false;
+    if (const int n = FindOwnerRecord(control)) {
+        // The window's list owns what the colour messages made; controls
+        // already gone leave theirs too.
+        auto& colors = WindowRecord(n).controlColors;
+        owned = std::erase_if(colors, [control](const SkinControlColor& color) { return color.control == control; }) > 0;
+        std::erase_if(colors, [](const SkinControlColor& color) { return !IsWindow(color.control); });
+    }
+    if (!owned) {
+        // Objects put there by others; the stock null brush may sit here too
+        // (deleting a stock object is a no-op).
+        if (HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(GetPropValue(control, kPropColorBrush))) DeleteObject(brush);
+        if (HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(GetPropValue(control, kPropColorBrushBitmap)))
+            DeleteObject(bitmap);
+    }
     RemovePropA(control, kPropColorBrush);
     RemovePropA(control, kPropColorBrushBitmap);
 }
@@ -76,6 +93,8 @@ HBRUSH StaticControlColor(HWND control, HDC dc) {
     HBRUSH brush = veiled ? CreatePatternBrush(veiled) : nullptr;
     SetPropValue(control, kPropColorBrush, reinterpret_cast<INT_PTR>(brush));
     SetPropValue(control, kPropColorBrushBitmap, reinterpret_cast<INT_PTR>(veiled));
+    if (const int n = FindOwnerRecord(control))
+        WindowRecord(n).controlColors.push_back(SkinControlColor{control, UniqueGdiObject(brush), UniqueGdiObject(veiled)});
     return brush;
 }
 

@@ -36,7 +36,7 @@ private:
     int height_;
 };
 
-// Decodes the glyph and draws it at its natural size.
+// Draws the glyph (decoded once for the process) at its natural size.
 void DrawGlyph(SkinGraphics& graphics, const BuiltinImage& glyph, float x, float y);
 // The glyph centred on the rectangle (whole pixels, so odd sizes stay sharp).
 void DrawGlyphCentred(SkinGraphics& graphics, const BuiltinImage& glyph, int glyphWidth, int glyphHeight,
@@ -54,6 +54,12 @@ void StrokeRoundRect(SkinGraphics& graphics, float x, float y, float width, floa
 // makes `number` the control under the mouse and answers whether it has just
 // become the hot control (and must be repainted hot).
 bool TakeHover(HWND control, SkinWindowRecord& owner, int number);
+// A leave notification gives the hover up only while this control still holds
+// it: a control's leave can arrive after the control the mouse went on to has
+// taken the hover (Wine reports leaves from a timer), and must not take it
+// away from that one. An edit holds it with the hover-taken flag and its
+// parent stored (pass `editParent`); the other families without the flag.
+void GiveUpHover(SkinWindowRecord& owner, int number, HWND editParent = nullptr);
 
 // Colour messages of transparent controls. Plain: the control's Kj_Ztys text
 // colour, transparent mode and the stock null brush. Static: the same with a
@@ -67,16 +73,34 @@ void DeleteControlColorObjects(HWND control);
 
 bool HasWindowClass(HWND window, const char* className);
 
-// The family element of a subclassed control: Hw_FuID names its window,
-// Hw_lbID its place in the list. Null when either is out of range.
+// A subclassed control's place in the registry: Hw_FuID names its window,
+// Hw_lbID its place in the family list. Each property read is a round trip to
+// the window server, so a family procedure reads them once per message and
+// passes the numbers on. The element pointer is good until a nested message
+// may change the registry (a paint, a send).
 template <class Element>
-Element* FindFamilyElement(HWND control, SkinFamilyList<Element> SkinWindowRecord::*list) {
+struct FamilyMember {
+    int window = 0;
+    int number = 0;
+    Element* element = nullptr;
+    explicit operator bool() const { return element != nullptr; }
+    SkinWindowRecord& owner() const { return WindowRecord(window); }
+};
+
+// Empty when either number is out of range or names another control.
+template <class Element>
+FamilyMember<Element> FindFamilyMember(HWND control, SkinFamilyList<Element> SkinWindowRecord::*list) {
     const int window = static_cast<int>(GetPropValue(control, kPropOwnerId));
     const int number = static_cast<int>(GetPropValue(control, kPropListId));
-    if (!IsSkinWindowNumber(window)) return nullptr;
+    if (!IsSkinWindowNumber(window)) return {};
     auto& family = WindowRecord(window).*list;
-    if (!family.Valid(number) || family[number].window != control) return nullptr;
-    return &family[number];
+    if (!family.Valid(number) || family[number].window != control) return {};
+    return {window, number, &family[number]};
+}
+
+template <class Element>
+Element* FindFamilyElement(HWND control, SkinFamilyList<Element> SkinWindowRecord::*list) {
+    return FindFamilyMember(control, list).element;
 }
 
 inline SkinWindowRecord* OwningRecord(HWND control) {

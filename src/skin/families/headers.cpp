@@ -18,7 +18,6 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
 constexpr int kTextGap = 3;   // between an item's image and its text
 
-SkinHeaderRecord* FindHeader(HWND header) { return FindFamilyElement(header, &SkinWindowRecord::headers); }
 
 int ItemCount(HWND header) { return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)); }
 
@@ -150,10 +149,11 @@ void PaintHeader(int windowNumber, int headerNumber) {
 }
 
 LRESULT CALLBACK SkinHeaderProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinHeaderRecord* record = FindHeader(header);
-    if (!record) return CallPreviousProc(header, message, wParam, lParam);
-    const int n = static_cast<int>(GetPropValue(header, kPropOwnerId));
-    const int h = static_cast<int>(GetPropValue(header, kPropListId));
+    const auto member = FindFamilyMember(header, &SkinWindowRecord::headers);
+    if (!member) return CallPreviousProc(header, message, wParam, lParam);
+    SkinHeaderRecord* record = member.element;
+    const WNDPROC previous = record->previousProc;
+    const int n = member.window, h = member.number;
 
     switch (message) {
     case WM_MOVE:
@@ -194,7 +194,7 @@ LRESULT CALLBACK SkinHeaderProc(HWND header, UINT message, WPARAM wParam, LPARAM
     default:
         break;
     }
-    return CallPreviousProc(header, message, wParam, lParam);
+    return CallPreviousProc(previous, header, message, wParam, lParam);
 }
 
 }  // namespace corvalin

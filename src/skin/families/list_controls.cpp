@@ -20,7 +20,6 @@ namespace {
 
 constexpr COLORREF kTreeKeyColor = 0xFF00FF;   // keyed out of a tree view's picture
 
-SkinListRecord* FindList(HWND control) { return FindFamilyElement(control, &SkinWindowRecord::listControls); }
 
 bool IsOwnerDrawnListBox(HWND control) {
     return HasWindowClass(control, "ListBox") &&
@@ -99,11 +98,10 @@ LRESULT PaintOverVeil(HWND control, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(control, WM_PAINT, wParam, lParam);
 }
 
-void PaintListFrameOf(HWND control) {
-    const int n = static_cast<int>(GetPropValue(control, kPropOwnerId));
-    const int l = static_cast<int>(GetPropValue(control, kPropListId));
-    const SkinListRecord* record = FindList(control);
-    if (record) PaintListFrame(n, l, record->hot != 0, record->focused != 0);
+void PaintListFrameOf(int n, int l) {
+    if (!IsSkinWindowNumber(n)) return;
+    const auto& list = WindowRecord(n).listControls;
+    if (list.Valid(l)) PaintListFrame(n, l, list[l].hot != 0, list[l].focused != 0);
 }
 
 }  // namespace
@@ -180,11 +178,12 @@ void PaintListFrame(int windowNumber, int listNumber, bool hot, bool focused) {
 }
 
 LRESULT CALLBACK SkinListProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinListRecord* record = FindList(control);
-    SkinWindowRecord* owner = OwningRecord(control);
-    if (!record || !owner) return CallPreviousProc(control, message, wParam, lParam);
-    const int n = static_cast<int>(GetPropValue(control, kPropOwnerId));
-    const int l = static_cast<int>(GetPropValue(control, kPropListId));
+    const auto member = FindFamilyMember(control, &SkinWindowRecord::listControls);
+    if (!member) return CallPreviousProc(control, message, wParam, lParam);
+    SkinListRecord* record = member.element;
+    SkinWindowRecord* owner = &member.owner();
+    const WNDPROC previous = record->previousProc;
+    const int n = member.window, l = member.number;
 
     switch (message) {
     case WM_MOUSEMOVE:
@@ -194,7 +193,7 @@ LRESULT CALLBACK SkinListProc(HWND control, UINT message, WPARAM wParam, LPARAM 
         }
         break;
     case WM_MOUSELEAVE:
-        owner->hotControl = 0;
+        GiveUpHover(*owner, l);
         record->hot = 0;
         PaintListFrame(n, l, false, record->focused != 0);
         break;
@@ -217,7 +216,7 @@ LRESULT CALLBACK SkinListProc(HWND control, UINT message, WPARAM wParam, LPARAM 
         }
         return 1;
     case WM_PAINT: {
-        PaintListFrameOf(control);
+        PaintListFrameOf(n, l);
         LRESULT result;
         if (!SkinVeilOn || IsOwnerDrawnListBox(control))
             result = CallPreviousProc(control, message, wParam, lParam);
@@ -226,7 +225,7 @@ LRESULT CALLBACK SkinListProc(HWND control, UINT message, WPARAM wParam, LPARAM 
         else
             result = PaintOverVeil(control, wParam, lParam);
         // A border the control draws inside its client area is covered again.
-        if (BorderInsideClient(control)) PaintListFrameOf(control);
+        if (BorderInsideClient(control)) PaintListFrameOf(n, l);
         return result;
     }
     case WM_SETFOCUS:
@@ -252,7 +251,7 @@ LRESULT CALLBACK SkinListProc(HWND control, UINT message, WPARAM wParam, LPARAM 
     default:
         break;
     }
-    return CallPreviousProc(control, message, wParam, lParam);
+    return CallPreviousProc(previous, control, message, wParam, lParam);
 }
 
 }  // namespace corvalin

@@ -19,9 +19,6 @@ namespace {
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
 
-SkinProgressRecord* FindProgress(HWND progress) {
-    return FindFamilyElement(progress, &SkinWindowRecord::progressBars);
-}
 
 }  // namespace
 
@@ -78,9 +75,10 @@ void PaintProgressBar(int windowNumber, int progressNumber) {
 }
 
 LRESULT CALLBACK SkinProgressProc(HWND progress, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!FindProgress(progress)) return CallPreviousProc(progress, message, wParam, lParam);
-    const int n = static_cast<int>(GetPropValue(progress, kPropOwnerId));
-    const int p = static_cast<int>(GetPropValue(progress, kPropListId));
+    const auto member = FindFamilyMember(progress, &SkinWindowRecord::progressBars);
+    if (!member) return CallPreviousProc(progress, message, wParam, lParam);
+    const WNDPROC previous = member.element->previousProc;
+    const int n = member.window, p = member.number;
 
     switch (message) {
     case WM_MOVE:
@@ -102,7 +100,7 @@ LRESULT CALLBACK SkinProgressProc(HWND progress, UINT message, WPARAM wParam, LP
     default:
         break;   // the mouse means nothing to a progress bar
     }
-    return CallPreviousProc(progress, message, wParam, lParam);
+    return CallPreviousProc(previous, progress, message, wParam, lParam);
 }
 
 }  // namespace corvalin

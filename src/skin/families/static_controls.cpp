@@ -58,9 +58,22 @@ LRESULT PaintOverSkin(HWND control, COLORREF key, WPARAM wParam, LPARAM lParam) 
     LRESULT result = 0;
     {
         ComposedBackground background(control, rect);
+        // The control's client point (rect.left, rect.top) lands on the
+        // surface's origin, and so does its colour brush's pattern.
+        POINT viewport{}, brush{};
+        SetViewportOrgEx(background.dc(), -rect.left, -rect.top, &viewport);
+        SetBrushOrgEx(background.dc(), -rect.left, -rect.top, &brush);
         result = CallPreviousStaticProc(control, WM_PAINT, reinterpret_cast<WPARAM>(background.dc()), 0);
+        SetViewportOrgEx(background.dc(), viewport.x, viewport.y, nullptr);
+        SetBrushOrgEx(background.dc(), brush.x, brush.y, nullptr);
+        // A control that paints into the DC it is given (the system's static
+        // control) leaves its update region and its screen alone: its picture
+        // is on the surface already, and its pixels on the screen are stale.
+        // One that paints with BeginPaint is taken from the screen.
+        const bool paintedGivenDc = GetUpdateRect(control, nullptr, FALSE) != FALSE;
         if (background) {
-            TransparentBlt(background.dc(), 0, 0, w, h, dc.get(), rect.left, rect.top, w, h, key);
+            if (!paintedGivenDc)
+                TransparentBlt(background.dc(), 0, 0, w, h, dc.get(), rect.left, rect.top, w, h, key);
             BitBlt(dc.get(), rect.left, rect.top, w, h, background.dc(), 0, 0, SRCCOPY);
         }
     }
@@ -91,6 +104,7 @@ int SkinEngine::SkinStaticControl(HWND control, std::optional<COLORREF> keyColor
 LRESULT CALLBACK SkinStaticProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     SkinStaticRecord* record = FindStatic(control);
     if (!record) return CallPreviousStaticProc(control, message, wParam, lParam);
+    const WNDPROC previous = record->previousProc;
     switch (message) {
     case WM_MOVE:
         if (SkinVeilOn) InvalidateRect(control, nullptr, FALSE);
@@ -110,7 +124,7 @@ LRESULT CALLBACK SkinStaticProc(HWND control, UINT message, WPARAM wParam, LPARA
     default:
         break;
     }
-    return CallPreviousStaticProc(control, message, wParam, lParam);
+    return CallPreviousProc(previous, control, message, wParam, lParam);
 }
 
 }  // namespace corvalin

@@ -20,9 +20,6 @@ namespace {
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
 
-SkinTrackbarRecord* FindTrackbar(HWND trackbar) {
-    return FindFamilyElement(trackbar, &SkinWindowRecord::trackbars);
-}
 
 // The channel rectangle comes back laid out horizontally for a vertical
 // trackbar on some systems; turn it upright when it is.
@@ -162,11 +159,12 @@ void PaintTrackbar(int windowNumber, int trackbarNumber) {
 }
 
 LRESULT CALLBACK SkinTrackbarProc(HWND trackbar, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinTrackbarRecord* record = FindTrackbar(trackbar);
-    SkinWindowRecord* owner = OwningRecord(trackbar);
-    if (!record || !owner) return CallPreviousProc(trackbar, message, wParam, lParam);
-    const int n = static_cast<int>(GetPropValue(trackbar, kPropOwnerId));
-    const int t = static_cast<int>(GetPropValue(trackbar, kPropListId));
+    const auto member = FindFamilyMember(trackbar, &SkinWindowRecord::trackbars);
+    if (!member) return CallPreviousProc(trackbar, message, wParam, lParam);
+    SkinTrackbarRecord* record = member.element;
+    SkinWindowRecord* owner = &member.owner();
+    const WNDPROC previous = record->previousProc;
+    const int n = member.window, t = member.number;
 
     switch (message) {
     case WM_MOVE:
@@ -192,14 +190,14 @@ LRESULT CALLBACK SkinTrackbarProc(HWND trackbar, UINT message, WPARAM wParam, LP
         }
         break;
     case WM_MOUSELEAVE:
-        owner->hotControl = 0;
+        GiveUpHover(*owner, t);
         record->hot = 0;
         PaintTrackbar(n, t);
         break;
     default:
         break;
     }
-    return CallPreviousProc(trackbar, message, wParam, lParam);
+    return CallPreviousProc(previous, trackbar, message, wParam, lParam);
 }
 
 }  // namespace corvalin

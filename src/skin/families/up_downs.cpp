@@ -19,7 +19,6 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr int kArrowLong = 7;
 constexpr int kArrowShort = 4;
 
-SkinUpDownRecord* FindUpDown(HWND upDown) { return FindFamilyElement(upDown, &SkinWindowRecord::upDowns); }
 
 SIZE WindowSize(HWND window) {
     RECT r{};
@@ -108,10 +107,11 @@ void PaintUpDown(int windowNumber, int upDownNumber) {
 }
 
 LRESULT CALLBACK SkinUpDownProc(HWND upDown, UINT message, WPARAM wParam, LPARAM lParam) {
-    SkinUpDownRecord* record = FindUpDown(upDown);
-    if (!record) return CallPreviousProc(upDown, message, wParam, lParam);
-    const int n = static_cast<int>(GetPropValue(upDown, kPropOwnerId));
-    const int u = static_cast<int>(GetPropValue(upDown, kPropListId));
+    const auto member = FindFamilyMember(upDown, &SkinWindowRecord::upDowns);
+    if (!member) return CallPreviousProc(upDown, message, wParam, lParam);
+    SkinUpDownRecord* record = member.element;
+    const WNDPROC previous = record->previousProc;
+    const int n = member.window, u = member.number;
 
     switch (message) {
     case WM_MOVE:
@@ -150,7 +150,7 @@ LRESULT CALLBACK SkinUpDownProc(HWND upDown, UINT message, WPARAM wParam, LPARAM
     default:
         break;
     }
-    return CallPreviousProc(upDown, message, wParam, lParam);
+    return CallPreviousProc(previous, upDown, message, wParam, lParam);
 }
 
 }  // namespace corvalin

@@ -1,6 +1,6 @@
 // The pictures carried inside the program as encoded files (PNG glyphs, the
-// JPEG window background). Nothing is unpacked: painters decode a glyph each
-// time they draw it.
+// JPEG window background). Nothing is unpacked here: painters draw them
+// through the process's cache of decoded pictures.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,7 @@
 // The composed background of a real skinned window, read back pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -146,6 +147,40 @@ TEST_F(WindowBackgroundTest, BorderHasADarkOuterAndALightInnerLine) {
     for (const auto& p : points) {
         const COLORREF c = w.CachePixel(p.x, p.y);
         EXPECT_NEAR(GetGValue(c), p.level, 3) << p.x << "," << p.y;
+    }
+}
+
+// The border lines run unbroken round the bottom-right corner: on screen it is
+// the mirror image of the bottom-left one, line pixel for line pixel, for
+// widths and heights of both parities.
+TEST_F(WindowBackgroundTest, BottomRightCornerIsTheMirrorOfTheBottomLeft) {
+    const int dark = 100 * (255 - 180) / 255, light = 100 + (255 - 100) * 180 / 255;
+    auto lineAt = [&](COLORREF c) {
+        if (std::abs(GetGValue(c) - dark) <= 3) return 'D';
+        if (std::abs(GetGValue(c) - light) <= 3) return 'L';
+        return '.';
+    };
+    for (SIZE size : {SIZE{200, 150}, SIZE{201, 151}}) {
+        SkinnedWindow w(size.cx, size.cy, WS_POPUP, NoTitle());
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(GetWindowRgn(w.window(), region), ERROR);
+        std::string left, right;
+        for (int y = size.cy - 10; y < size.cy; ++y) {
+            for (int x = 0; x < 10; ++x) {
+                const int mirrored = size.cx - 1 - x;
+                // The region need not be symmetric to the pixel; a pixel off the
+                // screen on either side is left out.
+                const bool shown = PtInRegion(region, x, y) && PtInRegion(region, mirrored, y);
+                left += shown ? lineAt(w.ScreenPixel(x, y)) : ' ';
+                right += shown ? lineAt(w.ScreenPixel(mirrored, y)) : ' ';
+            }
+            left += '|';
+            right += '|';
+        }
+        DeleteObject(region);
+        EXPECT_EQ(right, left) << size.cx << " x " << size.cy;
+        EXPECT_NE(left.find('D'), std::string::npos);
+        EXPECT_NE(left.find('L'), std::string::npos);
     }
 }
 

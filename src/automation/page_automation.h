@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "automation/automation_object.h"
+#include "base/text.h"
 
 namespace corvalin {
 
@@ -228,7 +229,13 @@ public:
     // --- document-level operations ---
 
     // --- image capture and file upload ---
-
+    // popups, browser setting and helpers
+    // A Windows colour (red in the low byte) as six upper-case hex digits,
+    // red first, without "#".
+    std::string ColorToHex(int color) const;
+    // Waits `amount` milliseconds (unit 0), seconds (1), minutes (2) or hours
+    // (3) while the thread's messages are dispatched. Always true.
+    bool Delay(int amount, int unit = 0) const;
 
     HWND hostWindow() const { return hostWindow_; }
 

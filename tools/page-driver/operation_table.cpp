@@ -119,7 +119,8 @@ const std::vector<OperationBinding>& OperationTable() {
         // document-level operations
 
         // image capture and file upload
-
+        PAGE_DRIVER_OPERATION(ColorToHex),
+        PAGE_DRIVER_OPERATION(Delay),
     };
     return table;
 }

@@ -131,6 +131,7 @@ TEST_F(PageDriverTest, EveryOperationAnswersInTheShapeOfItsDeclaration) {
             else if (parameter.name == "typeList") word = "text|password|file";
             else if (parameter.name == "eventName") word = "onclick";
             else if (parameter.name == "tagName") word = "div";
+            else if (parameter.name == "unit") word = "0";
             line += " " + word;
         }
         const Json answer = AskJson(line);

@@ -59,11 +59,11 @@ TEST_F(PagePopupTest, PaintsTheBodysBackgroundBorderAndContentFromTheAnchor) {
     const std::vector<COLORREF> pixels = Snapshot(popup, 120, 50);
     const auto at = [&](int x, int y) { return pixels[y * 120 + x]; };
     EXPECT_EQ(at(0, 0), RGB(0, 255, 0));       // the border, at the window's top left
-    EXPECT_EQ(at(2, 20), RGB(0, 255, 0));
+    EXPECT_EQ(at(2, 8), RGB(0, 255, 0));
     EXPECT_EQ(at(3, 3), RGB(0, 0, 255));       // the content, just inside it
-    EXPECT_EQ(at(60, 20), RGB(255, 0, 0));     // the background
+    EXPECT_EQ(at(60, 8), RGB(255, 0, 0));      // the background
     int rightBorder = 0;                       // and the border's right side
-    for (int x = 60; x < 120; ++x) rightBorder += at(x, 20) == RGB(0, 255, 0);
+    for (int x = 60; x < 120; ++x) rightBorder += at(x, 8) == RGB(0, 255, 0);
     EXPECT_EQ(rightBorder, 3);
     const auto blue = std::find(pixels.begin(), pixels.end(), RGB(0, 0, 255));
     ASSERT_NE(blue, pixels.end());             // the content, inside the border

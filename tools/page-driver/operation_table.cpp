@@ -143,6 +143,32 @@ const std::vector<OperationBinding>& OperationTable() {
         PAGE_DRIVER_OPERATION(GetFormInfo),
 
         // counting, marking and page inventories
+        PAGE_DRIVER_OPERATION(CollectPageElements),
+        PAGE_DRIVER_OPERATION(CountMarkedChoiceInputs),
+        PAGE_DRIVER_OPERATION(CountLabelledInputs),
+        PAGE_DRIVER_OPERATION(CollectImageElements),
+        PAGE_DRIVER_OPERATION(CountMarkedDivs),
+        PAGE_DRIVER_OPERATION(CountMarkedSpans),
+        PAGE_DRIVER_OPERATION(CountMarkedListItems),
+        PAGE_DRIVER_OPERATION(CountMarkedTextAreas),
+        PAGE_DRIVER_OPERATION(CollectLinks),
+        PAGE_DRIVER_OPERATION(CountMarkedCites),
+        PAGE_DRIVER_OPERATION(MarkAllFields),
+        PAGE_DRIVER_OPERATION(CountTextInputs),
+        PAGE_DRIVER_OPERATION(CountTextAreas),
+        PAGE_DRIVER_OPERATION(CountRadios),
+        PAGE_DRIVER_OPERATION(CountCheckBoxes),
+        PAGE_DRIVER_OPERATION(CountButtons),
+        PAGE_DRIVER_OPERATION(CountCiteButtons),
+        PAGE_DRIVER_OPERATION(CountImageButtons),
+        PAGE_DRIVER_OPERATION(CountLinks),
+        PAGE_DRIVER_OPERATION(CountImages),
+        PAGE_DRIVER_OPERATION(CountHiddenFields),
+        PAGE_DRIVER_OPERATION(CountDivs),
+        PAGE_DRIVER_OPERATION(CountListItems),
+        PAGE_DRIVER_OPERATION(CountSpans),
+        PAGE_DRIVER_OPERATION(ListLinks),
+        PAGE_DRIVER_OPERATION(ListImages),
 
         // document-level operations
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "automation/automation_object.h"
+#include "base/text.h"
 
 namespace corvalin {
 
@@ -357,7 +358,43 @@ public:
     // --- document-level operations ---
 
     // --- image capture and file upload ---
+    // The picture of the image `key` names (as FindImage), copied through the
+    // browser's copy command: format 0 the plain 24-bit picture file, 1 to 5
+    // re-encoded as BMP, JPEG, GIF, TIFF or PNG. Empty on failure. The
+    // clipboard's text is put back afterwards.
+    Bytes CopyImage(std::string_view key, int format = 0) const;
+    // The clipboard's bitmap as a 24-bit picture file (a 54-byte header, then
+    // the rows bottom-up); empty when there is none. Empties the clipboard.
+    Bytes ClipboardImageBytes() const;
+    // Re-encodes a picture with GDI+ (formats as CopyImage); also writes the
+    // result to `path` when it is not blank. False, `out` untouched, when
+    // the picture cannot be decoded or the format has no encoder.
+    bool ConvertImage(const Bytes& image, int format, std::string_view path, Bytes& out) const;
+    // The text in UTF-16LE, with its two-byte terminator unless dropped;
+    // empty for an empty text.
+    Bytes TextToUtf16Bytes(std::string_view text, bool dropTerminator = false) const;
+    // Puts `path` into the file input `key` names (as FindTextInput): the
+    // open-file dialog answers with the path, without a window, for the
+    // length of one click.
+    void SetUploadFile(std::string_view key, std::string_view path, int skip = 0) const;
 
+    // popups, browser setting and helpers
+    // A popup of the page's window showing `html` on the colours given, at
+    // (x, y) on the screen or from the anchor element's top left. Empty when
+    // no popup could be made.
+    AutomationObject ShowPopup(int x, int y, int width, int height, std::string_view html,
+                               int backgroundColor = 16777215, int borderWidth = 1, int borderColor = 12632256,
+                               const AutomationObject& anchor = {}) const;
+    void HidePopup(const AutomationObject& popup) const;
+    // Writes the browser's warning on a redirect from a secure page to a
+    // plain one, for the user and for the machine; refusals are ignored.
+    void SetRedirectWarning(int value) const;
+    // A Windows colour (red in the low byte) as six upper-case hex digits,
+    // red first, without "#".
+    std::string ColorToHex(int color) const;
+    // Waits `amount` milliseconds (unit 0), seconds (1), minutes (2) or hours
+    // (3) while the thread's messages are dispatched. Always true.
+    bool Delay(int amount, int unit = 0) const;
 
     HWND hostWindow() const { return hostWindow_; }
 

@@ -41,6 +41,26 @@ bool ReadBool(const std::string& word, bool& value, std::string& error) {
     return true;
 }
 
+bool ReadBytes(const std::string& word, Bytes& value, std::string& error) {
+    const auto digit = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    };
+    value.clear();
+    for (size_t i = 0; i < word.size(); i += 2) {
+        const int high = digit(word[i]);
+        const int low = i + 1 < word.size() ? digit(word[i + 1]) : -1;
+        if (high < 0 || low < 0) {
+            error = "not hexadecimal bytes: " + word;
+            return false;
+        }
+        value.push_back(static_cast<std::uint8_t>(high << 4 | low));
+    }
+    return true;
+}
+
 bool ReadWindow(const std::string& word, const DriverScope& scope, HWND& value, std::string& error) {
     if (word == "box") {
         value = scope.box;

@@ -40,6 +40,8 @@ bool ReadInteger(const std::string& word, int& value, std::string& error);
 bool ReadDouble(const std::string& word, double& value, std::string& error);
 bool ReadBool(const std::string& word, bool& value, std::string& error);
 bool ReadWindow(const std::string& word, const DriverScope& scope, HWND& value, std::string& error);
+// Bytes as hexadecimal digits, two a byte ("424d" is "BM").
+bool ReadBytes(const std::string& word, Bytes& value, std::string& error);
 bool ReadElement(const std::string& word, const DriverScope& scope, AutomationObject& value, std::string& error);
 
 // Results and out-values as JSON.
@@ -112,6 +114,12 @@ struct Parameter<const AutomationObject&> : GivenParameter {
         return ReadElement(word, scope, value, error);
     }
     const AutomationObject& Pass() { return value; }
+};
+template <>
+struct Parameter<const Bytes&> : GivenParameter {
+    Bytes value;
+    bool Take(const std::string& word, const DriverScope&, std::string& error) { return ReadBytes(word, value, error); }
+    const Bytes& Pass() { return value; }
 };
 template <>
 struct Parameter<int&> : Parameter<int> {

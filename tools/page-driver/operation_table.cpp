@@ -173,7 +173,16 @@ const std::vector<OperationBinding>& OperationTable() {
         // document-level operations
 
         // image capture and file upload
-
+        PAGE_DRIVER_OPERATION(CopyImage),
+        PAGE_DRIVER_OPERATION(ClipboardImageBytes),
+        PAGE_DRIVER_OPERATION(ConvertImage),
+        PAGE_DRIVER_OPERATION(TextToUtf16Bytes),
+        PAGE_DRIVER_OPERATION(SetUploadFile),
+        PAGE_DRIVER_OPERATION(ShowPopup),
+        PAGE_DRIVER_OPERATION(HidePopup),
+        PAGE_DRIVER_OPERATION(SetRedirectWarning),
+        PAGE_DRIVER_OPERATION(ColorToHex),
+        PAGE_DRIVER_OPERATION(Delay),
     };
     return table;
 }

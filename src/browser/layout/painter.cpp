@@ -9,6 +9,16 @@
 
 namespace corvalin::browser::layout {
 
+void DrawPicture(HDC dc, const Image& image, const RECT& r) {
+    UniqueMemoryDc source(CreateCompatibleDC(dc));
+    if (!source) return;
+    const HGDIOBJ previous = SelectObject(source.get(), image.bitmap.get());
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    SetStretchBltMode(dc, HALFTONE);
+    GdiAlphaBlend(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, source.get(), 0, 0, image.width, image.height, blend);
+    SelectObject(source.get(), previous);
+}
+
 namespace {
 
 // Restores a DC's clip region, selections and settings when the scope ends.
@@ -34,16 +44,6 @@ COLORREF Shade(COLORREF c, bool dark) {
     return RGB((GetRValue(c) + 255) / 2, (GetGValue(c) + 255) / 2, (GetBValue(c) + 255) / 2);
 }
 
-void DrawImage(HDC dc, const Image& image, const RECT& r) {
-    UniqueMemoryDc source(CreateCompatibleDC(dc));
-    if (!source) return;
-    const HGDIOBJ previous = SelectObject(source.get(), image.bitmap.get());
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    SetStretchBltMode(dc, HALFTONE);
-    GdiAlphaBlend(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, source.get(), 0, 0, image.width, image.height, blend);
-    SelectObject(source.get(), previous);
-}
-
 void TileImage(HDC dc, const Image& image, const RECT& area) {
     if (image.width <= 0 || image.height <= 0) return;
     SavedDc saved(dc);
@@ -54,7 +54,7 @@ void TileImage(HDC dc, const Image& image, const RECT& area) {
         if (y + image.height < clip.top || y > clip.bottom) continue;
         for (long x = area.left; x < area.right; x += image.width) {
             if (x + image.width < clip.left || x > clip.right) continue;
-            DrawImage(dc, image, {x, y, x + image.width, y + image.height});
+            DrawPicture(dc, image, {x, y, x + image.width, y + image.height});
         }
     }
 }
@@ -126,7 +126,7 @@ void PaintImage(HDC dc, const PaintItem& item, const RECT& r, dom::Document& doc
     const ImageStore* store = ImageStore::Find(document);
     const Image* image = store && !item.text.empty() ? store->Lookup(item.text) : nullptr;
     if (image && image->state == Image::State::Loaded) {
-        DrawImage(dc, *image, r);
+        DrawPicture(dc, *image, r);
         return;
     }
     RECT frame = r;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "browser/dom/element.h"
+#include "browser/layout/computed_style.h"
 
 namespace corvalin::browser::layout {
 
@@ -103,7 +104,8 @@ void Border(const std::vector<std::wstring>& v, int first, int last, bool import
     std::wstring width = L"medium", style = L"none", color;
     for (const auto& t : v) {
         if (IsBorderStyle(t)) style = t;
-        else if (IsWidthToken(t)) width = t;
+        // "00FF00" starts like a width but is a colour written without '#'.
+        else if (IsWidthToken(t) && !ParseColor(t)) width = t;
         else color = t;
     }
     for (int side = first; side <= last; ++side) {

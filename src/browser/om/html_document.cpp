@@ -3,6 +3,7 @@
 #include "browser/layout/geometry.h"
 #include "browser/html/document_writer.h"
 #include "browser/html/html_parser.h"
+#include "browser/om/clipboard_commands.h"
 #include "browser/om/document_object_host.h"
 #include "browser/om/html_element_collection.h"
 #include "browser/om/html_elements.h"
@@ -228,7 +229,7 @@ const MemberTable& HTMLDocument::Members() const {
         {L"lastChild", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, Doc(s).LastChild()); }},
         {L"compatMode", [](DispatchObject&, Invocation& c) { return c.ReturnText(L"BackCompat"); }},
         {L"designMode", [](DispatchObject&, Invocation& c) { return c.ReturnText(L"Off"); }},
-        {L"execCommand", nullptr, nullptr, [](DispatchObject&, Invocation& c) { return c.ReturnBool(false); }},
+        {L"execCommand", nullptr, nullptr, [](DispatchObject& s, Invocation& c) { return ExecuteDocumentCommand(Doc(s), c); }},
         {L"queryCommandEnabled", nullptr, nullptr, [](DispatchObject&, Invocation& c) { return c.ReturnBool(false); }},
     }};
     return table;

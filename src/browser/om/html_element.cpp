@@ -3,6 +3,7 @@
 #include "browser/layout/geometry.h"
 #include "browser/html/html_markup.h"
 #include "browser/html/html_parser.h"
+#include "browser/om/html_control_range.h"
 #include "browser/om/html_element_collection.h"
 #include "browser/om/html_elements.h"
 #include "browser/om/html_style.h"
@@ -625,6 +626,10 @@ const MemberTable& HTMLElement::ElementMembers() {
              return c.ReturnObject(DocumentObject(ElementOf(s).OwnerDocument()).Get());
          }},
         {L"sourceIndex", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(ElementOf(s).SourceIndex()); }},
+        {L"createControlRange", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             return c.ReturnObject(MakeDispatch<HTMLControlRange>(ElementOf(s).OwnerDocument()).Get());
+         }},
         {L"contains", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
              dom::Node* other = NodeArg(c, 0);

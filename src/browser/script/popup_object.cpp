@@ -2,6 +2,7 @@
 
 #include "browser/layout/geometry.h"
 #include "browser/layout/painter.h"
+#include "browser/om/html_elements.h"
 #include "browser/om/node_objects.h"
 
 namespace corvalin::browser {
@@ -27,6 +28,13 @@ bool RegisterPopupClass() {
 
 PopupObject::PopupObject(HWND owner) : owner_(owner), document_(dom::Document::Create(L"about:blank")) {
     document_->EnsureStructure();
+    // The popup is all body: its border and background reach the window's
+    // edges, as that browser draws a popup.
+    if (dom::Element* head = document_->Head()) {
+        dom::Ref<dom::Element> style = document_->CreateElement(L"style");
+        style->AppendChild(document_->CreateTextNode(L"body { margin: 0 }"));
+        head->AppendChild(style);
+    }
     document_->SetReadyState(L"complete");
     documentObject_ = om::DocumentObject(*document_);
 }
@@ -50,10 +58,17 @@ HRESULT PopupObject::GetIsOpen(Invocation& call) {
 }
 
 // show(x, y, width, height[, anchor]): x and y are screen coordinates, or
-// relative to the anchor element's window when one is given.
+// from the anchor element's top left when one is given.
 HRESULT PopupObject::Show(Invocation& call) {
     POINT origin{call.Integer(0), call.Integer(1)};
-    if (call.Object(4)) ClientToScreen(owner_, &origin);
+    if (IDispatch* anchor = call.Object(4)) {
+        if (auto* element = dynamic_cast<om::HTMLElement*>(om::AsDispatchObject(anchor))) {
+            const RECT box = layout::BoundingClientRect(element->DomElement());
+            origin.x += box.left;
+            origin.y += box.top;
+        }
+        ClientToScreen(owner_, &origin);
+    }
     const int width = std::max(1L, call.Integer(2, 100));
     const int height = std::max(1L, call.Integer(3, 100));
     if (!window_) {

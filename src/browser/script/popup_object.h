@@ -11,7 +11,8 @@ namespace corvalin::browser {
 
 class PopupObject final : public om::DispatchObject {
 public:
-    // `owner` is the window the popup belongs to (the box).
+    // `owner` is the window the popup belongs to: the page's rendering
+    // window, whose client area anchored positions are measured in.
     explicit PopupObject(HWND owner);
     ~PopupObject() override;
     void Hide();

@@ -296,7 +296,8 @@ HRESULT WindowObject::GetImage(Invocation& call) {
 
 HRESULT WindowObject::CreatePopup(Invocation& call) {
     if (!page_) return call.ReturnNull();
-    auto popup = om::MakeDispatch<PopupObject>(page_->Box().Window());
+    const HWND view = page_->Box().RenderingWindow();
+    auto popup = om::MakeDispatch<PopupObject>(view ? view : page_->Box().Window());
     popups_.emplace_back(popup.Get());
     return call.ReturnObject(popup.Get());
 }

@@ -154,6 +154,8 @@ TEST_F(PageDriverTest, EveryOperationAnswersInTheShapeOfItsDeclaration) {
             else if (parameter.name == "typeList") word = "text|password|file";
             else if (parameter.name == "eventName") word = "onclick";
             else if (parameter.name == "tagName") word = "div";
+            else if (parameter.name == "unit") word = "0";
+            else if (parameter.type == "const Bytes&") word = "424d";
             line += " " + word;
         }
         const Json answer = AskJson(line);
@@ -165,7 +167,7 @@ TEST_F(PageDriverTest, EveryOperationAnswersInTheShapeOfItsDeclaration) {
         bool shaped = false;
         if (type == "bool") shaped = result.is_boolean();
         else if (type == "int" || type == "HWND") shaped = result.is_number_integer();
-        else if (type == "std::string") shaped = result.is_string();
+        else if (type == "std::string" || type == "Bytes") shaped = result.is_string();
         else if (type == "void") shaped = result.is_null();
         else if (type == "AutomationObject") shaped = result.is_null() || result.contains("outerHTML");
         EXPECT_TRUE(shaped) << line << " answered " << answer.dump() << " for a " << type;
@@ -190,6 +192,20 @@ TEST_F(PageDriverTest, EveryOperationAnswersInTheShapeOfItsDeclaration) {
         }
         driver.Run("AttachBrowser box");   // after Detach and the like
     }
+    EXPECT_FALSE(driver.failed());
+}
+
+TEST_F(PageDriverTest, ImageUploadAndPopupOperationsAnswerUnderTheirOwnNames) {
+    EXPECT_EQ(Ask("ColorToHex 12632256"), R"({"op":"ColorToHex","result":"C0C0C0"})");
+    EXPECT_EQ(Ask("TextToUtf16Bytes 中文"), R"({"op":"TextToUtf16Bytes","result":"2d4e87650000"})");
+    EXPECT_EQ(Ask("TextToUtf16Bytes ab true"), R"({"op":"TextToUtf16Bytes","result":"61006200"})");
+    EXPECT_EQ(Ask("ConvertImage 0102 5 \"\""), R"({"op":"ConvertImage","result":false,"out":{"out":""}})");
+    EXPECT_EQ(Ask("CopyImage nothing 5"), R"({"op":"CopyImage","result":""})");
+    EXPECT_EQ(Ask("SetUploadFile nothing C:\\a.txt"), R"({"op":"SetUploadFile","result":null})");
+    EXPECT_EQ(Ask("Delay 1"), R"({"op":"Delay","result":true})");
+    const Json popup = AskJson("ShowPopup 0 0 50 20 <b>hint</b> 255 2 0 #first");
+    EXPECT_EQ(popup["result"]["tagName"], "") << popup.dump();   // a popup, not an element
+    EXPECT_FALSE(popup["result"].is_null()) << popup.dump();
     EXPECT_FALSE(driver.failed());
 }
 

@@ -7,7 +7,7 @@ arch=$1                      # x86_64 or i686
 here=$(cd "$(dirname "$0")/.." && pwd)
 cache=${CORVALIN_DEPS_CACHE:-$HOME/.cache/corvalin/deps}
 src=$cache/src
-prefix=$cache/$arch-v1
+prefix=$cache/$arch-v2   # bump when a dependency or its patches change
 mkdir -p "$src" "$here/build/deps"
 
 fetch() {   # fetch NAME: unpacks Debian's source package NAME into $src/NAME
@@ -18,6 +18,14 @@ fetch() {   # fetch NAME: unpacks Debian's source package NAME into $src/NAME
     local dir; dir=$(find "$tmp" -maxdepth 1 -mindepth 1 -type d | head -n1)
     mv "$dir" "$src/$name"
     rm -rf "$tmp"
+  fi
+}
+
+patch_source() {   # patch_source NAME PATCH: applies scripts/patches/NAME-PATCH.patch once
+  local name=$1 patch=$2
+  if [ ! -f "$src/$name/.patched-$patch" ]; then
+    patch -d "$src/$name" -p1 -s <"$here/scripts/patches/$name-$patch.patch" || { echo "build-deps: cannot patch $name" >&2; exit 1; }
+    touch "$src/$name/.patched-$patch"
   fi
 }
 
@@ -37,6 +45,7 @@ if [ ! -f "$prefix/.complete" ]; then
   fetch libjpeg-turbo
   fetch libxml2
   fetch cpp-httplib
+  patch_source libxml2 attribute-index
   echo "build-deps: building libjpeg-turbo for $arch"
   cmake_build libjpeg-turbo -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
   echo "build-deps: building libxml2 for $arch"

@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix mingw-w64-tools
   wine64 wine xvfb xauth fonts-wqy-microhei googletest libz-mingw-w64-dev
-  nlohmann-json3-dev dpkg-dev cmake make python3 x11-apps x11-utils imagemagick ccache
+  nlohmann-json3-dev dpkg-dev cmake make python3 x11-apps x11-utils imagemagick ccache patch
 )
 missing=()
 for p in "${packages[@]}"; do

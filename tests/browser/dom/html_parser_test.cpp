@@ -84,6 +84,26 @@ TEST(HtmlParserTest, AttributesEntitiesCommentsAndRawText) {
     EXPECT_TRUE(sawComment);
 }
 
+// Long tags take the parser's indexed path for repeated names; short tags the
+// plain one. Both keep every distinct name once, in source order, first value
+// winning.
+TEST(HtmlParserTest, RepeatedAttributeNamesKeepTheFirstOnShortAndLongTags) {
+    for (int count : {3, 300}) {
+        std::wstring markup = L"<div id=target";
+        for (int i = 0; i < count; ++i) markup += L" a" + std::to_wstring(i) + L"=first" + std::to_wstring(i);
+        for (int i = 0; i < count; i += 2) markup += L" A" + std::to_wstring(i) + L"=second";
+        markup += L" id=other>x</div>";
+        auto doc = Parse(markup);
+        Element* div = doc->GetElementById(L"target");
+        ASSERT_NE(div, nullptr) << count;
+        ASSERT_EQ(div->Attributes().size(), static_cast<size_t>(count) + 1) << count;
+        for (int i = 0; i < count; ++i) {
+            EXPECT_EQ(div->Attributes()[i + 1].name, L"a" + std::to_wstring(i));
+            EXPECT_EQ(div->GetAttribute(L"a" + std::to_wstring(i)), L"first" + std::to_wstring(i));
+        }
+    }
+}
+
 TEST(HtmlParserTest, DeclaredCharsetDoesNotChangeHowTextIsRead) {
     // The engine decodes bytes before parsing; a <meta> naming GBK must not
     // make the parser re-read our UTF-8.

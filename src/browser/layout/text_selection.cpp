@@ -40,14 +40,14 @@ std::optional<dom::TextPoint> TextPointAt(dom::Document& document, long x, long 
     const DocumentLayout& layout = CurrentLayout(document);
     const PaintItem* best = nullptr;
     RECT bestRect{};
-    long bestDistance = LONG_MAX;
+    long long bestDistance = LLONG_MAX;
     for (const PaintItem& item : layout.items) {
         if (item.kind != PaintKind::Text || !item.textNode || item.offsets.size() != item.text.size()) continue;
         const RECT r = ViewRect(layout, document, item.rect, item.clip);
         // A run on the point's line wins over any run above or below it.
         const long dy = y < r.top ? r.top - y : y >= r.bottom ? y - r.bottom + 1 : 0;
         const long dx = x < r.left ? r.left - x : x >= r.right ? x - r.right + 1 : 0;
-        const long distance = dy * 100000 + dx;
+        const long long distance = static_cast<long long>(dy) * 100000 + dx;
         if (distance < bestDistance) {
             bestDistance = distance;
             best = &item;

@@ -18,7 +18,6 @@ long MoveCount(Invocation& c) { return c.Integer(1, 1); }
 
 // "StartToEnd": which end of this range, then which end of the other.
 bool ParseEnds(std::wstring_view how, bool& thisStart, bool& otherStart) {
-    if (how.size() < 8) return false;
     const std::wstring lower = dom::LowerAscii(how);
     if (lower == L"starttostart") thisStart = otherStart = true;
     else if (lower == L"starttoend") thisStart = true, otherStart = false;

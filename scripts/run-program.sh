@@ -30,7 +30,7 @@ else
       if import -window root "$shot" >/dev/null 2>&1; then
         cp -f "$shot" "$shots/latest.png.partial" && mv -f "$shots/latest.png.partial" "$shots/latest.png"
       fi
-      ls -1 "$shots" | grep '^screen-.*\.png$' | sort -r | tail -n +61 | while read -r old; do rm -f "$shots/$old"; done
+      "$here/scripts/keep-newest.sh" "$shots" 60
     done ) >/dev/null 2>&1 </dev/null &
   pids+=($!)
 fi

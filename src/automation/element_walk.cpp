@@ -14,7 +14,10 @@ int CollectionLength(const AutomationObject& collection) {
     return static_cast<int>(length);
 }
 
-namespace {
+AutomationObject CollectionItem(const AutomationObject& collection, int position) {
+    // Collections take a zero-based index, passed as a double.
+    return collection.CallObject("item", static_cast<double>(position) - 1);
+}
 
 AutomationObject TagCollection(const AutomationObject& document, std::string_view tagName) {
     AutomationObject all;
@@ -24,8 +27,6 @@ AutomationObject TagCollection(const AutomationObject& document, std::string_vie
     }
     return all.CallObject("tags", std::string(tagName));
 }
-
-}  // namespace
 
 ElementWalk::ElementWalk(const AutomationObject& document, std::string_view tagName)
     : ElementWalk(TagCollection(document, tagName)) {}
@@ -39,8 +40,7 @@ bool ElementWalk::Next() {
         return false;
     }
     ++position_;
-    // Collections take a zero-based index, passed as a double.
-    element_ = collection_.CallObject("item", static_cast<double>(position_ - 1));
+    element_ = CollectionItem(collection_, position_);
     return true;
 }
 

@@ -35,5 +35,10 @@ private:
 // A collection's `length`, truncated toward zero; 0 for anything that does
 // not fit a count.
 int CollectionLength(const AutomationObject& collection);
+// Entry `position` (1-based) of a collection: `item(position - 1)` with the
+// index passed as a double; empty when there is none.
+AutomationObject CollectionItem(const AutomationObject& collection, int position);
+// The body's `all`, then `tags(tagName)`: the collection the walk goes over.
+AutomationObject TagCollection(const AutomationObject& document, std::string_view tagName);
 
 }  // namespace corvalin

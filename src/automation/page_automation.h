@@ -222,6 +222,67 @@ public:
     AutomationObject GetElementsByTagName(std::string_view tagName) const;
 
     // --- select boxes, tables and forms ---
+    // Select box `selectNo` (1-based among every select of the document,
+    // head included), option `optionNo` inside it. Action codes:
+    // 0 option count, 1 read an option's text, 2 write it, 3 read an
+    // option's value, 4 write it, 5 selected index (0-based), 6 select option
+    // `optionNo`, 7 select the first option whose text is `searchText`,
+    // 10 every box: when `mark`, select its first option and rename that
+    // option "组合框<n>". Selecting pumps messages once, waits 10 ms, writes
+    // `selectedIndex` and raises the box's onchange; its result is the
+    // write's. Answers 0 for a box or option that does not exist and for an
+    // unknown code; out values are written only for the box acted on, except
+    // `selectCount` (boxes seen) and `selectElement` (the last box seen).
+    int SelectBoxOperation(int selectNo = 0, int action = 0, int optionNo = 0, int* optionCount = nullptr,
+                           std::string* optionText = nullptr, std::string_view newText = {},
+                           std::string* optionValue = nullptr, std::string_view newValue = {},
+                           int* selectCount = nullptr, bool mark = false, int* selectedIndex = nullptr,
+                           std::string_view searchText = {}, AutomationObject* selectElement = nullptr) const;
+    // Appends one entry per select box to each list (not cleared first);
+    // `mark` marks every box as action 10 does. The number of boxes.
+    int ListSelectBoxes(std::vector<int>& optionCounts, std::vector<std::string>& types,
+                        std::vector<std::string>& names, std::vector<std::string>& ids,
+                        std::vector<std::string>& outerHtmls, bool mark = false) const;
+    int CountSelectBoxes(bool mark = false) const;
+    int GetOptionCount(int selectNo) const;
+    std::string GetOptionText(int selectNo, int optionNo) const;
+    bool SetOptionText(int selectNo, int optionNo, std::string_view text) const;
+    std::string GetOptionValue(int selectNo, int optionNo) const;
+    bool SetOptionValue(int selectNo, int optionNo, std::string_view value) const;
+    // 0-based as the browser counts; -1 when there is no such box.
+    int GetSelectedIndex(int selectNo) const;
+    bool SelectOption(int selectNo, int optionNo) const;
+    // False, changing nothing, when no option has exactly this text.
+    bool SelectOptionByText(int selectNo, std::string_view text) const;
+    // False, doing nothing, when there is no such box.
+    bool FocusSelectBox(int selectNo) const;
+    bool SetSelectBoxHidden(int selectNo, bool hidden = true) const;
+
+    // Tables of the body by 1-based ordinal, rows of a table, cells of a row.
+    // Codes: 0 table count, 1 a table's outer text, 2 its outer HTML, 3 its
+    // cell count, 4 its row count, 5 a row's cell count, 6 a cell's outer
+    // text, 7 its outer HTML, 8 write `newText` as the cell's text ("真" when
+    // written, "假" when not); any other code "0". Counts are decimal text;
+    // a missing table, row or cell reads as empty text or "0".
+    std::string TableOperation(int action, int tableNo = 0, int rowNo = 0, int cellNo = 0,
+                               std::string_view newText = {}) const;
+    int CountTables() const;
+    std::string GetTableText(int tableNo) const;
+    std::string GetTableHtml(int tableNo) const;
+    int CountTableRows(int tableNo) const;
+    int CountRowCells(int tableNo, int rowNo) const;
+    std::string GetCellText(int tableNo, int rowNo, int cellNo) const;
+    std::string SetCellText(int tableNo, int rowNo, int cellNo, std::string_view text) const;
+    std::string GetCellHtml(int tableNo, int rowNo, int cellNo) const;
+    int CountTableCells(int tableNo) const;
+
+    // Forms by FindForm's key (name, id, or ordinal).
+    // True when the form was found; its submit() was called.
+    bool SubmitForm(std::string_view key) const;
+    int FormOrdinal(std::string_view key) const;
+    std::string GetFormHtml(std::string_view key) const;
+    int CountForms() const;
+    bool GetFormInfo(std::string_view key, std::string* method = nullptr, std::string* action = nullptr) const;
 
     // --- counting, marking and page inventories ---
 

@@ -8,6 +8,7 @@
 #include <thread>
 #include <utility>
 
+#include "base/http_address.h"
 #include "base/unique.h"
 
 namespace corvalin::shell {
@@ -16,37 +17,6 @@ namespace {
 constexpr char kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 constexpr DWORD kLargeChunk = 102400;
 constexpr DWORD kUnknownLengthChunk = 10240;
-
-struct ParsedUrl {
-    std::string host;
-    INTERNET_PORT port = 0;
-    std::string pathAndQuery;
-    bool secure = false;
-};
-
-bool ParseUrl(const std::string& url, ParsedUrl& out) {
-    if (url.empty()) return false;
-    char host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
-    char path[INTERNET_MAX_URL_LENGTH + 1] = {};
-    char extra[INTERNET_MAX_URL_LENGTH + 1] = {};
-    URL_COMPONENTSA parts{};
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = sizeof host;
-    parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = sizeof path;
-    parts.lpszExtraInfo = extra;
-    parts.dwExtraInfoLength = sizeof extra;
-    if (!InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return false;
-    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
-    if (host[0] == '\0') return false;
-    out.host = host;
-    out.port = parts.nPort;
-    out.pathAndQuery = std::string(path) + extra;
-    if (out.pathAndQuery.empty()) out.pathAndQuery = "/";
-    out.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
-    return true;
-}
 
 // Content-Length, or -1 when the response has none.
 long long ContentLength(HINTERNET request) {
@@ -69,7 +39,7 @@ void SetTimeouts(HINTERNET handle, int timeoutMs) {
     }
 }
 
-Bytes Fetch(const ParsedUrl& target, int timeoutMs) {
+Bytes Fetch(const HttpAddress& target, int timeoutMs) {
     UniqueInternetHandle internet(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
     if (!internet) return {};
     SetTimeouts(internet.get(), timeoutMs);
@@ -142,8 +112,8 @@ BOOL CALLBACK PaintNow(HWND window, LPARAM) {
 }  // namespace
 
 Bytes DownloadBytes(const std::string& url, int deadlineMs) {
-    ParsedUrl target;
-    if (!ParseUrl(url, target)) return {};
+    HttpAddress target;
+    if (!CrackHttpAddress(url, target)) return {};
     // What the caller changed just before (a new layout) is on the screen
     // before the wait begins.
     EnumThreadWindows(GetCurrentThreadId(), PaintNow, 0);

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "base/http_address.h"
 #include "base/unique.h"
 
 namespace corvalin::browser {
@@ -90,36 +91,23 @@ HttpResponse Fetch(const HttpRequest& request, const std::atomic<bool>* cancel) 
         return response;
     }
 
-    char host[256] = {}, path[4096] = {}, extra[4096] = {};
-    URL_COMPONENTSA parts{};
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = sizeof host;
-    parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = sizeof path;
-    parts.lpszExtraInfo = extra;
-    parts.dwExtraInfoLength = sizeof extra;
-    if (request.url.size() >= sizeof path ||
-        !InternetCrackUrlA(request.url.c_str(), static_cast<DWORD>(request.url.size()), 0, &parts) ||
-        (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)) {
+    HttpAddress address;
+    if (!CrackHttpAddress(request.url, address)) {
         response.error = "not an http address: " + request.url;
         return response;
     }
-    std::string object = std::string(path) + extra;
-    if (const size_t hash = object.find('#'); hash != std::string::npos) object.resize(hash);
-    if (object.empty()) object = "/";
 
     UniqueInternetHandle connection(
-        InternetConnectA(session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+        InternetConnectA(session, address.host.c_str(), address.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) {
         response.error = ErrorText("InternetConnectA");
         return response;
     }
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
                   INTERNET_FLAG_NO_UI;
-    if (parts.nScheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
+    if (address.secure) flags |= INTERNET_FLAG_SECURE;
     const char* accept[] = {"*/*", nullptr};
-    UniqueInternetHandle http(HttpOpenRequestA(connection.get(), request.method.c_str(), object.c_str(), nullptr,
+    UniqueInternetHandle http(HttpOpenRequestA(connection.get(), request.method.c_str(), address.pathAndQuery.c_str(), nullptr,
                                                request.referrer.empty() ? nullptr : request.referrer.c_str(),
                                                accept, flags, 0));
     if (!http) {

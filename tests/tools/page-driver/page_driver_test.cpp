@@ -26,6 +26,8 @@ const char kRichPage[] =
     "<span id=zt_msg class=status>在线</span>"
     "<ul><li id=li1>one</li></ul><cite id=c1>cite</cite>"
     "<a href=\"javascript:void(0)\" id=a1>link</a><img src=logo.gif width=40 height=30 id=i1>"
+    "<select name=city id=city><option value=hz>杭州</option></select>"
+    "<table id=t1><tr><td>cell</td></tr></table>"
     "</body></html>";
 
 class PageDriverTest : public ::testing::Test {
@@ -77,6 +79,27 @@ TEST_F(PageDriverTest, OperationsAnswerTheirResultAndOutArguments) {
     const Json windows = AskJson("ListBrowserServerWindows box");
     EXPECT_EQ(windows["out"]["list"].size(), 1u);
     EXPECT_EQ(AskJson("GetElementsByTagName input")["result"]["length"], 7);
+    EXPECT_FALSE(driver.failed());
+}
+
+TEST_F(PageDriverTest, SelectBoxesTablesAndFormsAnswerWithTheirLists) {
+    const Json boxes = AskJson("ListSelectBoxes");
+    EXPECT_EQ(boxes["result"], 1);
+    EXPECT_EQ(boxes["out"]["optionCounts"], Json::parse("[1]"));
+    EXPECT_EQ(boxes["out"]["names"], Json::parse(R"(["city"])"));
+    EXPECT_EQ(boxes["out"]["types"], Json::parse(R"(["select-one"])"));
+    const Json count = AskJson("SelectBoxOperation 1 0");
+    EXPECT_EQ(count["result"], 1);
+    EXPECT_EQ(count["out"]["optionCount"], 1);
+    EXPECT_EQ(count["out"]["selectElement"]["id"], "city");
+    EXPECT_EQ(Ask("CountSelectBoxes true"), R"({"op":"CountSelectBoxes","result":1})");
+    EXPECT_EQ(Ask("GetOptionText 1 1"), R"({"op":"GetOptionText","result":"组合框1"})");
+    EXPECT_EQ(Ask("SetCellText 1 1 1 新"), R"({"op":"SetCellText","result":"真"})");
+    EXPECT_EQ(Ask("GetCellText 1 1 1"), R"({"op":"GetCellText","result":"新"})");
+    const Json form = AskJson("GetFormInfo reg");
+    EXPECT_EQ(form["result"], true);
+    EXPECT_EQ(form["out"]["method"], "get");
+    EXPECT_EQ(form["out"]["action"], "/submit");
     EXPECT_FALSE(driver.failed());
 }
 
@@ -160,6 +183,10 @@ TEST_F(PageDriverTest, EveryOperationAnswersInTheShapeOfItsDeclaration) {
         }
         if (operation.name.find("Info") != std::string::npos) {
             EXPECT_EQ(result, true) << line;
+        }
+        // A submitted form leaves the page: show it again for the operations after.
+        if (operation.name == "SubmitForm") {
+            ASSERT_EQ(Ask("load " + page), R"({"op":"load","result":true})");
         }
         driver.Run("AttachBrowser box");   // after Detach and the like
     }

@@ -1,6 +1,6 @@
 // Timing for the benches: the performance counter (<chrono> does not build
 // with the GBK execution character set), the best of several runs, and the
-// mean time of a body run many times after one warm-up run.
+// mean time of the fastest batch of a body run many times.
 #pragma once
 #include <windows.h>
 
@@ -27,14 +27,21 @@ double BestSeconds(int runs, Body&& body) {
     return best;
 }
 
-// Microseconds a run of `body` takes on average over `runs`, after one run to
-// warm caches and lazy initialisation.
+// Microseconds a run of `body` takes, after one run to warm caches and lazy
+// initialisation: the mean of the fastest of five batches of `runs` / 5, so a
+// burst of load from other processes shows in one batch, not in the figure.
 template <class Body>
 double MicrosecondsPer(int runs, Body&& body) {
     body();
-    const double start = Now();
-    for (int i = 0; i < runs; ++i) body();
-    return (Now() - start) * 1e6 / runs;
+    const int batches = runs >= 5 ? 5 : 1;
+    const int perBatch = runs / batches;
+    double best = 1e30;
+    for (int b = 0; b < batches; ++b) {
+        const double start = Now();
+        for (int i = 0; i < perBatch; ++i) body();
+        best = std::min(best, (Now() - start) / perBatch);
+    }
+    return best * 1e6;
 }
 
 }  // namespace corvalin::bench

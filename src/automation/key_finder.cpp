@@ -1,7 +1,6 @@
 #include "automation/key_finder.h"
 
 #include <cmath>
-#include <optional>
 #include <string>
 
 #include "automation/element_walk.h"
@@ -21,59 +20,59 @@ bool PropertyMatches(const AutomationObject& element, const char* property, std:
     return text == key;
 }
 
-class KeySearch {
-public:
-    KeySearch(const KeyFinder& finder, std::string_view typeList, std::string_view key, int skip, int& ordinal)
-        : finder_(finder), typeList_(typeList), key_(key),
-          keyNumber_(std::trunc(shell::TextToNumber(key))), skip_(skip), ordinal_(ordinal) {}
-
-    std::optional<AutomationObject> Pass(const AutomationObject& document, const KeyFinderPass& pass) {
-        ElementWalk walk(document, pass.tagName);
-        while (walk.Next()) {
-            const AutomationObject& element = walk.Element();
-            if (pass.typeFiltered && !TypeListHas(typeList_, element.GetText("type"))) continue;
-            ++ordinal_;
-            if (MatchesByProperty(element)) {
-                if (skip_ > 0) {
-                    --skip_;
-                    continue;
-                }
-                return element;
-            }
-            if (ordinal_ == keyNumber_) return element;
-        }
-        return std::nullopt;
+bool MatchesByProperty(const KeyFinder& finder, const AutomationObject& element, std::string_view key) {
+    bool first = true;
+    for (const char* property : finder.properties) {
+        if (PropertyMatches(element, property, key, first && finder.firstPropertyContainsKey)) return true;
+        first = false;
     }
+    return false;
+}
 
-private:
-    bool MatchesByProperty(const AutomationObject& element) const {
-        bool first = true;
-        for (const char* property : finder_.properties) {
-            if (PropertyMatches(element, property, key_, first && finder_.firstPropertyContainsKey)) return true;
-            first = false;
-        }
-        return false;
+// One pass over the elements of a tag; false when the visitor stopped it.
+bool VisitPass(const AutomationObject& document, const KeyFinderPass& pass, std::string_view typeList,
+               const CandidateVisitor& visit, int& ordinal) {
+    ElementWalk walk(document, pass.tagName);
+    while (walk.Next()) {
+        const AutomationObject& element = walk.Element();
+        if (pass.typeFiltered && !TypeListHas(typeList, element.GetText("type"))) continue;
+        if (!visit(element, pass, ++ordinal)) return false;
     }
-
-    const KeyFinder& finder_;
-    std::string_view typeList_;
-    std::string_view key_;
-    double keyNumber_;   // kept as a double: a key beyond the integers never equals an ordinal
-    int skip_;
-    int& ordinal_;
-};
+    return true;
+}
 
 }  // namespace
 
+int VisitCandidates(const AutomationObject& document, const KeyFinder& finder, std::string_view typeList,
+                    const CandidateVisitor& visit, int ordinal) {
+    if (!VisitPass(document, finder.first, typeList, visit, ordinal)) return ordinal;
+    if (finder.secondPassWhenListHas && TypeListHas(typeList, finder.secondPassWhenListHas))
+        VisitPass(document, finder.second, typeList, visit, ordinal);
+    return ordinal;
+}
+
 AutomationObject FindElementByKey(const AutomationObject& document, const KeyFinder& finder, std::string_view typeList,
                                   std::string_view key, int skip, int& ordinal) {
-    KeySearch search(finder, typeList, key, skip, ordinal);
-    if (auto found = search.Pass(document, finder.first)) return *std::move(found);
-    if (finder.secondPassWhenListHas && TypeListHas(typeList, finder.secondPassWhenListHas)) {
-        if (auto found = search.Pass(document, finder.second)) return *std::move(found);
-    }
-    ordinal = -1;
-    return {};
+    // Kept as a double: a key beyond the integers never equals an ordinal.
+    const double keyNumber = std::trunc(shell::TextToNumber(key));
+    AutomationObject found;
+    ordinal = VisitCandidates(
+        document, finder, typeList,
+        [&](const AutomationObject& element, const KeyFinderPass&, int candidate) {
+            if (MatchesByProperty(finder, element, key)) {
+                if (skip > 0) {
+                    --skip;
+                    return true;
+                }
+            } else if (candidate != keyNumber) {
+                return true;
+            }
+            found = element;
+            return false;
+        },
+        ordinal);
+    if (found.IsEmpty()) ordinal = -1;
+    return found;
 }
 
 }  // namespace corvalin

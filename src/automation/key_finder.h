@@ -3,6 +3,7 @@
 // whose listed properties equal the key, passing over `skip` such matches,
 // or else the one whose ordinal is the key read as a number.
 #pragma once
+#include <functional>
 #include <span>
 #include <string_view>
 
@@ -53,6 +54,15 @@ inline constexpr KeyFinder kTextArea{.first = {"textarea", false}, .properties =
 inline constexpr KeyFinder kLink{.first = {"a", false}, .properties = kLinkProperties};
 inline constexpr KeyFinder kCite{.first = {"cite", false}, .properties = kTextProperties};
 }  // namespace key_finders
+
+// Walks the finder's candidates in order: the first pass, then the second when
+// the type list asks for it, passing over elements whose type is not listed.
+// `visit` gets each candidate, the pass it came from and its 1-based ordinal
+// counted on from `ordinal`; it returns false to stop the walk. The result is
+// the ordinal of the last candidate visited.
+using CandidateVisitor = std::function<bool(const AutomationObject& element, const KeyFinderPass& pass, int ordinal)>;
+int VisitCandidates(const AutomationObject& document, const KeyFinder& finder, std::string_view typeList,
+                    const CandidateVisitor& visit, int ordinal = 0);
 
 // The element the key selects (a new reference), or an empty element with
 // `ordinal` set to -1.

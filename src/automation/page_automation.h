@@ -285,6 +285,74 @@ public:
     bool GetFormInfo(std::string_view key, std::string* method = nullptr, std::string* action = nullptr) const;
 
     // --- counting, marking and page inventories ---
+    // Each count returns the number of the family's candidates. With `mark`,
+    // every candidate gets a visible label: the family's text and its
+    // 1-based ordinal, written into a property or inserted as markup, so the
+    // live page changes. Lists are appended to, never cleared.
+
+    // The page inventory: `kind` picks what is collected from the elements
+    // of each tag in `tagList` whose classification occurs in `typeList` (both
+    // "|"-separated). The number of entries of `kinds` afterwards (of
+    // `innerTexts` for list items and spans), counting earlier entries.
+    int CollectPageElements(int kind, std::string_view tagList, std::string_view typeList,
+                            std::vector<std::string>& innerTexts, std::vector<std::string>& values,
+                            std::vector<std::string>& names, std::vector<std::string>& ids,
+                            std::vector<std::string>& kinds, std::vector<std::string>& hrefs,
+                            std::vector<std::string>& srcs, std::vector<std::string>& sizesA,
+                            std::vector<std::string>& sizesB, std::vector<std::string>& checkedStates,
+                            std::vector<std::string>& outerHtmls, bool mark, std::vector<std::string>& titles,
+                            std::vector<std::string>& titledHrefs, std::vector<AutomationObject>& elements) const;
+    // Inputs of the listed types; the red "[复n]" after each, in its outer markup.
+    int CountMarkedChoiceInputs(std::string_view typeList, bool mark) const;
+    // Inputs of the listed types, then button elements when "button" is
+    // listed; the label goes into an input's value, a button's visible text.
+    int CountLabelledInputs(std::string_view typeList, std::string_view label, bool mark) const;
+    // Image inputs of the listed types, then every img when "image" is listed;
+    // the label goes into the title, and `listing` appends each one's src,
+    // width, height, name, id and title (read after the label).
+    int CollectImageElements(std::string_view typeList, std::string_view label, bool mark, bool listing,
+                             std::vector<std::string>& srcs, std::vector<std::string>& widths,
+                             std::vector<std::string>& heights, std::vector<std::string>& names,
+                             std::vector<std::string>& ids, std::vector<std::string>& titles) const;
+    // Divs, spans, list items, text areas and cites: the red label is
+    // inserted at the start of the content, again on every marking call.
+    int CountMarkedDivs(bool mark) const;
+    int CountMarkedSpans(bool mark) const;
+    int CountMarkedListItems(bool mark) const;
+    int CountMarkedTextAreas(bool mark) const;
+    // Every link; `listing` appends href, visible text, name and id and marks
+    // nothing, otherwise `mark` appends the red label to each link's content.
+    // The length of the page's link collection.
+    int CollectLinks(std::string_view label, bool mark, bool listing, std::vector<std::string>& hrefs,
+                     std::vector<std::string>& innerTexts, std::vector<std::string>& names,
+                     std::vector<std::string>& ids) const;
+    int CountMarkedCites(bool mark) const;
+    // Marks text inputs, text areas, radios, check boxes, buttons, select
+    // boxes, cite buttons and image buttons, in that order; the count of the
+    // last of them.
+    int MarkAllFields() const;
+
+    // The family counts.
+    int CountTextInputs(bool mark = false) const;
+    int CountTextAreas(bool mark = false) const;
+    int CountRadios(bool mark = false) const;
+    int CountCheckBoxes(bool mark = false) const;
+    int CountButtons(bool mark = false) const;
+    int CountCiteButtons(bool mark = false) const;
+    int CountImageButtons(bool mark = false) const;
+    int CountLinks(bool mark = false) const;
+    int CountImages(bool mark = false) const;
+    int CountHiddenFields() const;
+    int CountDivs(bool mark = false) const;
+    int CountListItems(bool mark = false) const;
+    int CountSpans(bool mark = false) const;
+    // Inventories of every link and every image (image inputs first); the
+    // number listed, nothing marked.
+    int ListLinks(std::vector<std::string>& innerTexts, std::vector<std::string>& hrefs,
+                  std::vector<std::string>& names, std::vector<std::string>& ids) const;
+    int ListImages(std::vector<std::string>& srcs, std::vector<std::string>& widths,
+                   std::vector<std::string>& heights, std::vector<std::string>& names,
+                   std::vector<std::string>& ids, std::vector<std::string>& titles) const;
 
     // --- document-level operations ---
     // All of them work on the attached document and answer an empty text, 0

@@ -4,22 +4,12 @@
 // prints the inner markup of the span "zt_msg", a line break, and "script"
 // when the document's IHTMLDocument answered its one property with an object.
 #include <windows.h>
+#include <mshtml.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "automation/page_automation.h"
-
-namespace {
-
-// IHTMLDocument {626FC520-A41E-11CF-A731-00A0C9082637}: IDispatch and get_Script.
-struct HtmlDocument : public IDispatch {
-    virtual HRESULT STDMETHODCALLTYPE get_Script(IDispatch** script) = 0;
-};
-constexpr GUID kIHTMLDocument = {0x626FC520, 0xA41E, 0x11CF, {0xA7, 0x31, 0x00, 0xA0, 0xC9, 0x08, 0x26, 0x37}};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
@@ -27,12 +17,18 @@ int main(int argc, char** argv) {
     corvalin::PageAutomation automation;
     if (!automation.AttachBrowser(box)) return 1;
     std::string out = automation.GetSpanInnerHtml("zt_msg") + "\n";
-    Microsoft::WRL::ComPtr<HtmlDocument> document;
+    // The platform's declaration of IHTMLDocument, as an outside client has it:
+    // an interface declared in this unit with nothing deriving from it let the
+    // optimiser treat the call through it as unreachable (it became a call to
+    // a bogus address).
+    Microsoft::WRL::ComPtr<IHTMLDocument> document;
     IDispatch* held = automation.GetDocument().get();
-    if (held && SUCCEEDED(held->QueryInterface(kIHTMLDocument, reinterpret_cast<void**>(document.GetAddressOf())))) {
+    if (held && SUCCEEDED(held->QueryInterface(IID_PPV_ARGS(&document)))) {
         Microsoft::WRL::ComPtr<IDispatch> script;
         if (SUCCEEDED(document->get_Script(script.GetAddressOf())) && script) out += "script";
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    // Written as bytes: the runtime's text mode would turn the line break into CR LF.
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
     return 0;
 }

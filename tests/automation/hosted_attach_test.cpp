@@ -113,9 +113,7 @@ TEST(HostedAttachTest, ADocumentLeftBehindByNavigationIsReleased) {
     EXPECT_EQ(References(first.get()), 1u);
 }
 
-// Open: under Wine the probe does not finish within the limit yet (seen
-// 2026-12-09); kept so the cross-process attach is mended against it.
-TEST(HostedAttachTest, DISABLED_AnotherProcessReadsTheStatusThroughTheSameMessage) {
+TEST(HostedAttachTest, AnotherProcessReadsTheStatusThroughTheSameMessage) {
     testing::HostedPage page;
     ASSERT_TRUE(page.Load("<html><body><span id=zt_msg>在线</span></body></html>"));
     testing::TempFolder folder;

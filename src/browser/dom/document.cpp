@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cwchar>
+#include <initializer_list>
 
 #include "browser/dom/document_host.h"
 #include "browser/dom/text_range.h"
@@ -92,28 +93,90 @@ void Document::RemoveFrom(Index& index, const std::wstring& key, Element* elemen
 }
 
 void Document::Connect(Node& subtree) {
+    std::vector<Element*> entered;
     for (Node* n = &subtree; n; n = n->NextInTree(&subtree)) {
         n->connected_ = true;
         if (Element* e = n->AsElement()) {
             if (const std::wstring* id = e->FindAttribute(L"id")) AddTo(ids_, *id, e);
             if (const std::wstring* name = e->FindAttribute(L"name")) AddTo(names_, *name, e);
+            entered.push_back(e);
         }
     }
+    RecordMembership(true, std::move(entered));
 }
 
 void Document::Disconnect(Node& subtree) {
+    std::vector<Element*> left;
     for (Node* n = &subtree; n; n = n->NextInTree(&subtree)) {
         n->connected_ = false;
         if (Element* e = n->AsElement()) {
             if (const std::wstring* id = e->FindAttribute(L"id")) RemoveFrom(ids_, *id, e);
             if (const std::wstring* name = e->FindAttribute(L"name")) RemoveFrom(names_, *name, e);
+            left.push_back(e);
         }
     }
+    RecordMembership(false, std::move(left));
+}
+
+namespace {
+
+std::uint64_t lastStamp = 0;   // the DOM lives on the UI thread only
+
+std::uint64_t NextStamp() { return ++lastStamp; }
+
+// Enough for a marking pass (a change or two per element read) without
+// holding on to a page's worth of addresses.
+constexpr std::size_t kRememberedChanges = 64;
+constexpr std::size_t kRememberedElements = 1024;
+
+}  // namespace
+
+std::uint64_t Document::CurrentStamp() { return lastStamp; }
+
+void Document::RecordMembership(bool inserted, std::vector<Element*> elements) {
+    if (elements.empty()) return;
+    structureStamp_ = NextStamp();
+    if (releasing_ || elements.size() > kRememberedElements) {
+        // A whole page coming or going: collections walk it again.
+        membershipChanges_.clear();
+        membershipKnownAfter_ = structureStamp_;
+        return;
+    }
+    membershipChanges_.push_back({structureStamp_, inserted, std::move(elements)});
+    if (membershipChanges_.size() > kRememberedChanges) {
+        membershipKnownAfter_ = membershipChanges_.front().stamp;
+        membershipChanges_.pop_front();
+    }
+}
+
+bool Document::MembershipChangesSince(std::uint64_t stamp, std::vector<const MembershipChange*>& changes) const {
+    if (stamp < membershipKnownAfter_) return false;
+    for (const MembershipChange& change : membershipChanges_)
+        if (change.stamp > stamp) changes.push_back(&change);
+    return true;
+}
+
+std::uint64_t Document::AttributeStamp(std::wstring_view name) const {
+    for (const auto& [written, stamp] : attributeStamps_)
+        if (EqualsIgnoringCase(written, name)) return stamp;
+    return 0;
+}
+
+void Document::AttributeWritten(std::wstring_view name) {
+    const std::uint64_t stamp = NextStamp();
+    for (auto& [written, last] : attributeStamps_) {
+        if (EqualsIgnoringCase(written, name)) {
+            last = stamp;
+            return;
+        }
+    }
+    attributeStamps_.emplace_back(LowerAscii(name), stamp);
 }
 
 void Document::Reindex(Element& element, std::wstring_view attribute, const std::wstring* before,
                        const std::wstring* after) {
     if (!element.IsConnected()) return;
+    AttributeWritten(attribute);
     Index* index = EqualsIgnoringCase(attribute, L"id") ? &ids_ : EqualsIgnoringCase(attribute, L"name") ? &names_ : nullptr;
     if (!index) return;
     if (before) RemoveFrom(*index, *before, &element);
@@ -136,8 +199,7 @@ std::vector<Element*> Document::Named(std::wstring_view name, bool byName) const
 Document::~Document() = default;
 
 void Document::Changed() {
-    static std::uint64_t lastVersion = 0;
-    version_ = ++lastVersion;
+    version_ = NextStamp();
     if (host_) host_->ViewChanged();
 }
 
@@ -306,10 +368,25 @@ std::vector<Element*> Document::ElementsNamed(std::wstring_view name) const {
     return Named(name, true);
 }
 
+namespace {
+
+// The elements of the document with one of the tags.
+ElementCollection OfTags(const Document& document, std::initializer_list<const wchar_t*> tags) {
+    return ElementCollection(
+        const_cast<Document*>(&document),
+        [names = std::vector<const wchar_t*>(tags)](const Element& e) {
+            return std::any_of(names.begin(), names.end(), [&](const wchar_t* tag) { return e.Is(tag); });
+        },
+        ElementCollection::Scope::Descendants, ElementCollection::TagAndPlaceOnly());
+}
+
+}  // namespace
+
 ElementCollection Document::GetElementsByTagName(std::wstring_view tagName) const {
     std::wstring tag = LowerAscii(tagName);
     if (tag == L"*") return All();
-    return ElementCollection(const_cast<Document*>(this), [tag](const Element& e) { return e.LocalName() == tag; });
+    return ElementCollection(const_cast<Document*>(this), [tag](const Element& e) { return e.LocalName() == tag; },
+                             ElementCollection::Scope::Descendants, ElementCollection::TagAndPlaceOnly());
 }
 
 ElementCollection Document::GetElementsByName(std::wstring_view name) const {
@@ -320,41 +397,43 @@ ElementCollection Document::GetElementsByName(std::wstring_view name) const {
         if (const auto it = document.names_.find(n); it != document.names_.end()) out = it->second;
         if (out.size() > 1) std::sort(out.begin(), out.end(), [](Element* a, Element* b) { return a->Precedes(*b); });
         return out;
-    }));
+    }), std::vector<std::wstring>{L"name"});
 }
 
 ElementCollection Document::All() const {
-    ElementCollection all(const_cast<Document*>(this), [](const Element&) { return true; });
+    ElementCollection all(const_cast<Document*>(this), [](const Element&) { return true; },
+                          ElementCollection::Scope::Descendants, ElementCollection::TagAndPlaceOnly());
     all.NameThroughIndex();
     return all;
 }
 
 ElementCollection Document::Forms() const {
-    return ElementCollection(const_cast<Document*>(this), [](const Element& e) { return e.Is(L"form"); });
+    return OfTags(*this, {L"form"});
 }
 
 ElementCollection Document::Images() const {
-    return ElementCollection(const_cast<Document*>(this), [](const Element& e) { return e.Is(L"img"); });
+    return OfTags(*this, {L"img"});
 }
 
 ElementCollection Document::Links() const {
-    return ElementCollection(const_cast<Document*>(this), [](const Element& e) {
-        return (e.Is(L"a") || e.Is(L"area")) && e.HasAttribute(L"href");
-    });
+    return ElementCollection(
+        const_cast<Document*>(this),
+        [](const Element& e) { return (e.Is(L"a") || e.Is(L"area")) && e.HasAttribute(L"href"); },
+        ElementCollection::Scope::Descendants, std::vector<std::wstring>{L"href"});
 }
 
 ElementCollection Document::Anchors() const {
-    return ElementCollection(const_cast<Document*>(this),
-                             [](const Element& e) { return e.Is(L"a") && e.HasAttribute(L"name"); });
+    return ElementCollection(
+        const_cast<Document*>(this), [](const Element& e) { return e.Is(L"a") && e.HasAttribute(L"name"); },
+        ElementCollection::Scope::Descendants, std::vector<std::wstring>{L"name"});
 }
 
 ElementCollection Document::Scripts() const {
-    return ElementCollection(const_cast<Document*>(this), [](const Element& e) { return e.Is(L"script"); });
+    return OfTags(*this, {L"script"});
 }
 
 ElementCollection Document::Frames() const {
-    return ElementCollection(const_cast<Document*>(this),
-                             [](const Element& e) { return e.Is(L"frame") || e.Is(L"iframe"); });
+    return OfTags(*this, {L"frame", L"iframe"});
 }
 
 // ---- Events -----------------------------------------------------------------

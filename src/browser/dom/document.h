@@ -2,6 +2,7 @@
 // lookups, and the entry points for user actions (click, events, submit).
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -126,6 +127,25 @@ public:
     std::uint64_t Version() const { return version_; }
     void Changed();
 
+    // What live collections need to stay valid across writes that cannot
+    // change their members. Stamps come from one counter shared by all
+    // documents and by Version(), so a later change always has a larger one.
+    static std::uint64_t CurrentStamp();
+    // The last time an element entered or left the tree.
+    std::uint64_t StructureStamp() const { return structureStamp_; }
+    // The last write of the attribute (name in any case) on an element of the tree.
+    std::uint64_t AttributeStamp(std::wstring_view name) const;
+    // Elements that entered or left the tree in one step, in document order.
+    // Only compared as addresses once they have left: they may be gone.
+    struct MembershipChange {
+        std::uint64_t stamp = 0;
+        bool inserted = false;
+        std::vector<Element*> elements;
+    };
+    // The changes after `stamp`, oldest first; false when some of them are no
+    // longer remembered (a collection then walks the tree again).
+    bool MembershipChangesSince(std::uint64_t stamp, std::vector<const MembershipChange*>& changes) const;
+
     // The view the document is shown in: the layout's width and height. A
     // document outside any window lays out in 800 by 600.
     long ViewWidth() const { return viewWidth_; }
@@ -159,7 +179,8 @@ private:
     // A subtree enters or leaves the tree: the id and name index follows.
     void Connect(Node& subtree);
     void Disconnect(Node& subtree);
-    // An element of the tree changed an indexed attribute ("id", "name").
+    // An element of the tree changed an attribute: the id and name index and
+    // the attribute stamps follow.
     void Reindex(Element& element, std::wstring_view attribute, const std::wstring* before, const std::wstring* after);
     using Index = std::unordered_map<std::wstring, std::vector<Element*>>;
     static void AddTo(Index& index, const std::wstring& key, Element* element);
@@ -176,6 +197,12 @@ private:
     Element* active_ = nullptr;
     Element* currentScript_ = nullptr;
     std::uint64_t version_ = 0;   // 0: never changed
+    void RecordMembership(bool inserted, std::vector<Element*> elements);
+    void AttributeWritten(std::wstring_view name);
+    std::uint64_t structureStamp_ = 0;
+    std::vector<std::pair<std::wstring, std::uint64_t>> attributeStamps_;   // few names: a list is faster than a map
+    std::deque<MembershipChange> membershipChanges_;
+    std::uint64_t membershipKnownAfter_ = 0;   // every change after this stamp is in the list
     std::size_t treeRefs_ = 0;     // nodes (other than the document) alive
     bool writing_ = false;
     bool releasing_ = false;   // the tree is being dropped; Node::Release frees us afterwards

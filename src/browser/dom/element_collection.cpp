@@ -1,33 +1,111 @@
 #include "browser/dom/element_collection.h"
 
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
 #include "browser/dom/document.h"
 #include "browser/dom/element.h"
 
 namespace corvalin::browser::dom {
 
-ElementCollection::ElementCollection(Ref<Node> root, Filter filter, Scope scope)
-    : root_(std::move(root)), filter_(std::move(filter)), scope_(scope) {}
+ElementCollection::ElementCollection(Ref<Node> root, Filter filter, Scope scope, AttributesRead reads)
+    : root_(std::move(root)), filter_(std::move(filter)), scope_(scope), reads_(std::move(reads)) {}
 
-ElementCollection::ElementCollection(Ref<Node> root, Producer producer)
-    : root_(std::move(root)), producer_(std::move(producer)) {}
+ElementCollection::ElementCollection(Ref<Node> root, Producer producer, AttributesRead reads)
+    : root_(std::move(root)), producer_(std::move(producer)), reads_(std::move(reads)) {}
 
-void ElementCollection::Refresh() const {
-    std::uint64_t version = root_->OwnerDocument().Version();
-    if (version == cacheVersion_) return;
+bool ElementCollection::Passes(const Element& element) const { return !filter_ || filter_(element); }
+
+void ElementCollection::Rebuild() const {
     cache_.clear();
     if (producer_) {
         cache_ = producer_(*root_);
     } else if (scope_ == Scope::Children) {
         for (Node* c = root_->FirstChild(); c; c = c->NextSibling()) {
-            if (Element* e = c->AsElement(); e && (!filter_ || filter_(*e))) cache_.push_back(e);
+            if (Element* e = c->AsElement(); e && Passes(*e)) cache_.push_back(e);
         }
     } else {
         const Node* root = root_.get();
         for (Node* n = root->FirstChild(); n; n = n->NextInTree(root)) {
-            if (Element* e = n->AsElement(); e && (!filter_ || filter_(*e))) cache_.push_back(e);
+            if (Element* e = n->AsElement(); e && Passes(*e)) cache_.push_back(e);
         }
     }
-    cacheVersion_ = version;
+}
+
+bool ElementCollection::StillValid() const {
+    const Document& document = root_->OwnerDocument();
+    if (&document != cacheDocument_) return false;
+    if (document.Version() == cacheVersion_) return true;
+    // Without knowing what the filter reads, or with a root outside the tree
+    // (whose changes the document does not follow), any change counts.
+    if (!reads_ || !cacheConnected_ || !root_->IsConnected()) return false;
+    for (const std::wstring& attribute : *reads_)
+        if (document.AttributeStamp(attribute) > cacheStamp_) return false;
+    return document.StructureStamp() <= cacheStamp_ || CatchUp();
+}
+
+bool ElementCollection::CatchUp() const {
+    if (producer_ || scope_ != Scope::Descendants) return false;
+    std::vector<const Document::MembershipChange*> changes;
+    if (!root_->OwnerDocument().MembershipChangesSince(cacheStamp_, changes)) return false;
+
+    // Per element, whether it first left (so it may be listed) and whether it
+    // is in the tree now (its last change was an entry).
+    struct Moves {
+        bool leftFirst;
+        bool inTree;
+    };
+    std::unordered_map<Element*, Moves> moved;
+    std::vector<Element*> order;
+    for (const Document::MembershipChange* change : changes) {
+        for (Element* e : change->elements) {
+            auto [it, fresh] = moved.try_emplace(e, Moves{!change->inserted, change->inserted});
+            if (fresh) order.push_back(e);
+            else it->second.inTree = change->inserted;
+        }
+    }
+
+    // Elements that left (perhaps to come back elsewhere) go out of the list;
+    // they are only compared as addresses. Usually one or two left: a plain
+    // comparison beats a lookup then.
+    std::vector<Element*> left;
+    for (Element* e : order)
+        if (moved[e].leftFirst) left.push_back(e);
+    std::size_t hint = cache_.size();
+    if (!left.empty()) {
+        const std::unordered_set<Element*> leftSet(left.size() > 4 ? left.begin() : left.end(), left.end());
+        const auto gone = [&](Element* e) {
+            return left.size() > 4 ? leftSet.count(e) != 0 : std::find(left.begin(), left.end(), e) != left.end();
+        };
+        const auto firstGone = std::find_if(cache_.begin(), cache_.end(), gone);
+        hint = static_cast<std::size_t>(firstGone - cache_.begin());
+        cache_.erase(std::remove_if(firstGone, cache_.end(), gone), cache_.end());
+    }
+
+    // Elements in the tree now that belong here go in at their place; one
+    // replacing another usually lands where that one was.
+    const Node* root = root_.get();
+    const bool wholeDocument = root->Type() == NodeType::Document;
+    for (Element* e : order) {
+        if (!moved[e].inTree || e == root || (!wholeDocument && !root->Contains(e)) || !Passes(*e)) continue;
+        hint = std::min(hint, cache_.size());
+        const bool atHint = (hint == 0 || cache_[hint - 1]->Precedes(*e)) &&
+                            (hint == cache_.size() || e->Precedes(*cache_[hint]));
+        const auto at = atHint ? cache_.begin() + static_cast<std::ptrdiff_t>(hint)
+                               : std::lower_bound(cache_.begin(), cache_.end(), e,
+                                                  [](Element* a, Element* b) { return a->Precedes(*b); });
+        hint = static_cast<std::size_t>(cache_.insert(at, e) - cache_.begin()) + 1;
+    }
+    return true;
+}
+
+void ElementCollection::Refresh() const {
+    if (!StillValid()) Rebuild();
+    cacheVersion_ = root_->OwnerDocument().Version();
+    cacheStamp_ = Document::CurrentStamp();
+    cacheConnected_ = root_->IsConnected();
+    cacheDocument_ = &root_->OwnerDocument();
 }
 
 const std::vector<Element*>& ElementCollection::Elements() const {
@@ -54,17 +132,37 @@ std::vector<Element*> ElementCollection::Named(std::wstring_view name) const {
     return out;
 }
 
+ElementCollection ElementCollection::NamedCollection(std::wstring_view name) const {
+    AttributesRead reads = reads_;
+    if (reads) {
+        reads->push_back(L"id");
+        reads->push_back(L"name");
+    }
+    return ElementCollection(
+        root_, [base = *this, n = std::wstring(name)](Node&) { return base.Named(n); }, std::move(reads));
+}
+
 ElementCollection ElementCollection::Tags(std::wstring_view tagName) const {
     std::wstring tag = LowerAscii(tagName);
+    if (!producer_) {
+        // The same walk with one more test, so it follows the tree as cheaply.
+        return ElementCollection(
+            root_,
+            [filter = filter_, tag](const Element& e) { return (tag == L"*" || e.LocalName() == tag) && (!filter || filter(e)); },
+            scope_, reads_);
+    }
     // A snapshot-producing view over this collection, so it stays live too.
     ElementCollection base = *this;
-    return ElementCollection(root_, [base, tag](Node&) {
-        std::vector<Element*> out;
-        for (Element* e : base.Elements()) {
-            if (tag == L"*" || e->LocalName() == tag) out.push_back(e);
-        }
-        return out;
-    });
+    return ElementCollection(
+        root_,
+        Producer([base, tag](Node&) {
+            std::vector<Element*> out;
+            for (Element* e : base.Elements()) {
+                if (tag == L"*" || e->LocalName() == tag) out.push_back(e);
+            }
+            return out;
+        }),
+        reads_);
 }
 
 }  // namespace corvalin::browser::dom

@@ -609,17 +609,22 @@ const MemberTable& HTMLElement::ElementMembers() {
          [](DispatchObject& s, Invocation& c) { return c.ReturnBool(ElementOf(s).HasAttribute(c.Text(0))); }},
         {L"parentElement", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, ElementOf(s).ParentElement()); }},
         {L"children", [](DispatchObject& s, Invocation& c) {
-             return ReturnCollection(c, dom::ElementCollection(&ElementOf(s), dom::ElementCollection::Filter{}, dom::ElementCollection::Scope::Children));
+             return ReturnCollection(c, dom::ElementCollection(&ElementOf(s), dom::ElementCollection::Filter{}, dom::ElementCollection::Scope::Children,
+                                                               dom::ElementCollection::TagAndPlaceOnly()));
          }},
         {L"all", [](DispatchObject& s, Invocation& c) {
-             return ReturnCollection(c, dom::ElementCollection(&ElementOf(s), dom::ElementCollection::Filter{}));
+             return ReturnCollection(c, dom::ElementCollection(&ElementOf(s), dom::ElementCollection::Filter{},
+                                                               dom::ElementCollection::Scope::Descendants,
+                                                               dom::ElementCollection::TagAndPlaceOnly()));
          }},
         {L"getElementsByTagName", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
              std::wstring tag = dom::LowerAscii(c.Text(0));
-             return ReturnCollection(c, dom::ElementCollection(&ElementOf(s), [tag](const dom::Element& e) {
-                                         return tag == L"*" || e.LocalName() == tag;
-                                     }));
+             return ReturnCollection(c, dom::ElementCollection(
+                                            &ElementOf(s),
+                                            [tag](const dom::Element& e) { return tag == L"*" || e.LocalName() == tag; },
+                                            dom::ElementCollection::Scope::Descendants,
+                                            dom::ElementCollection::TagAndPlaceOnly()));
          }},
         {L"document", [](DispatchObject& s, Invocation& c) {
              return c.ReturnObject(DocumentObject(ElementOf(s).OwnerDocument()).Get());

@@ -109,10 +109,7 @@ HRESULT HTMLElementCollection::Item(Invocation& call) {
     }
     if (named.size() == 1) return ReturnNode(call, named.front());
     // Several share the name: a collection of them, as the browser answers.
-    dom::ElementCollection base = elements_;
-    return call.ReturnObject(CollectionObject(dom::ElementCollection(&elements_.Root(), [base, name](dom::Node&) {
-                                                  return base.Named(name);
-                                              })).Get());
+    return call.ReturnObject(CollectionObject(elements_.NamedCollection(name)).Get());
 }
 
 HRESULT HTMLElementCollection::InvokeValue(Invocation& call) {
@@ -137,11 +134,7 @@ HRESULT HTMLElementCollection::InvokeDynamic(std::wstring_view name, Invocation&
     auto named = elements_.Named(name);
     if (named.empty()) return DISP_E_MEMBERNOTFOUND;
     if (named.size() == 1) return ReturnNode(call, named.front());
-    std::wstring n(name);
-    dom::ElementCollection base = elements_;
-    return call.ReturnObject(CollectionObject(dom::ElementCollection(&elements_.Root(), [base, n](dom::Node&) {
-                                                  return base.Named(n);
-                                              })).Get());
+    return call.ReturnObject(CollectionObject(elements_.NamedCollection(name)).Get());
 }
 
 ComPtr<IDispatch> CollectionObject(dom::ElementCollection elements, dom::Element* select) {

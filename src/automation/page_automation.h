@@ -356,6 +356,73 @@ public:
                    std::vector<std::string>& ids, std::vector<std::string>& titles) const;
 
     // --- document-level operations ---
+    // All of them work on the attached document and answer an empty text, 0
+    // or false when there is none.
+
+    // Documents of the page: this one, its frames and theirs, four levels
+    // deep (the fourth counted by its frames' length, not opened).
+    int CountDocuments() const;
+    // An address whose first four letters are not "http" in any case gets
+    // "http://" in front (in the caller's variable too) before the page's
+    // window navigates to it.
+    void NavigateTo(std::string& url) const;
+    // Writes percent / 100 to the body's zoom; answers `percent`.
+    int SetZoom(int percent) const;
+    std::string GetPageText() const;
+    std::string GetPageHtml() const;
+    std::string GetTitle() const;
+    // Language 0 runs the code as JavaScript, 1 as VBScript; any other does nothing.
+    void RunScript(std::string_view code, int language = 0) const;
+    // Puts back selection, dragging and the context menu a page took away.
+    void EnableSelectionAndContextMenu() const;
+    // The element's left (top) edge in page coordinates: its offsets summed
+    // up the offsetParent chain.
+    int GetElementLeft(const AutomationObject& element) const;
+    int GetElementTop(const AutomationObject& element) const;
+    std::string GetDocumentProperty(std::string_view name) const;
+    bool SetDocumentProperty(std::string_view name, std::string_view value) const;
+    std::string GetDomain() const;
+    std::string GetLocation() const;
+    std::string GetCharset() const;
+    // The selected text (its markup when `asHtml` is 1 or more); empty
+    // without a selection.
+    std::string GetSelection(int asHtml = 0) const;
+    // Declares page functions alert, confirm, prompt and showModalDialog that
+    // do nothing, so the page's own calls show no dialog.
+    void SuppressDialogs() const;
+    std::string GetFileSize() const;
+    void HideScrollBars() const;
+    // Axis 0 scrolls down by `amount`, axis 1 right; other axes do nothing.
+    void ScrollBy(int amount, int axis = 0) const;
+    void ScrollTo(int left, int top) const;
+    // Answers the left scroll position.
+    int GetScrollPosition(int* left = nullptr, int* top = nullptr) const;
+    // Answers the scroll width.
+    int GetScrollSize(int* height = nullptr, int* width = nullptr) const;
+    void PasteHtmlAtSelection(std::string_view html) const;
+    void WriteHtml(std::string_view html) const;
+    // Wraps every occurrence of `text` in a font element (a B element when
+    // `bold`) coloured `color` on `background`; empty colours become
+    // "ff0000" and "D6F20D", written back.
+    void HighlightText(std::string_view text, std::string& color, std::string& background, bool bold = false) const;
+    std::string GetElementInnerHtml(const AutomationObject& element) const;
+    // Opens the document afresh, writes `html` and closes it.
+    void ReplaceDocument(std::string_view html) const;
+    std::string GetElementInnerText(const AutomationObject& element) const;
+    bool SetElementInnerHtml(const AutomationObject& element, std::string_view html) const;
+    bool SetElementInnerText(const AutomationObject& element, std::string_view text) const;
+    bool SetElementOuterHtml(const AutomationObject& element, std::string_view html) const;
+    bool SetElementOuterText(const AutomationObject& element, std::string_view text) const;
+    std::string GetElementOuterHtml(const AutomationObject& element) const;
+    std::string GetElementOuterText(const AutomationObject& element) const;
+    // Every 300 ms, dispatching messages meanwhile, looks for `text` in the
+    // page's text: of `document` when one is given, else of the page in
+    // `window` (attached again at every look). False once `timeout` ms passed.
+    bool WaitForPageText(HWND window, std::string_view text, int timeout = 5000,
+                         const AutomationObject& document = {});
+    // The same in the page's markup.
+    bool WaitForPageHtml(HWND window, std::string_view text, int timeout = 5000,
+                         const AutomationObject& document = {});
 
     // --- image capture and file upload ---
     // The picture of the image `key` names (as FindImage), copied through the

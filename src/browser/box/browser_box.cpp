@@ -135,10 +135,29 @@ LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 1;
     case WM_LBUTTONDOWN:
         SetFocus(window);   // keys go to the page that was clicked
+        SetCapture(window);   // a drag goes on outside the window
+        if (engine) engine->OnMouseDown(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_MOUSEMOVE:
+        if (engine && (wParam & MK_LBUTTON))
+            engine->OnMouseDrag(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        if (engine) engine->OnDoubleClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_LBUTTONUP:
-        if (engine) engine->OnClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        if (GetCapture() == window) ReleaseCapture();
+        if (engine) {
+            engine->OnMouseUp();
+            engine->OnClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        }
         return 0;
+    case WM_CONTEXTMENU: {
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ScreenToClient(window, &at);
+        if (engine) engine->OnContextMenu(at.x, at.y);
+        return 0;
+    }
     case WM_GETDLGCODE:
         return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_WANTTAB;
     case WM_KEYDOWN:

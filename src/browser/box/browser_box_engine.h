@@ -53,6 +53,13 @@ public:
     void SyncView();
     void Paint(HDC dc, const RECT& dirty);
     void OnClick(int x, int y);
+    // The mouse's selection: button down, drag, up, double click; and the
+    // context menu's event.
+    void OnMouseDown(int x, int y);
+    void OnMouseDrag(int x, int y);
+    void OnMouseUp();
+    void OnDoubleClick(int x, int y);
+    void OnContextMenu(int x, int y);
     // Keys typed while the rendering window has the focus.
     void OnKeyDown(UINT key);
     void OnChar(wchar_t character);
@@ -82,6 +89,8 @@ private:
     DialogHandler dialogs_;
     bool freeScheduled_ = false;
     DWORD scriptTimeLimitMs_ = 5000;
+    dom::Ref<dom::Node> selectionAnchor_;   // where the button went down, while it is down
+    std::size_t selectionAnchorOffset_ = 0;
     DocumentMarshal documentMarshal_;   // the current document's, released when it goes
     bool comInitialised_ = false;   // the box balances its own CoInitializeEx
 };

@@ -133,6 +133,7 @@ static void ReleaseScriptHandlers(dom::Document& document) {
         L"onscroll", L"onresize", L"onreadystatechange", L"onpropertychange", L"oninput",
     };
     document.DocumentHandlers().clear();
+    document.PropertyHandlers().clear();
     const dom::ElementCollection all = document.All();
     for (dom::Element* element : all.Elements()) {
         for (const auto* name : kEvents) {

@@ -240,6 +240,7 @@ void Document::ReleaseScriptObjects() {
     Ref<Document> keep(this);
     host_ = nullptr;
     documentHandlers_.clear();
+    propertyHandlers_.clear();
     for (Node* n = FirstChild(); n; n = n->NextInTree(this)) {
         if (Element* e = n->AsElement()) {
             e->DropScriptHandlers();
@@ -248,7 +249,11 @@ void Document::ReleaseScriptObjects() {
     }
 }
 
-void Document::SetSelection(std::unique_ptr<TextRange> range) { selection_ = std::move(range); }
+void Document::SetSelection(std::unique_ptr<TextRange> range) {
+    selection_ = std::move(range);
+    // The selection is painted highlighted.
+    if (host_) host_->ViewChanged();
+}
 
 Ref<Document> Document::Create(std::wstring url) { return Ref<Document>(new Document(std::move(url))); }
 
@@ -456,17 +461,31 @@ bool Document::DispatchEvent(Element& target, Event& event) {
         }
         if (event.cancelBubble) break;
     }
-    if (bubbles && !event.cancelBubble && host_ && !documentHandlers_.empty()) {
+    if (bubbles && !event.cancelBubble && host_ && !(documentHandlers_.empty() && propertyHandlers_.empty())) {
         if (Element* root = DocumentElement()) {
-            const auto handlers = documentHandlers_;   // a handler may attach or detach others
+            auto handlers = documentHandlers_;   // a handler may attach or detach others
+            if (EventHandler own = PropertyHandler(L"on" + event.type); !own.Empty()) handlers.emplace_back(L"on" + event.type, own);
             for (const auto& [name, handler] : handlers) {
-                if (name != L"on" + event.type) continue;
+                if (name != L"on" + event.type || !host_) continue;
                 event.current = root;
                 if (!host_->RunEventHandler(*root, event, handler)) event.returnValue = false;
             }
         }
     }
     return event.returnValue;
+}
+
+EventHandler Document::PropertyHandler(std::wstring_view name) const {
+    for (const auto& [own, handler] : propertyHandlers_) {
+        if (EqualsIgnoringCase(own, name)) return handler;
+    }
+    return {};
+}
+
+void Document::SetPropertyHandler(std::wstring_view name, EventHandler handler) {
+    const std::wstring key = LowerAscii(name);
+    std::erase_if(propertyHandlers_, [&](const auto& entry) { return entry.first == key; });
+    if (!handler.Empty()) propertyHandlers_.emplace_back(key, std::move(handler));
 }
 
 bool Document::FireEvent(Element& target, std::wstring_view eventName) {

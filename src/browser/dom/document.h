@@ -90,6 +90,12 @@ public:
     // Handlers attached to the document itself (document.attachEvent): they
     // run after an event bubbled past the root element.
     std::vector<std::pair<std::wstring, EventHandler>>& DocumentHandlers() { return documentHandlers_; }
+    // Handlers assigned to the document's own properties from script
+    // (document.onselectstart = f), one per event ("onselectstart"); they run
+    // after the attached ones.
+    EventHandler PropertyHandler(std::wstring_view name) const;
+    void SetPropertyHandler(std::wstring_view name, EventHandler handler);
+    std::vector<std::pair<std::wstring, EventHandler>>& PropertyHandlers() { return propertyHandlers_; }
     // fireEvent("onclick"): runs the handlers, no default action.
     bool FireEvent(Element& target, std::wstring_view eventName);
     // click(): handlers, then the default action unless cancelled.
@@ -207,6 +213,7 @@ private:
     Index names_;
     std::wstring lastModified_;
     std::vector<std::pair<std::wstring, EventHandler>> documentHandlers_;
+    std::vector<std::pair<std::wstring, EventHandler>> propertyHandlers_;
     long viewWidth_ = 800;
     long viewHeight_ = 600;
     std::uint64_t inputsVersion_ = 0;

@@ -3,6 +3,7 @@
 // characters. Points sit in text nodes; script, style and title text is not
 // part of any range.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,18 @@
 #include "browser/dom/element.h"
 
 namespace corvalin::browser::dom {
+
+// What the ends of a range move or expand by: characters, words (with the
+// spaces after them), sentences, or the whole scope ("textedit").
+enum class TextUnit { Character, Word, Sentence, TextEdit };
+// The unit a name gives (any case); nothing for a name the browser refuses.
+std::optional<TextUnit> TextUnitFromName(std::wstring_view name);
+
+// One end of a range in its text: a text node and an offset in its data.
+struct TextPoint {
+    const Node* text = nullptr;
+    std::size_t offset = 0;
+};
 
 class TextRange {
 public:
@@ -19,7 +32,9 @@ public:
     Element& Scope() const { return *scope_; }
     bool Collapsed() const;
     std::wstring Text() const;
-    std::wstring HtmlText() const;   // the text as markup (escaped)
+    // The text as markup: the elements it passes through with their tags,
+    // inside the innermost element holding the whole range.
+    std::wstring HtmlText() const;
 
     // Searches from the start (to the end of the range, or of the scope when
     // the range is collapsed), case-insensitively; a match becomes the range.
@@ -28,11 +43,30 @@ public:
     void PasteHtml(std::wstring_view markup);
     void SetText(std::wstring_view text);
 
-    // Move by characters; returns how far it moved. A start past the end
+    // Move by units; returns how many units it moved. A start past the end
     // drags the end along (and the other way round).
-    long MoveStart(long count);
-    long MoveEnd(long count);
+    long MoveStart(long count, TextUnit unit = TextUnit::Character);
+    long MoveEnd(long count, TextUnit unit = TextUnit::Character);
+    // Collapses to the start, then moves it.
+    long Move(long count, TextUnit unit = TextUnit::Character);
+    // Grows to whole units; true when the range changed.
+    bool Expand(TextUnit unit);
     void Collapse(bool toStart);
+    // -1, 0 or 1 as one end of this range lies before, at or after one end of `other`.
+    int CompareEndPoints(bool thisStart, const TextRange& other, bool otherStart) const;
+    // Puts one end of this range where one end of `other` is; the other end
+    // follows when they would cross.
+    void SetEndPoint(bool thisStart, const TextRange& other, bool otherStart);
+    // From one point to the other, whichever comes first.
+    void SetPoints(TextPoint anchor, TextPoint focus);
+    // The word at a point, without the spaces after it (a double click's selection).
+    void SelectWordAt(TextPoint point);
+    // The characters of each text node the range covers: [from, to) of its data.
+    struct NodeSpan {
+        const Node* text;
+        std::size_t from, to;
+    };
+    std::vector<NodeSpan> CoveredSpans() const;
     void SelectAll();                 // the whole scope again
     void MoveToElementText(Element& element);
     Element* ParentElement() const;   // the element holding the range's start
@@ -51,6 +85,7 @@ private:
     std::size_t Global(const Flat& flat, const Point& p) const;
     Point At(const Flat& flat, std::size_t global) const;
     void SetFrom(const Flat& flat, std::size_t start, std::size_t end);
+    std::size_t GlobalOf(const Flat& flat, TextPoint point) const;
 
     Ref<Element> scope_;
     Point startPoint_;

@@ -27,6 +27,8 @@ void WriteDocument(dom::Document& document, std::wstring_view markup) {
     }
     if (!document.OpenForWriting()) OpenDocument(document);
     document.WriteBuffer() += markup;
+    // The browser shows what was written at once, before any close.
+    ParseDocument(document, document.WriteBuffer());
 }
 
 void CloseDocument(dom::Document& document) {

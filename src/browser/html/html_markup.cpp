@@ -111,15 +111,21 @@ void AppendStartTag(std::wstring& out, const Element& e) {
 
 // Serialises the children of `root` (and root itself when `withRoot`),
 // iteratively so any depth goes.
-std::wstring Serialize(const Node& root, bool withRoot) {
+std::wstring Serialize(const Node& root, bool withRoot, const MarkupSlice* slice = nullptr) {
     std::wstring out;
     auto enter = [&](const Node& n) {
         if (n.IsText()) {
+            std::wstring_view data = n.Data();
+            if (slice) {
+                const auto [from, to] = slice->textSlice(n);
+                data = from < to && to <= data.size() ? data.substr(from, to - from) : std::wstring_view();
+            }
             const Element* parent = n.ParentElement();
-            if (parent && IsRawText(*parent)) out += n.Data();
-            else AppendEscapedText(out, n.Data());
+            if (parent && IsRawText(*parent)) out += data;
+            else AppendEscapedText(out, data);
             return false;
         }
+        if (slice && (!n.AsElement() || !slice->keep(*n.AsElement()))) return false;
         if (n.Type() == dom::NodeType::Comment) {
             out += L"<!--";
             out += n.Data();
@@ -155,6 +161,8 @@ void InsertAll(Node& parent, Node* before, std::vector<dom::Ref<Node>>& nodes) {
 std::wstring InnerHtml(const Node& node) { return Serialize(node, false); }
 
 std::wstring OuterHtml(const Node& node) { return Serialize(node, true); }
+
+std::wstring SliceHtml(const Node& root, const MarkupSlice& slice) { return Serialize(root, false, &slice); }
 
 bool SetInnerHtml(Element& element, std::wstring_view markup) {
     if (!CanHoldMarkup(element)) return false;

@@ -2,7 +2,9 @@
 // tag names, attribute values quoted only when they need it, control state as
 // it is now (current value, checked).
 #pragma once
+#include <functional>
 #include <string>
+#include <utility>
 #include <string_view>
 
 #include "browser/dom/element.h"
@@ -11,6 +13,15 @@ namespace corvalin::browser::html {
 
 std::wstring InnerHtml(const dom::Node& node);
 std::wstring OuterHtml(const dom::Node& node);
+
+// The markup of part of a node's children, as a text range gives it: each
+// text node cut to the characters `textSlice` answers ([from, to) of its
+// data), and only the elements `keep` answers true for, with their tags.
+struct MarkupSlice {
+    std::function<std::pair<std::size_t, std::size_t>(const dom::Node& text)> textSlice;
+    std::function<bool(const dom::Element& element)> keep;
+};
+std::wstring SliceHtml(const dom::Node& root, const MarkupSlice& slice);
 
 // Writes fail (false) where the browser refuses them: the element's content
 // model can't hold markup (<br>, <input>...), or outerHTML of an element

@@ -69,15 +69,22 @@ public:
         StartLine();
     }
 
-    void Text(std::wstring_view data, const dom::Element& owner, const ComputedStyle& s) {
+    // Words and spaces of a text node; each remembers where in the node's
+    // data its characters came from, for the selection.
+    void Text(const dom::Node& node, const dom::Element& owner, const ComputedStyle& s) {
+        const std::wstring& data = node.Data();
         const Font& font = FontOf(s);
+        source_ = &node;
         if (s.whiteSpace == WhiteSpace::Pre) {
             std::wstring run;
+            std::vector<std::uint32_t> offsets;
             auto flush = [&] {
-                if (!run.empty()) Word(run, owner, s, font, false);
+                if (!run.empty()) Word(run, owner, s, font, false, std::move(offsets));
                 run.clear();
+                offsets.clear();
             };
-            for (wchar_t c : data) {
+            for (std::size_t i = 0; i < data.size(); ++i) {
+                const wchar_t c = data[i];
                 if (c == L'\r') continue;
                 if (c == L'\n') {
                     flush();
@@ -85,23 +92,31 @@ public:
                     continue;
                 }
                 if (c == L'\t') {
-                    run.append(8 - run.size() % 8, L' ');
+                    const std::size_t spaces = 8 - run.size() % 8;
+                    run.append(spaces, L' ');
+                    offsets.insert(offsets.end(), spaces, static_cast<std::uint32_t>(i));
                     continue;
                 }
                 run += c == 0xA0 ? L' ' : c;
+                offsets.push_back(static_cast<std::uint32_t>(i));
             }
             flush();
             return;
         }
         const bool wrap = s.whiteSpace == WhiteSpace::Normal;
         std::wstring word;
+        auto offsetsOf = [](std::size_t end, std::size_t length) {
+            std::vector<std::uint32_t> offsets(length);
+            for (std::size_t k = 0; k < length; ++k) offsets[k] = static_cast<std::uint32_t>(end - length + k);
+            return offsets;
+        };
         for (std::size_t i = 0; i <= data.size(); ++i) {
             const wchar_t c = i < data.size() ? data[i] : L' ';
             const bool space = c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\f';
             if (!space && IsCjk(c) && wrap) {
-                if (!word.empty()) Word(word, owner, s, font, wrap);
+                if (!word.empty()) Word(word, owner, s, font, wrap, offsetsOf(i, word.size()));
                 word.assign(1, c);
-                Word(word, owner, s, font, wrap);   // a break may follow every CJK character
+                Word(word, owner, s, font, wrap, offsetsOf(i + 1, 1));   // a break may follow every CJK character
                 word.clear();
                 continue;
             }
@@ -109,9 +124,9 @@ public:
                 word += c == 0xA0 ? L' ' : c;
                 continue;
             }
-            if (!word.empty()) Word(word, owner, s, font, wrap);
+            if (!word.empty()) Word(word, owner, s, font, wrap, offsetsOf(i, word.size()));
             word.clear();
-            if (i < data.size() && !lastWasSpace_ && hasContent_) Space(owner, s, font);
+            if (i < data.size() && !lastWasSpace_ && hasContent_) Space(owner, s, font, static_cast<std::uint32_t>(i));
         }
     }
 
@@ -166,6 +181,8 @@ private:
         const Font* font = nullptr;
         Mark mark, end;
         long x = 0, top = 0;
+        const dom::Node* source = nullptr;     // the text node of a word or space
+        std::vector<std::uint32_t> offsets;    // where each character sits in its data
     };
 
     long Available() const { return right_ - left_; }
@@ -188,12 +205,15 @@ private:
         hasContent_ = false;
     }
 
-    void Word(const std::wstring& word, const dom::Element& owner, const ComputedStyle& s, const Font& font, bool wrap) {
+    void Word(const std::wstring& word, const dom::Element& owner, const ComputedStyle& s, const Font& font, bool wrap,
+              std::vector<std::uint32_t> offsets) {
         const long w = TextWidth(font, word);
         if (wrap && used_ + w > Available() && HasContent()) Finish(false);
         Item item;
         item.kind = Item::Kind::Text;
         item.text = word;
+        item.source = source_;
+        item.offsets = std::move(offsets);
         item.width = w;
         item.owner = &owner;
         item.style = &s;
@@ -204,10 +224,12 @@ private:
         hasContent_ = true;
     }
 
-    void Space(const dom::Element& owner, const ComputedStyle& s, const Font& font) {
+    void Space(const dom::Element& owner, const ComputedStyle& s, const Font& font, std::uint32_t offset) {
         Item item;
         item.kind = Item::Kind::Space;
         item.text = L" ";
+        item.source = source_;
+        item.offsets.assign(1, offset);
         item.width = TextWidth(font, L" ");
         item.owner = &owner;
         item.style = &s;
@@ -226,6 +248,7 @@ private:
     bool lastWasSpace_ = true;
     bool hasContent_ = false;
     std::vector<Item> items_;
+    const dom::Node* source_ = nullptr;
 };
 
 void LineBuilder::Finish(bool forced) {
@@ -361,11 +384,15 @@ void LineBuilder::Finish(bool forced) {
         p.element = first.owner;
         p.style = first.style;
         p.rect = {first.x, first.top, 0, first.font->Height()};
+        p.textNode = first.source;
         std::size_t j = k;
         for (; j < items_.size(); ++j) {
             const Item& i = items_[j];
-            if ((i.kind != Item::Kind::Text && i.kind != Item::Kind::Space) || i.owner != first.owner || i.style != first.style) break;
+            if ((i.kind != Item::Kind::Text && i.kind != Item::Kind::Space) || i.owner != first.owner ||
+                i.style != first.style || i.source != first.source)
+                break;
             p.text += i.text;
+            p.offsets.insert(p.offsets.end(), i.offsets.begin(), i.offsets.end());
             p.rect.width += i.width;
         }
         if (first.style->visible && !p.text.empty()) b_.AddItem(std::move(p));
@@ -708,10 +735,10 @@ long LayoutBuilder::FlowChildren(const dom::Element& container, const ComputedSt
             const std::wstring& data = n->Data();
             if (s.whiteSpace != WhiteSpace::Pre &&
                 std::all_of(data.begin(), data.end(), [](wchar_t c) { return c == L' ' || c == L'\n' || c == L'\r' || c == L'\t'; })) {
-                if (!line.Empty()) line.Text(data, *owner, s);
+                if (!line.Empty()) line.Text(*n, *owner, s);
             } else {
                 settleMargin();
-                line.Text(data, *owner, s);
+                line.Text(*n, *owner, s);
             }
             return false;
         }

@@ -44,6 +44,10 @@ struct PaintItem {
     const dom::Element* element = nullptr;   // what a hit here finds
     const ComputedStyle* style = nullptr;
     std::wstring text;                       // text runs, control labels, markers, alt text
+    // Text runs: the text node they show, and where each of their characters
+    // sits in its data (white space collapsed, so not one to one).
+    const dom::Node* textNode = nullptr;
+    std::vector<std::uint32_t> offsets;
     int clip = -1;
     std::uint8_t layer = 0;                  // positioned content paints above the flow
 };

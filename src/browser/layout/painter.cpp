@@ -6,6 +6,7 @@
 #include "browser/layout/fonts.h"
 #include "browser/layout/geometry.h"
 #include "browser/layout/image_store.h"
+#include "browser/layout/text_selection.h"
 
 namespace corvalin::browser::layout {
 
@@ -218,6 +219,8 @@ void PaintDocument(HDC dc, dom::Document& document, const DocumentLayout& layout
                                        std::max(layout.canvasHeight, layout.viewHeight) - scroll.y});
     }
     const dom::Element* focused = document.ActiveElement();
+    const std::vector<dom::TextRange::NodeSpan> selected =
+        document.Selection() ? document.Selection()->CoveredSpans() : std::vector<dom::TextRange::NodeSpan>();
     for (const PaintItem& item : layout.items) {
         RECT visible;
         const RECT r = ViewRect(layout, document, item.rect, item.clip, &visible);
@@ -228,7 +231,10 @@ void PaintDocument(HDC dc, dom::Document& document, const DocumentLayout& layout
         if (item.clip >= 0) IntersectClipRect(dc, visible.left, visible.top, visible.right, visible.bottom);
         switch (item.kind) {
         case PaintKind::Box: PaintBox(dc, item, r, document); break;
-        case PaintKind::Text: PaintText(dc, item, r); break;
+        case PaintKind::Text:
+            PaintText(dc, item, r);
+            if (!selected.empty()) PaintSelectedText(dc, item, r, selected);
+            break;
         case PaintKind::Image: PaintImage(dc, item, r, document); break;
         case PaintKind::Control:
             PaintControl(dc, item, r);

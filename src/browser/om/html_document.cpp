@@ -235,9 +235,12 @@ const MemberTable& HTMLDocument::Members() const {
     return table;
 }
 
-bool HTMLDocument::HasDynamicMember(std::wstring_view name) const { return !NamedElements(*document_, name).empty(); }
+bool HTMLDocument::HasDynamicMember(std::wstring_view name) const {
+    return IsEventName(name) || !NamedElements(*document_, name).empty();
+}
 
 HRESULT HTMLDocument::InvokeDynamic(std::wstring_view name, Invocation& call) {
+    if (IsEventName(name)) return InvokeDocumentHandler(*this, name, call);
     if (call.IsPut()) return DISP_E_MEMBERNOTFOUND;
     auto named = NamedElements(*document_, name);
     if (named.empty()) return DISP_E_MEMBERNOTFOUND;

@@ -57,4 +57,9 @@ private:
     dom::Ref<dom::Document> document_;
 };
 
+// document.onselectstart and the other on... properties: a write keeps the
+// function as the document's handler, a read gives it back, a call runs it
+// with the document as `this`.
+HRESULT InvokeDocumentHandler(HTMLDocument& document, std::wstring_view name, Invocation& call);
+
 }  // namespace corvalin::browser::om

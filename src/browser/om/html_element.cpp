@@ -145,12 +145,6 @@ constexpr std::array<const wchar_t*, 31> kEventNames{
     L"ondragstart", L"onmouseenter", L"onmouseleave", L"onpropertychange", L"onreadystatechange",
     L"onfocusin",   L"onfocusout"};
 
-bool IsEventName(std::wstring_view name) {
-    for (const wchar_t* n : kEventNames) {
-        if (dom::EqualsIgnoringCase(name, n)) return true;
-    }
-    return false;
-}
 
 HRESULT GetHandler(dom::Element& e, std::wstring_view name, Invocation& call) {
     dom::EventHandler h = e.Handler(name);
@@ -161,14 +155,7 @@ HRESULT GetHandler(dom::Element& e, std::wstring_view name, Invocation& call) {
 }
 
 HRESULT PutHandler(dom::Element& e, std::wstring_view name, Invocation& call) {
-    dom::EventHandler h;
-    const VARIANT& v = call.Value();
-    if (v.vt == VT_DISPATCH && v.pdispVal) {
-        h.function = std::make_shared<ScriptFunctionObject>(v.pdispVal);
-    } else if (v.vt == VT_BSTR) {
-        h.source = call.ValueText();
-    }
-    e.SetHandler(name, std::move(h));
+    e.SetHandler(name, HandlerFromValue(call));
     return S_OK;
 }
 
@@ -220,6 +207,24 @@ HRESULT TextAttribute(Invocation& call, const dom::Element& e, const wchar_t* na
 }
 
 }  // namespace
+
+bool IsEventName(std::wstring_view name) {
+    for (const wchar_t* n : kEventNames) {
+        if (dom::EqualsIgnoringCase(name, n)) return true;
+    }
+    return false;
+}
+
+dom::EventHandler HandlerFromValue(Invocation& call) {
+    dom::EventHandler h;
+    const VARIANT& v = call.Value();
+    if (v.vt == VT_DISPATCH && v.pdispVal) {
+        h.function = std::make_shared<ScriptFunctionObject>(v.pdispVal);
+    } else if (v.vt == VT_BSTR) {
+        h.source = call.ValueText();
+    }
+    return h;
+}
 
 // ---- Shared -----------------------------------------------------------------
 

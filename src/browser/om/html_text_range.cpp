@@ -1,6 +1,7 @@
 #include "browser/om/html_text_range.h"
 
 #include <memory>
+#include <optional>
 
 #include "browser/om/html_elements.h"
 #include "browser/om/node_objects.h"
@@ -11,9 +12,25 @@ namespace {
 
 dom::TextRange& R(DispatchObject& s) { return static_cast<HTMLTextRange&>(s).Range(); }
 
-// Units other than characters move by characters too (words and sentences
-// are not told apart here).
+// moveStart("word", -2): the unit, then the count (1 when left out).
+std::optional<dom::TextUnit> Unit(Invocation& c) { return dom::TextUnitFromName(c.Text(0)); }
 long MoveCount(Invocation& c) { return c.Integer(1, 1); }
+
+// "StartToEnd": which end of this range, then which end of the other.
+bool ParseEnds(std::wstring_view how, bool& thisStart, bool& otherStart) {
+    const std::wstring lower = dom::LowerAscii(how);
+    if (lower == L"starttostart") thisStart = otherStart = true;
+    else if (lower == L"starttoend") thisStart = true, otherStart = false;
+    else if (lower == L"endtostart") thisStart = false, otherStart = true;
+    else if (lower == L"endtoend") thisStart = otherStart = false;
+    else return false;
+    return true;
+}
+
+dom::TextRange* OtherRange(Invocation& c, std::size_t index) {
+    auto* other = dynamic_cast<HTMLTextRange*>(AsDispatchObject(c.Object(index)));
+    return other ? &other->Range() : nullptr;
+}
 
 }  // namespace
 
@@ -33,15 +50,39 @@ const MemberTable& HTMLTextRange::Members() const {
              return c.ReturnEmpty();
          }},
         {L"moveStart", nullptr, nullptr,
-         [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(R(s).MoveStart(MoveCount(c))); }},
+         [](DispatchObject& s, Invocation& c) {
+             const auto unit = Unit(c);
+             return unit ? c.ReturnInteger(R(s).MoveStart(MoveCount(c), *unit)) : E_INVALIDARG;
+         }},
         {L"moveEnd", nullptr, nullptr,
-         [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(R(s).MoveEnd(MoveCount(c))); }},
+         [](DispatchObject& s, Invocation& c) {
+             const auto unit = Unit(c);
+             return unit ? c.ReturnInteger(R(s).MoveEnd(MoveCount(c), *unit)) : E_INVALIDARG;
+         }},
         {L"move", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
-             R(s).Collapse(true);
-             long moved = R(s).MoveStart(MoveCount(c));
-             R(s).Collapse(true);
-             return c.ReturnInteger(moved);
+             const auto unit = Unit(c);
+             return unit ? c.ReturnInteger(R(s).Move(MoveCount(c), *unit)) : E_INVALIDARG;
+         }},
+        {L"expand", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             const auto unit = Unit(c);
+             return unit ? c.ReturnBool(R(s).Expand(*unit)) : E_INVALIDARG;
+         }},
+        {L"compareEndPoints", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             bool thisStart = true, otherStart = true;
+             dom::TextRange* other = OtherRange(c, 1);
+             if (!ParseEnds(c.Text(0), thisStart, otherStart) || !other) return E_INVALIDARG;
+             return c.ReturnInteger(R(s).CompareEndPoints(thisStart, *other, otherStart));
+         }},
+        {L"setEndPoint", nullptr, nullptr,
+         [](DispatchObject& s, Invocation& c) {
+             bool thisStart = true, otherStart = true;
+             dom::TextRange* other = OtherRange(c, 1);
+             if (!ParseEnds(c.Text(0), thisStart, otherStart) || !other) return E_INVALIDARG;
+             R(s).SetEndPoint(thisStart, *other, otherStart);
+             return c.ReturnEmpty();
          }},
         {L"collapse", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {

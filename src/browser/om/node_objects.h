@@ -11,6 +11,8 @@
 
 namespace corvalin::browser::om {
 
+class Invocation;
+
 // The document's object (what "WM_HTML_GETOBJECT" hands out, what scripts
 // see as `document`); it also implements IHTMLDocument.
 Microsoft::WRL::ComPtr<IDispatch> DocumentObject(dom::Document& document);
@@ -54,5 +56,10 @@ inline IDispatch* HandlerFunction(const dom::EventHandler& handler) {
     auto* f = dynamic_cast<ScriptFunctionObject*>(handler.function.get());
     return f ? f->Function() : nullptr;
 }
+
+// The on... names that are event handler properties (any case).
+bool IsEventName(std::wstring_view name);
+// The handler a property write gives: a script function, or source text.
+dom::EventHandler HandlerFromValue(Invocation& call);
 
 }  // namespace corvalin::browser::om

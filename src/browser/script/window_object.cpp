@@ -62,6 +62,7 @@ const om::MemberTable& WindowObject::Members() const {
         {L"opener", &Bind<W, &W::GetNull>},
         {L"closed", &Bind<W, &W::GetFalse>},
         {L"length", &Bind<W, &W::GetLength>},
+        {L"item", nullptr, nullptr, &Bind<W, &W::InvokeValue>},   // frames.item(i) and frames.item("name")
         {L"name", &Bind<W, &W::GetName>, &Bind<W, &W::PutName>},
         {L"onload", &Bind<W, &W::GetOnload>, &Bind<W, &W::PutOnload>},
         {L"XMLHttpRequest", &Bind<W, &W::GetXmlHttpRequest>},

@@ -88,3 +88,98 @@ TEST(HtmlTextRangeTest, EndsMoveByCharactersWithinTheScope) {
     EXPECT_EQ(html::InnerHtml(*page.document->Body()), L"abc<B>d&lt;x&gt;</B>hi");
     EXPECT_FALSE(range.Find(L"zzz"));
 }
+
+TEST(HtmlTextRangeTest, UnitsMoveByWordsSentencesAndTheWholeText) {
+    Page page(L"<body>One two, three. Four <b>five</b>! Six</body>");
+    dom::TextRange range(*page.document->Body());
+    range.Collapse(true);
+    // A word takes the spaces after it; punctuation is a word of its own.
+    EXPECT_EQ(range.MoveEnd(1, dom::TextUnit::Word), 1);
+    EXPECT_EQ(range.Text(), L"One ");
+    EXPECT_EQ(range.MoveEnd(2, dom::TextUnit::Word), 2);
+    EXPECT_EQ(range.Text(), L"One two, ");
+    EXPECT_EQ(range.MoveStart(1, dom::TextUnit::Sentence), 1);
+    EXPECT_EQ(range.Text(), L"");   // the start passed the end and dragged it along
+    EXPECT_EQ(range.MoveEnd(1, dom::TextUnit::Sentence), 1);
+    EXPECT_EQ(range.Text(), L"Four five! ");
+    EXPECT_EQ(range.Move(-1, dom::TextUnit::Word), -1);
+    EXPECT_TRUE(range.Collapsed());
+    EXPECT_EQ(range.MoveEnd(1, dom::TextUnit::Word), 1);
+    EXPECT_EQ(range.Text(), L". ");
+    EXPECT_EQ(range.MoveEnd(5, dom::TextUnit::TextEdit), 1);
+    EXPECT_EQ(range.Text(), L". Four five! Six");
+    EXPECT_EQ(range.MoveEnd(1, dom::TextUnit::Character), 0);
+    EXPECT_EQ(range.MoveStart(-100, dom::TextUnit::Word), -4);
+
+    // The units by name, through the object model.
+    auto object = CallObj(page.Body().Get(), L"createTextRange");
+    Call(object.Get(), L"collapse");
+    EXPECT_EQ(Call(object.Get(), L"moveEnd", {Var(L"word"), Var(3)}).Text(), L"3");
+    EXPECT_EQ(Get(object.Get(), L"text").Text(), L"One two, ");
+    EXPECT_EQ(Call(object.Get(), L"moveStart", {Var(L"Character"), Var(-1)}).Text(), L"0");
+    EXPECT_EQ(Call(object.Get(), L"moveEnd", {Var(L"paragraph"), Var(1)}).Text(), L"");   // refused
+}
+
+TEST(HtmlTextRangeTest, ExpandGrowsToWholeUnits) {
+    Page page(L"<body>alpha beta gamma. Second one.</body>");
+    dom::TextRange range(*page.document->Body());
+    ASSERT_TRUE(range.Find(L"et"));
+    EXPECT_TRUE(range.Expand(dom::TextUnit::Word));
+    EXPECT_EQ(range.Text(), L"beta ");
+    EXPECT_FALSE(range.Expand(dom::TextUnit::Word));
+    EXPECT_TRUE(range.Expand(dom::TextUnit::Sentence));
+    EXPECT_EQ(range.Text(), L"alpha beta gamma. ");
+    range.Collapse(false);
+    EXPECT_TRUE(range.Expand(dom::TextUnit::Character));
+    EXPECT_EQ(range.Text(), L"S");
+    EXPECT_TRUE(range.Expand(dom::TextUnit::TextEdit));
+    EXPECT_EQ(range.Text(), L"alpha beta gamma. Second one.");
+
+    auto object = CallObj(page.Body().Get(), L"createTextRange");
+    Call(object.Get(), L"findText", {Var(L"mm")});
+    EXPECT_EQ(Call(object.Get(), L"expand", {Var(L"word")}).Text(), L"-1");
+    EXPECT_EQ(Get(object.Get(), L"text").Text(), L"gamma");
+    // The word at a double click leaves the spaces out.
+    range.SelectWordAt({range.ParentElement()->FirstChild(), 8});
+    EXPECT_EQ(range.Text(), L"beta");
+}
+
+TEST(HtmlTextRangeTest, EndPointsCompareAndMoveBetweenRanges) {
+    Page page(L"<body>first <i>second</i> third</body>");
+    auto body = page.Body();
+    auto a = CallObj(body.Get(), L"createTextRange");
+    auto b = CallObj(body.Get(), L"createTextRange");
+    Call(a.Get(), L"findText", {Var(L"second")});
+    Call(b.Get(), L"findText", {Var(L"third")});
+    const struct {
+        const wchar_t* how;
+        const wchar_t* answer;
+    } comparisons[] = {{L"StartToStart", L"-1"}, {L"EndToStart", L"-1"}, {L"endtoend", L"-1"}, {L"StartToEnd", L"-1"}};
+    for (const auto& c : comparisons)
+        EXPECT_EQ(Call(a.Get(), L"compareEndPoints", {Var(c.how), Var::Object(b.Get())}).Text(), c.answer) << c.how;
+    EXPECT_EQ(Call(b.Get(), L"compareEndPoints", {Var(L"StartToEnd"), Var::Object(a.Get())}).Text(), L"1");
+    EXPECT_EQ(Call(a.Get(), L"compareEndPoints", {Var(L"StartToStart"), Var::Object(a.Get())}).Text(), L"0");
+    EXPECT_EQ(Call(a.Get(), L"compareEndPoints", {Var(L"Sideways"), Var::Object(b.Get())}).Text(), L"");
+
+    Call(a.Get(), L"setEndPoint", {Var(L"EndToEnd"), Var::Object(b.Get())});
+    EXPECT_EQ(Get(a.Get(), L"text").Text(), L"second third");
+    // A start moved past the end takes the end with it.
+    Call(b.Get(), L"setEndPoint", {Var(L"StartToEnd"), Var::Object(b.Get())});
+    EXPECT_EQ(Get(b.Get(), L"text").Text(), L"");
+    Call(a.Get(), L"setEndPoint", {Var(L"StartToStart"), Var::Object(b.Get())});
+    EXPECT_EQ(Get(a.Get(), L"text").Text(), L"");
+}
+
+TEST(HtmlTextRangeTest, HtmlTextCarriesTheMarkupOfTheElementsItCrosses) {
+    Page page(L"<body><p id=p>one <b>two <i>three</i></b> four &amp; <u>five</u></p></body>");
+    dom::TextRange range(*page.document->Body());
+    ASSERT_TRUE(range.Find(L"two three four"));
+    // Elements cut by the range keep their tags; elements it misses are left out.
+    EXPECT_EQ(range.HtmlText(), L"<B>two <I>three</I></B> four");
+    range.MoveEnd(3);
+    EXPECT_EQ(range.HtmlText(), L"<B>two <I>three</I></B> four &amp; ");
+    ASSERT_TRUE(range.Find(L"hre"));
+    EXPECT_EQ(range.HtmlText(), L"hre");
+    range.Collapse(true);
+    EXPECT_EQ(range.HtmlText(), L"");
+}

@@ -8,27 +8,12 @@
 
 #include "automation/element_walk.h"
 #include "automation/page_automation.h"
-#include "base/unique.h"
-#include "shell/runtime.h"
 
 namespace corvalin {
 
 namespace {
 
 constexpr int kWaitStepMs = 300;
-
-// Waits `milliseconds` on a waitable timer while the interface keeps
-// dispatching its messages, so timers and page scripts run meanwhile.
-void WaitDispatchingMessages(DWORD milliseconds) {
-    UniqueHandle timer(CreateWaitableTimerA(nullptr, FALSE, nullptr));
-    LARGE_INTEGER due;
-    due.QuadPart = -static_cast<LONGLONG>(milliseconds) * 10000;   // relative, in 100 ns steps
-    if (!timer || !SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE)) return;
-    HANDLE handle = timer.get();
-    while (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
-        shell::ProcessPendingEvents();
-    }
-}
 
 // The documents of each frame of `document`, one level further each call,
 // down to `levels`; the last level counts its frames without opening them.
@@ -130,7 +115,7 @@ bool WaitForPage(PageAutomation& automation, HWND window, std::string_view text,
                  const AutomationObject& document, const char* property) {
     const DWORD start = GetTickCount();
     for (;;) {
-        WaitDispatchingMessages(kWaitStepMs);
+        automation.Delay(kWaitStepMs);
         bool found = false;
         if (!document.IsEmpty()) {
             found = PageContains(document, text, property);

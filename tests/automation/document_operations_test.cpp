@@ -16,16 +16,7 @@
 namespace corvalin {
 namespace {
 
-class DocumentOperationsTest : public ::testing::Test {
-protected:
-    void Show(const std::string& markup) {
-        ASSERT_TRUE(page.Load(markup));
-        ASSERT_TRUE(automation.AttachBrowser(page.box()));
-    }
-
-    testing::HostedPage page;
-    PageAutomation automation;
-};
+class DocumentOperationsTest : public testing::HostedPageTest {};
 
 TEST_F(DocumentOperationsTest, PropertiesAndContentOfThePage) {
     Show("<html><head><title>标题</title></head><body><p id=p>第一段</p></body></html>");

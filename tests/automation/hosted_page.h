@@ -4,6 +4,10 @@
 
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include "automation/page_automation.h"
+
 #include "base/unique.h"
 
 namespace corvalin::testing {
@@ -30,6 +34,18 @@ public:
 private:
     UniqueWindow top_;
     HWND box_ = nullptr;
+};
+
+// A test on one hosted page with the toolkit attached to it.
+class HostedPageTest : public ::testing::Test {
+protected:
+    void Show(const std::string& markup) {
+        ASSERT_TRUE(page.Load(markup));
+        ASSERT_TRUE(automation.AttachBrowser(page.box()));
+    }
+
+    HostedPage page;
+    PageAutomation automation;
 };
 
 }  // namespace corvalin::testing

@@ -16,16 +16,7 @@ const char kResultsPage[] =
     "</tbody></table>"
     "<table id=total><tr><td>共2人</td></tr></table></body></html>";
 
-class TablesTest : public ::testing::Test {
-protected:
-    void Show(const std::string& markup) {
-        ASSERT_TRUE(page.Load(markup));
-        ASSERT_TRUE(automation.AttachBrowser(page.box()));
-    }
-
-    testing::HostedPage page;
-    PageAutomation automation;
-};
+class TablesTest : public testing::HostedPageTest {};
 
 TEST_F(TablesTest, CountsTablesRowsAndCells) {
     Show(kResultsPage);

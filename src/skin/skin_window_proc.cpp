@@ -57,7 +57,7 @@ LRESULT OnSkinPaint(SkinEngine& engine, int n) {
     SkinWindowRecord& record = WindowRecord(n);
     if (record.minimized) return 0;
     // A window skinned while already visible has no cache yet: build it now.
-    if (record.repaintAll || !record.backgroundCache.dc) {
+    if (record.repaintAll || !record.backgroundCache.dc()) {
         engine.PaintWindowSkin(n, paint.get(), true);
         if (IsSkinWindowNumber(n)) WindowRecord(n).repaintAll = 0;
     } else {

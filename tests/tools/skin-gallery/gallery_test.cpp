@@ -2,9 +2,13 @@
 // and inside its containers, painted, and resource-flat over long runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
+#include "base/unique.h"
 #include "gallery_window.h"
 #include "skin/families/control_families.h"
 #include "skin/skin_engine.h"
@@ -19,6 +23,43 @@ namespace {
 
 using gallery::GalleryControls;
 constexpr COLORREF kAccent = 0x00DDCA22;
+
+// A control's client area as the screen shows it, read in one copy.
+struct ClientPixels {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+ClientPixels CaptureClient(HWND control) {
+    ClientPixels shot;
+    RECT client{};
+    GetClientRect(control, &client);
+    POINT origin{0, 0};
+    ClientToScreen(control, &origin);
+    shot.width = client.right;
+    shot.height = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = shot.width;
+    info.bmiHeader.biHeight = -shot.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    WindowDc screen(nullptr);
+    UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    if (!bitmap || !memory) return shot;
+    {
+        SelectScope select(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, shot.width, shot.height, screen.get(), origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+    }
+    const auto* bgra = static_cast<const std::uint8_t*>(bits);
+    for (int i = 0; i < shot.width * shot.height; ++i)
+        shot.pixels.push_back(RGB(bgra[i * 4 + 2], bgra[i * 4 + 1], bgra[i * 4]));
+    return shot;
+}
 
 COLORREF WindowPixel(HWND window, int x, int y) {
     HDC dc = GetWindowDC(window);
@@ -173,6 +214,25 @@ TEST_F(GalleryTest, HeaderSurvivesListViewRepaints) {
     std::vector<COLORREF> after;
     for (int x = cell.left; x < cell.right; ++x) after.push_back(ScreenPixel(g.header, x, (cell.top + cell.bottom) / 2));
     EXPECT_EQ(after, before);
+}
+
+// The tree's text is anti-aliased against whatever background it is drawn
+// on: none of its edge pixels may carry the magenta the tree rests on.
+TEST_F(GalleryTest, TreeViewTextShowsNoMagentaFringes) {
+    const ClientPixels tree = CaptureClient(g.treeView);
+    ASSERT_GT(tree.width, 0);
+    int text = 0;
+    std::string fringes;
+    for (int y = 0; y < tree.height; ++y)
+        for (int x = 0; x < tree.width; ++x) {
+            const COLORREF c = tree.at(x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++text;
+            const int magenta = std::min(GetRValue(c), GetBValue(c)) - GetGValue(c);
+            if (magenta > 40 && fringes.size() < 200)
+                fringes += std::to_string(x) + "," + std::to_string(y) + " ";
+        }
+    EXPECT_GT(text, 50) << "the items' text is drawn";
+    EXPECT_EQ(fringes, "");
 }
 
 // GetGuiResources answers 0 under Wine: the objects are counted in the

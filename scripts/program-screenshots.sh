@@ -6,7 +6,8 @@
 #   main_window.png                   after the service page loaded
 #   main_window_captcha_loading.png   the captcha layout while the picture's download is held back
 #   main_window_captcha.png           the captcha layout with its picture
-#   main_window_dragged.png           the captcha layout after a drag by the caption
+#   main_window_dragged.png           the captcha layout after a drag by the caption, kept only
+#                                     when it differs from main_window_captcha.png
 #   exit_confirm_window.png           the exit confirmation over the main window
 # Every process it starts is ended before it returns.
 set -euo pipefail
@@ -26,6 +27,10 @@ cleanup() {
 trap cleanup EXIT
 "$here/scripts/wine-session.sh" start "$session"
 . "$session/wine-session.env" 2>/dev/null
+# The Chinese locale is Wine's alone (it gives the programs code page 936);
+# this shell and its helpers keep a locale the system has.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
+chinese=(env LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8)
 input() { python3 "$here/scripts/x_input.py" "$@"; }
 shot() { python3 "$here/scripts/window_shot.py" "$out/$1"; echo "$out/$1"; }
 # Polls a condition every 0.1 s for up to $1 seconds.
@@ -38,20 +43,22 @@ wait_for() {
 
 portfile=$session/screenshots-service.port
 rm -f "$portfile"
-wine "$bin/hang-service.exe" --test-control --port-file "$(winepath -w "$portfile")" \
+"${chinese[@]}" wine "$bin/hang-service.exe" --test-control --port-file "$(winepath -w "$portfile")" \
   >"$session/screenshots-service.log" 2>&1 </dev/null &
 pids+=($!)
-wait_for 20 test -s "$portfile"
+wait_for 20 test -s "$portfile"   # the service writes its port once it listens
 service=http://127.0.0.1:$(tr -d '\r\n' <"$portfile")
 sessions() { curl -s "$service/test/sessions"; }
 stalled() { curl -s "$service/test/captcha-stall"; }
 
-wine "$bin/corvalin.exe" >"$session/screenshots-corvalin.log" 2>&1 </dev/null &
+"${chinese[@]}" wine "$bin/corvalin.exe" >"$session/screenshots-corvalin.log" 2>&1 </dev/null &
 pids+=($!)
 main_at() { input window Corvalin; }
-wait_for 60 test -n "$(main_at)"
-# The page has loaded once the service knows its session.
-wait_for 30 test -n "$(sessions)"
+main_shown() { test -n "$(main_at)"; }
+page_loaded() { test -n "$(sessions)"; }   # the service knows the page's session
+dialog_shown() { test -n "$(input window '友情提示：')"; }
+wait_for 60 main_shown
+wait_for 30 page_loaded
 read -r mx my mw mh < <(main_at)
 sleep 1   # the status line shows the page's first answer
 shot main_window.png
@@ -61,16 +68,18 @@ input click $((mx + 120)) $((my + 95))
 input type 12345678
 input click $((mx + 120)) $((my + 128))
 input type secret
-curl -s -o /dev/null -d ms=6000 "$service/test/captcha-stall"
+# Held back for 8 s, inside the program's 10-second deadline for the picture.
+curl -s -o /dev/null -d ms=8000 "$service/test/captcha-stall"
 input click $((mx + 71)) $((my + 176))
 captcha_layout() { read -r _ _ _ h < <(main_at) && [ "$h" = 260 ]; }
 wait_for 10 captcha_layout
-wait_for 10 test "$(stalled)" -ge 1
-sleep 1   # well inside the held-back download
+held() { test "$(stalled)" -ge 1 2>/dev/null; }
+released() { test "$(stalled)" = 0; }
+wait_for 10 held
 shot main_window_captcha_loading.png
-test "$(stalled)" -ge 1 || echo "warning: the download returned before the shot" >&2
+held || echo "warning: the download returned before the shot" >&2
 curl -s -o /dev/null -d ms=0 "$service/test/captcha-stall"
-wait_for 20 test "$(stalled)" = 0
+wait_for 20 released
 sleep 1   # the picture is decoded and drawn
 shot main_window_captcha.png
 
@@ -78,13 +87,18 @@ shot main_window_captcha.png
 input drag $((mx + 150)) $((my + 10)) $((mx + 230)) $((my + 70))
 moved() { read -r x _ _ _ < <(main_at) && [ "$x" != "$mx" ]; }
 wait_for 10 moved
+echo "dragged from $mx,$my to $(main_at)"
 sleep 1
 shot main_window_dragged.png
+if cmp -s "$out/main_window_dragged.png" "$out/main_window_captcha.png"; then
+  echo "after the drag: the same pixels as before it (removed)"
+  rm -f "$out/main_window_dragged.png"
+fi
 
 read -r mx my mw mh < <(main_at)
 input click $((mx + 120)) $((my + 95))
 input key Escape
-wait_for 10 test -n "$(input window '友情提示：')"
+wait_for 10 dialog_shown
 sleep 1
 shot exit_confirm_window.png
 input key n

@@ -17,6 +17,8 @@
 
 #include "bench_timing.h"
 #include "gallery_window.h"
+#include "skin/families/control_families.h"
+#include "skin/memory_dc_registry.h"
 #include "skin/skin_engine.h"
 #include "skin/skin_settings.h"
 
@@ -93,6 +95,19 @@ int main(int argc, char** argv) {
                 costs.size());
     for (std::size_t i = 0; i < std::min<std::size_t>(costs.size(), 12); ++i)
         std::printf("    %-38s %11.0f us\n", Describe(costs[i].second).c_str(), costs[i].first);
+    // One list control taken apart: its frame, its client area, and the
+    // background composition and veil each paint starts from.
+    for (HWND list : {g.listBox, g.listView}) {
+        const double frame = MicrosecondsPer(5, [&] {
+            RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_NOCHILDREN);
+        });
+        const double clientOnly = MicrosecondsPer(5, [&] {
+            RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_NOCHILDREN);
+        });
+        const double veiled = MicrosecondsPer(20, [&] { ReleaseMemoryDC(MakeVeiledDC(list)); });
+        std::printf("  %-40s frame %9.0f us  client %9.0f us  one veiled background %7.0f us\n",
+                    Describe(list).c_str(), frame, clientOnly, veiled);
+    }
     DestroyWindow(g.window);
     TheSkinEngine.reset();
     FreeSkinTables();

@@ -106,11 +106,9 @@ HDC MakeControlBackground(HWND control, const RECT& rect) {
     const int owner = OwnerOf(control);
     if (owner == 0 || width <= 0 || height <= 0) return nullptr;
 
-    SkinCanvas canvas(width, height);
+    // Transparent black, as an empty GDI+ canvas converts, without the canvas.
     SkinMemorySurface surface;
-    const bool made = surface.Adopt(UniqueBitmap(canvas.ToGdiBitmap(0)));
-    canvas.Dispose();
-    if (!made) return nullptr;
+    if (!surface.CreateDib(width, height, nullptr)) return nullptr;
     HDC dc = RememberMemorySurface(std::move(surface));
 
     const BackgroundSource source = FindBackgroundSource(control, true);

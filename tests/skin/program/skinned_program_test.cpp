@@ -262,6 +262,22 @@ TEST_F(SkinnedProgramTest, CaptchaPictureBoxIsCompositedOverTheSkin) {
     EXPECT_LT(difference, 10.0);
 }
 
+// The captcha layout grows the window; the skin's rounded region grows with
+// it, or the buttons and the status line below the old bottom are cut off.
+TEST_F(SkinnedProgramTest, CaptchaLayoutGrowsTheSkinsRegionWithTheWindow) {
+    ASSERT_TRUE(SubmitUntilCaptcha(run, "12345678", "secret"));
+    HWND main = run.mainWindow();
+    auto regionBottom = [&] {
+        UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+        RECT box{};
+        if (GetWindowRgn(main, region.get()) != ERROR) GetRgnBox(region.get(), &box);
+        return box.bottom;
+    };
+    LONG bottom = 0;
+    EXPECT_TRUE(WaitUntil([&] { return (bottom = regionBottom()) >= WindowHeight(main); }, 3000))
+        << "region ends at " << bottom << " of " << WindowHeight(main);
+}
+
 // What the skin and the runtime keep for the whole run (fonts, cached glyphs,
 // the first attach) may fill during the first openings and polls; a leak grows
 // with their number. So the bound is a constant, checked after many more.

@@ -221,7 +221,8 @@ void PaintDocument(HDC dc, dom::Document& document, const DocumentLayout& layout
     const dom::Element* focused = document.ActiveElement();
     const std::vector<dom::TextRange::NodeSpan> selected =
         document.Selection() ? document.Selection()->CoveredSpans() : std::vector<dom::TextRange::NodeSpan>();
-    for (const PaintItem& item : layout.items) {
+    for (const std::uint32_t index : layout.paintOrder) {
+        const PaintItem& item = layout.items[index];
         RECT visible;
         const RECT r = ViewRect(layout, document, item.rect, item.clip, &visible);
         RECT area;

@@ -254,13 +254,9 @@ Rect LayoutBuilder::LayoutTable(const dom::Element& table, const ComputedStyle& 
     for (const dom::Element* row : grid.rows) {
         const dom::Element* group = row->ParentElement();
         if (!group || group == &table) continue;
-        const ElementBox& rb = out_.boxes[BoxIndex(*row)];
-        auto it = out_.boxIndex.find(group);
-        if (it == out_.boxIndex.end()) {
-            NewBox(*group, StyleOf(*group)).border = rb.border;
-        } else {
-            out_.boxes[it->second].border.Unite(rb.border);
-        }
+        const Rect rowRect = out_.boxes[BoxIndex(*row)].border;
+        if (!LaidOut(*group)) NewBox(*group, StyleOf(*group)).border = rowRect;
+        else out_.boxes[BoxIndex(*group)].border.Unite(rowRect);
     }
     const long height = rowY[rowCount] - y + s.borderWidth[2] + s.padding[2];
     long tableHeight = height;

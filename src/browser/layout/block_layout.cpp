@@ -618,6 +618,7 @@ bool LayoutBuilder::Reuse(const dom::Element& e, const ComputedStyle& s, long x,
     if (found == out_.boxIndex.end() || found->second >= previous_->boxes.size()) return false;
     const std::size_t first = found->second;
     const ElementBox& old = previous_->boxes[first];
+    if (old.element != &e) return false;
     const BlockRecord r = old.record;
     if (!r.reusable || old.style != &s || r.cbWidth != cbWidth || r.shrinkToFit != shrinkToFit || r.layer != layer) return false;
     // Floats beside it would narrow its lines.
@@ -657,6 +658,8 @@ bool LayoutBuilder::Reuse(const dom::Element& e, const ComputedStyle& s, long x,
         if (const auto it = out_.boxIndex.find(box.element); it != out_.boxIndex.end()) it->second = out_.boxes.size();
         else out_.boxIndex.emplace(box.element, out_.boxes.size());
         out_.boxes.push_back(std::move(box));
+        // What stays behind is empty now.
+        previous_->boxes[i].record.reusable = false;
     }
     for (std::size_t i = r.items; i < r.endItems; ++i) {
         PaintItem item = std::move(previous_->items[i]);
@@ -718,7 +721,7 @@ Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s
 
     const long contentX = x + ml + s.borderWidth[3] + s.padding[3];
     const long contentY = y + s.borderWidth[0] + s.padding[0];
-    const long contentWidth = std::max(0L, width - edges);
+    long contentWidth = std::max(0L, width - edges);
     const int outerClip = clip;
     const bool clips = s.overflowX != Overflow::Visible || s.overflowY != Overflow::Visible;
     const bool root = e.Is(L"html") || e.Is(L"body");
@@ -726,6 +729,12 @@ Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s
         out_.clips.push_back({{x + ml + s.borderWidth[3], y + s.borderWidth[0], width - s.borderWidth[1] - s.borderWidth[3], 0}, &e, clip});
         clip = static_cast<int>(out_.clips.size() - 1);
     }
+    // A box that scrolls its own content shows its scroll bars inside its
+    // borders, and its content is laid out beside them.
+    const bool scrolls = clips && !root;
+    const long barWidth = GetSystemMetrics(SM_CXVSCROLL), barHeight = GetSystemMetrics(SM_CYHSCROLL);
+    bool verticalBar = scrolls && s.overflowY == Overflow::Scroll && contentWidth > barWidth;
+    if (verticalBar) contentWidth -= barWidth;
 
     long contentHeight = 0;
     long height = 0;
@@ -754,19 +763,37 @@ Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s
                                 s.display == Display::TableCell || s.display == Display::InlineBlock;
         FormattingContext own;
         FormattingContext& context = newContext ? own : fc;
-        // Markup nested deeper than the stack holds is left out rather than
-        // exhausting it.
-        if (RoomToNest(++depth)) contentHeight = FlowChildren(e, s, contentX, contentY, contentWidth, context);
-        --depth;
-        if (newContext)
-            for (const auto& f : own.floats) contentHeight = std::max(contentHeight, f.rect.Bottom() - contentY);
-        height = contentHeight + VerticalEdges(s);
+        const Mark content = Now();
+        auto layContent = [&] {
+            long used = 0;
+            // Markup nested deeper than the stack holds is left out rather than
+            // exhausting it.
+            if (RoomToNest(++depth)) used = FlowChildren(e, s, contentX, contentY, contentWidth, context);
+            --depth;
+            if (newContext)
+                for (const auto& f : own.floats) used = std::max(used, f.rect.Bottom() - contentY);
+            return used;
+        };
+        contentHeight = layContent();
+        long specified = -1;
         if (!s.height.IsAuto()) {
-            const long specified = s.height.unit == Length::Unit::Percent
-                                       ? (e.Is(L"html") || e.Is(L"body") ? s.height.Resolve(viewHeight_) : -1)
-                                       : s.height.Resolve(0);
-            if (specified >= 0) height = std::max(VerticalEdges(s), specified);
+            specified = s.height.unit == Length::Unit::Percent
+                            ? (e.Is(L"html") || e.Is(L"body") ? s.height.Resolve(viewHeight_) : -1)
+                            : s.height.Resolve(0);
         }
+        if (scrolls && !verticalBar && s.overflowY == Overflow::Auto && specified >= 0 &&
+            contentHeight > specified - VerticalEdges(s) && contentWidth > barWidth) {
+            // Taller than its box: laid out again beside a vertical bar.
+            out_.items.resize(content.items);
+            out_.boxes.resize(content.boxes);
+            out_.clips.resize(content.clips);
+            own.floats.clear();
+            verticalBar = true;
+            contentWidth -= barWidth;
+            contentHeight = layContent();
+        }
+        height = contentHeight + VerticalEdges(s);
+        if (specified >= 0) height = std::max(VerticalEdges(s), specified);
     }
 
     // What is inside, for scroll sizes and the clip.
@@ -778,14 +805,29 @@ Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s
             extentBottom = std::max(extentBottom, out_.items[i].rect.Bottom() - originY + s.padding[2]);
         }
     }
+    const bool horizontalBar =
+        scrolls && (s.overflowX == Overflow::Scroll || (s.overflowX == Overflow::Auto && extentRight > width)) &&
+        height - s.borderWidth[0] - s.borderWidth[2] > barHeight;
     if (clips && !root) {
-        out_.clips[clip].rect.height = height - s.borderWidth[0] - s.borderWidth[2];
+        out_.clips[clip].rect.height = height - s.borderWidth[0] - s.borderWidth[2] - (horizontalBar ? barHeight : 0);
+        out_.clips[clip].rect.width -= verticalBar ? barWidth : 0;
         clip = outerClip;
     }
     ElementBox& box = out_.boxes[boxIndex];
     box.border.height = height;
     box.contentWidth = extentRight;
     box.contentHeight = extentBottom;
+    box.bars = (verticalBar ? ElementBox::kVerticalBar : 0) | (horizontalBar ? ElementBox::kHorizontalBar : 0);
+    if (box.bars && s.visible) {
+        PaintItem bars;
+        bars.kind = PaintKind::ScrollBars;
+        bars.element = &e;
+        bars.style = &s;
+        bars.rect = {box.border.x + s.borderWidth[3], box.border.y + s.borderWidth[0],
+                     box.border.width - s.borderWidth[1] - s.borderWidth[3], height - s.borderWidth[0] - s.borderWidth[2]};
+        bars.bars = box.bars;
+        AddItem(std::move(bars));
+    }
     if (s.visible) out_.items[paintIndex].rect = box.border;
     const Rect result = box.border;
     if (s.position == Position::Relative) {

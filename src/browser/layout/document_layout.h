@@ -49,6 +49,8 @@ struct ElementBox {
     long contentWidth = 0;        // extent of what is inside, for scroll sizes
     long contentHeight = 0;
     int clip = -1;                // the scrolling/clipping ancestor's clip, or -1
+    static constexpr std::uint8_t kVerticalBar = 1, kHorizontalBar = 2;
+    std::uint8_t bars = 0;        // scroll bars of a box that scrolls its content
     BlockRecord record;           // blocks only
 };
 
@@ -58,7 +60,7 @@ struct Intrinsic {
     long max = 0;   // everything on one line
 };
 
-enum class PaintKind : std::uint8_t { Box, Text, Image, Control, Marker };
+enum class PaintKind : std::uint8_t { Box, Text, Image, Control, Marker, ScrollBars };
 
 struct PaintItem {
     PaintKind kind = PaintKind::Box;
@@ -72,6 +74,7 @@ struct PaintItem {
     std::vector<std::uint32_t> offsets;
     int clip = -1;
     std::uint8_t layer = 0;                  // positioned content paints above the flow
+    std::uint8_t bars = 0;                   // ScrollBars: which (ElementBox::kVerticalBar...), in `rect`, the padding box
 };
 
 // A clipping and scrolling ancestor (overflow other than visible).

@@ -339,7 +339,8 @@ long ClientWidth(const dom::Element& e) {
     const ElementBox* box = BoxOf(e, layout);
     if (IsViewElement(e)) return layout->viewWidth;
     if (!box || !box->fragments.empty()) return 0;
-    return std::max(0L, box->border.width - box->style->borderWidth[1] - box->style->borderWidth[3]);
+    const long bar = box->bars & ElementBox::kVerticalBar ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+    return std::max(0L, box->border.width - box->style->borderWidth[1] - box->style->borderWidth[3] - bar);
 }
 
 long ClientHeight(const dom::Element& e) {
@@ -347,7 +348,8 @@ long ClientHeight(const dom::Element& e) {
     const ElementBox* box = BoxOf(e, layout);
     if (IsViewElement(e)) return layout->viewHeight;
     if (!box || !box->fragments.empty()) return 0;
-    return std::max(0L, box->border.height - box->style->borderWidth[0] - box->style->borderWidth[2]);
+    const long bar = box->bars & ElementBox::kHorizontalBar ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+    return std::max(0L, box->border.height - box->style->borderWidth[0] - box->style->borderWidth[2] - bar);
 }
 
 long ClientLeft(const dom::Element& e) {
@@ -439,6 +441,12 @@ dom::Element* ElementFromPoint(dom::Document& document, long x, long y) {
         if (!it->element) continue;
         RECT visible;
         const RECT r = ViewRect(layout, document, it->rect, it->clip, &visible);
+        if (it->kind == PaintKind::ScrollBars) {
+            // Only the bars themselves; the content shows between them.
+            const bool onVertical = (it->bars & ElementBox::kVerticalBar) && x >= r.right - GetSystemMetrics(SM_CXVSCROLL);
+            const bool onHorizontal = (it->bars & ElementBox::kHorizontalBar) && y >= r.bottom - GetSystemMetrics(SM_CYHSCROLL);
+            if (!onVertical && !onHorizontal) continue;
+        }
         if (PtInRect(&r, point) && PtInRect(&visible, point)) return const_cast<dom::Element*>(it->element);
     }
     return document.Body();

@@ -103,9 +103,13 @@ void Document::Connect(Node& subtree) {
         }
     }
     RecordMembership(true, std::move(entered));
+    if (layout_) layout_->Inserted(subtree);
+    noted_ = true;
 }
 
 void Document::Disconnect(Node& subtree) {
+    if (layout_) layout_->Removing(subtree);
+    noted_ = true;
     std::vector<Element*> left;
     for (Node* n = &subtree; n; n = n->NextInTree(&subtree)) {
         n->connected_ = false;
@@ -175,7 +179,9 @@ void Document::AttributeWritten(std::wstring_view name) {
 
 void Document::Reindex(Element& element, std::wstring_view attribute, const std::wstring* before,
                        const std::wstring* after) {
+    noted_ = true;
     if (!element.IsConnected()) return;
+    if (layout_) layout_->AttributeChanged(element, attribute);
     AttributeWritten(attribute);
     Index* index = EqualsIgnoringCase(attribute, L"id") ? &ids_ : EqualsIgnoringCase(attribute, L"name") ? &names_ : nullptr;
     if (!index) return;
@@ -198,8 +204,14 @@ std::vector<Element*> Document::Named(std::wstring_view name, bool byName) const
 
 Document::~Document() = default;
 
-void Document::Changed() {
+void Document::Changed(const Node* where) {
     version_ = NextStamp();
+    if (layout_ && !noted_) {
+        if (!where) layout_->UnknownChange();
+        else if (where->IsConnected() && where->IsText()) layout_->TextChanged(const_cast<Node&>(*where));
+        else if (where->IsConnected() && where != this) layout_->UnknownChange();
+    }
+    noted_ = false;
     if (host_) host_->ViewChanged();
 }
 

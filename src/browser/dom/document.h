@@ -125,7 +125,9 @@ public:
     // by it). Versions are unique over all documents, so a cache never takes
     // one document for another.
     std::uint64_t Version() const { return version_; }
-    void Changed();
+    // `where`: the node whose data or children changed, when known; changes
+    // outside the tree do not concern the layout.
+    void Changed(const Node* where = nullptr);
 
     // What live collections need to stay valid across writes that cannot
     // change their members. Stamps come from one counter shared by all
@@ -159,9 +161,17 @@ public:
     std::uint64_t LayoutInputsVersion() const { return inputsVersion_; }
     void LayoutInputsChanged();
     // The layout's cache, owned here so it lives and dies with the document.
+    // It hears of each change of the tree before Changed(), so it can lay out
+    // again only what a change touched; a change it does not hear of is
+    // UnknownChange() (everything is laid out again).
     class Attachment {
     public:
         virtual ~Attachment() = default;
+        virtual void AttributeChanged(Element&, std::wstring_view) {}
+        virtual void TextChanged(Node&) {}
+        virtual void Inserted(Node&) {}
+        virtual void Removing(Node&) {}
+        virtual void UnknownChange() {}
     };
     Attachment* LayoutAttachment() const { return layout_.get(); }
     void SetLayoutAttachment(std::unique_ptr<Attachment> layout) { layout_ = std::move(layout); }
@@ -197,6 +207,7 @@ private:
     Element* active_ = nullptr;
     Element* currentScript_ = nullptr;
     std::uint64_t version_ = 0;   // 0: never changed
+    bool noted_ = false;          // the layout heard what the coming Changed() is about
     void RecordMembership(bool inserted, std::vector<Element*> elements);
     void AttributeWritten(std::wstring_view name);
     std::uint64_t structureStamp_ = 0;

@@ -397,8 +397,7 @@ ElementCollection OfTags(const Document& document, std::initializer_list<const w
 ElementCollection Document::GetElementsByTagName(std::wstring_view tagName) const {
     std::wstring tag = LowerAscii(tagName);
     if (tag == L"*") return All();
-    return ElementCollection(const_cast<Document*>(this), [tag](const Element& e) { return e.LocalName() == tag; },
-                             ElementCollection::Scope::Descendants, ElementCollection::TagAndPlaceOnly());
+    return ElementCollection::OfTag(const_cast<Document*>(this), tag);
 }
 
 ElementCollection Document::GetElementsByName(std::wstring_view name) const {
@@ -413,8 +412,7 @@ ElementCollection Document::GetElementsByName(std::wstring_view name) const {
 }
 
 ElementCollection Document::All() const {
-    ElementCollection all(const_cast<Document*>(this), [](const Element&) { return true; },
-                          ElementCollection::Scope::Descendants, ElementCollection::TagAndPlaceOnly());
+    ElementCollection all = ElementCollection::OfTag(const_cast<Document*>(this), L"*");
     all.NameThroughIndex();
     return all;
 }

@@ -12,6 +12,7 @@
 #include "browser/dom/element.h"
 #include "browser/dom/document_host.h"
 #include "browser/dom/element_collection.h"
+#include "browser/dom/element_index.h"
 #include "browser/dom/node.h"
 
 namespace corvalin::browser::dom {
@@ -147,6 +148,10 @@ public:
     // The changes after `stamp`, oldest first; false when some of them are no
     // longer remembered (a collection then walks the tree again).
     bool MembershipChangesSince(std::uint64_t stamp, std::vector<const MembershipChange*>& changes) const;
+    // The connected elements of one tag (lower case), in document order.
+    const std::vector<Element*>& ElementsByTag(std::wstring_view localName) const {
+        return tagIndex_.ByTag(*this, localName);
+    }
 
     // The view the document is shown in: the layout's width and height. A
     // document outside any window lays out in 800 by 600.
@@ -213,6 +218,7 @@ private:
     std::uint64_t structureStamp_ = 0;
     std::vector<std::pair<std::wstring, std::uint64_t>> attributeStamps_;   // few names: a list is faster than a map
     std::deque<MembershipChange> membershipChanges_;
+    mutable ElementIndex tagIndex_;
     std::uint64_t membershipKnownAfter_ = 0;   // every change after this stamp is in the list
     std::size_t treeRefs_ = 0;     // nodes (other than the document) alive
     bool writing_ = false;

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "browser/box/browser_box_engine.h"
-#include "browser/script/script_watchdog.h"
+#include "browser/watchdog/script_watchdog.h"
 #include "browser/script/window_object.h"
 
 namespace corvalin::browser {

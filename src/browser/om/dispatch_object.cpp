@@ -9,7 +9,7 @@
 #include <cwctype>
 #include <mutex>
 
-#include "browser/script/script_watchdog.h"
+#include "browser/watchdog/script_watchdog.h"
 
 namespace corvalin::browser::om {
 

@@ -514,6 +514,13 @@ bool DispatchObject::GetExpando(std::wstring_view name, VARIANT* value) const {
     return false;
 }
 
+std::wstring_view DispatchObject::ExpandoName(std::wstring_view name) const {
+    for (const auto& d : dynamic_) {
+        if (SameName(d.name, name) && !d.deleted && d.value.vt != VT_EMPTY) return d.name;
+    }
+    return {};
+}
+
 void DispatchObject::SetExpando(std::wstring_view name, const VARIANT& value) {
     DISPID id = DynamicId(name, true);
     DynamicName& d = dynamic_[static_cast<std::size_t>(id - kDynamicBase)];

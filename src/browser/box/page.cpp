@@ -73,8 +73,10 @@ void Page::Close() {
     closed_ = true;
     *link_ = nullptr;
     if (document_) ReleaseScriptHandlers(*document_);
-    for (const auto& [id, timer] : timers_) KillTimer(box_.RenderingWindow(), id);
+    if (nativeTimer_) KillTimer(box_.RenderingWindow(), nativeTimer_);
+    armedFor_ = 0;
     timers_.clear();
+    schedule_.clear();
     compiled_.clear();
     requests_.clear();
     waiting_.clear();

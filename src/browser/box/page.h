@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "browser/browser_box.h"
@@ -134,7 +135,13 @@ private:
         std::wstring code;
         ScriptLanguage language = ScriptLanguage::JScript;
         bool repeat = false;
+        UINT delay = USER_TIMER_MINIMUM;
+        ULONGLONG due = 0;   // GetTickCount64 time of its next run
     };
+    // The page's timers share one native timer, armed for the earliest due:
+    // setting one up is a table insert, however many the page has.
+    void ArmTimer();
+    void RunDueTimers();
     // Handler and timer texts compiled once per page and language.
     Microsoft::WRL::ComPtr<IDispatch> Compiled(const std::wstring& code, ScriptLanguage language);
     // The next script of the load not yet run, in document order.
@@ -179,7 +186,11 @@ private:
     bool closed_ = false;
     int depth_ = 0;
 
-    std::map<UINT_PTR, Timer> timers_;
+    std::unordered_map<long, Timer> timers_;
+    std::set<std::pair<ULONGLONG, long>> schedule_;   // (due, id): runs in due order, then set order
+    UINT_PTR nativeTimer_ = 0;
+    ULONGLONG armedFor_ = 0;   // the due time the native timer is set for; 0: not set
+    bool runningTimers_ = false;
     std::map<std::pair<ScriptLanguage, std::wstring>, Microsoft::WRL::ComPtr<IDispatch>> compiled_;
     std::map<unsigned, Microsoft::WRL::ComPtr<XmlHttpRequest>> requests_;
     // Elements waiting for a download (external scripts, frames). Tasks name

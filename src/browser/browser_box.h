@@ -38,17 +38,8 @@ inline constexpr char kRenderingWindowClass[] = "Internet Explorer_Server";
 // (also when they already were).
 bool RegisterBrowserBoxClass();
 
-// alert, confirm and prompt. A handler answers them instead of a message box.
-enum class DialogKind { Alert, Confirm, Prompt };
-struct DialogRequest {
-    DialogKind kind = DialogKind::Alert;
-    std::wstring message;
-    std::wstring defaultText;   // prompt only
-};
-struct DialogAnswer {
-    bool accepted = true;       // OK (confirm: true; prompt: the text counts)
-    std::wstring text;          // prompt only
-};
+// alert, confirm and prompt (DialogRequest, in the script host). A handler
+// answers them instead of a message box.
 using DialogHandler = std::function<DialogAnswer(const DialogRequest&)>;
 
 // The engine behind one box window. Owned by the window; valid until it is

@@ -21,7 +21,7 @@ namespace corvalin::browser {
 using Microsoft::WRL::ComPtr;
 
 Page::Page(BrowserBoxEngine& box, unsigned serial, Page* parent)
-    : box_(box), serial_(serial), parent_(parent), link_(std::make_shared<Page*>(this)) {}
+    : box_(box), serial_(serial), parent_(parent), link_(std::make_shared<WindowHost*>(this)) {}
 
 bool Page::Busy() const {
     if (depth_ > 0) return true;
@@ -73,8 +73,10 @@ void Page::Close() {
     closed_ = true;
     *link_ = nullptr;
     if (document_) ReleaseScriptHandlers(*document_);
-    for (const auto& [id, timer] : timers_) KillTimer(box_.RenderingWindow(), id);
+    if (nativeTimer_) KillTimer(box_.RenderingWindow(), nativeTimer_);
+    armedFor_ = 0;
     timers_.clear();
+    schedule_.clear();
     compiled_.clear();
     requests_.clear();
     waiting_.clear();
@@ -158,7 +160,7 @@ void Page::StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest 
         if (it == page.requests_.end()) return;
         ComPtr<XmlHttpRequest> xhr = it->second;
         page.requests_.erase(it);
-        if (xhr->exchange_ == exchange) xhr->Complete(response);
+        if (xhr->Exchange() == exchange) xhr->Complete(response);
     });
 }
 
@@ -193,6 +195,8 @@ std::wstring Page::Cookie() {
 void Page::SetCookie(const std::wstring& cookie) { InternetSetCookieW(url_.c_str(), nullptr, cookie.c_str()); }
 
 ComPtr<IDispatch> Page::WindowObject() { return window_; }
+
+HWND Page::PopupOwner() const { return box_.RenderingWindow() ? box_.RenderingWindow() : box_.Window(); }
 ComPtr<IDispatch> Page::LocationObject() { return location_; }
 
 // ---- events --------------------------------------------------------------------

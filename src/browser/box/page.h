@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "browser/browser_box.h"
@@ -19,6 +20,7 @@
 #include "browser/net/http_client.h"
 #include "browser/om/document_object_host.h"
 #include "browser/script/script_host.h"
+#include "browser/script/window_host.h"
 
 namespace corvalin::browser {
 
@@ -37,7 +39,7 @@ struct PageSource {
     int httpStatus = 0;
 };
 
-class Page final : public dom::DocumentHost, public om::DocumentObjectHost {
+class Page final : public dom::DocumentHost, public om::DocumentObjectHost, public WindowHost {
 public:
     // The page of a navigation, or (with a parent) the page inside one of the
     // parent's frames: its own window, scripts and timers.
@@ -48,7 +50,7 @@ public:
 
     unsigned Serial() const { return serial_; }
     // Shared with objects that may outlive the page; null once it closed.
-    std::shared_ptr<Page*> Link() const { return link_; }
+    std::shared_ptr<WindowHost*> Link() const override { return link_; }
     BrowserBoxEngine& Box() const { return box_; }
 
     // Parses the source into a new document; scripts run in StartLoad.
@@ -67,38 +69,45 @@ public:
     // is still loading).
     Page* Parent() const { return parent_; }
     Page& Top() { return parent_ ? parent_->Top() : *this; }
-    std::size_t FrameCount() const { return frames_.size(); }
+    std::size_t FrameCount() const override { return frames_.size(); }
     Page* FramePage(std::size_t index) const;
     Page* FramePageNamed(std::wstring_view name) const;
+    // The same, as the window objects see them.
+    WindowHost* ParentWindow() override { return parent_; }
+    WindowHost& TopWindow() override { return Top(); }
+    WindowHost* FrameWindow(std::size_t index) const override { return FramePage(index); }
+    WindowHost* FrameWindowNamed(std::wstring_view name) const override { return FramePageNamed(name); }
     // This page or a page inside it, by serial.
     Page* FindPage(unsigned serial);
 
-    dom::Document* Document() const { return document_.get(); }
-    Microsoft::WRL::ComPtr<IDispatch> DocumentDispatch() const { return documentObject_; }
-    const std::wstring& Url() const { return url_; }
+    dom::Document* Document() const override { return document_.get(); }
+    Microsoft::WRL::ComPtr<IDispatch> DocumentDispatch() const override { return documentObject_; }
+    const std::wstring& Url() const override { return url_; }
     unsigned CodePage() const { return codePage_; }
     int HttpStatus() const { return httpStatus_; }
-    ScriptHost* Scripts() const { return scripts_.get(); }
+    ScriptHost* Scripts() const override { return scripts_.get(); }
 
     // Script entry points of the window object.
-    bool RunScript(const std::wstring& code, ScriptLanguage language, VARIANT* result = nullptr);
-    long SetTimer(IDispatch* function, const std::wstring& code, ScriptLanguage language, UINT delay, bool repeat);
-    void ClearTimer(long id);
+    bool RunScript(const std::wstring& code, ScriptLanguage language, VARIANT* result = nullptr) override;
+    long SetTimer(IDispatch* function, const std::wstring& code, ScriptLanguage language, UINT delay, bool repeat) override;
+    void ClearTimer(long id) override;
     // False when the timer is no timer of this page or its frames.
     bool OnTimer(UINT_PTR id);
     // Loads an address relative to this document (links, location, forms).
-    void NavigateFrom(const std::wstring& url);
+    void NavigateFrom(const std::wstring& url) override;
     void NavigateWith(HttpRequest request);
-    void Reload();
-    DialogAnswer ShowDialog(const DialogRequest& request);
-    IDispatch* CurrentEvent() const { return currentEvent_.Get(); }
-    const std::wstring& Status() const { return status_; }
-    void SetStatus(std::wstring status) { status_ = std::move(status); }
-    ScriptLanguage DefaultLanguage() const { return defaultLanguage_; }
+    void Reload() override;
+    DialogAnswer ShowDialog(const DialogRequest& request) override;
+    IDispatch* CurrentEvent() const override { return currentEvent_.Get(); }
+    const std::wstring& Status() const override { return status_; }
+    void SetStatus(std::wstring status) override { status_ = std::move(status); }
+    ScriptLanguage DefaultLanguage() const override { return defaultLanguage_; }
+    void CallFunction(IDispatch* function, IDispatch* self) override;
+    HWND PopupOwner() const override;
 
     // Asynchronous XMLHttpRequest exchanges: the page keeps the object alive
     // until its answer is delivered (or the page closes).
-    void StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest http);
+    void StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest http) override;
 
     // dom::DocumentHost
     bool RunEventHandler(dom::Element& element, dom::Event& event, const dom::EventHandler& handler) override;
@@ -126,7 +135,13 @@ private:
         std::wstring code;
         ScriptLanguage language = ScriptLanguage::JScript;
         bool repeat = false;
+        UINT delay = USER_TIMER_MINIMUM;
+        ULONGLONG due = 0;   // GetTickCount64 time of its next run
     };
+    // The page's timers share one native timer, armed for the earliest due:
+    // setting one up is a table insert, however many the page has.
+    void ArmTimer();
+    void RunDueTimers();
     // Handler and timer texts compiled once per page and language.
     Microsoft::WRL::ComPtr<IDispatch> Compiled(const std::wstring& code, ScriptLanguage language);
     // The next script of the load not yet run, in document order.
@@ -148,7 +163,7 @@ private:
         std::unique_ptr<Page> page;
     };
     std::vector<Frame> frames_;
-    std::shared_ptr<Page*> link_;
+    std::shared_ptr<WindowHost*> link_;
     dom::Ref<dom::Document> document_;
     Microsoft::WRL::ComPtr<IDispatch> documentObject_;
     Microsoft::WRL::ComPtr<browser::WindowObject> window_;
@@ -171,7 +186,11 @@ private:
     bool closed_ = false;
     int depth_ = 0;
 
-    std::map<UINT_PTR, Timer> timers_;
+    std::unordered_map<long, Timer> timers_;
+    std::set<std::pair<ULONGLONG, long>> schedule_;   // (due, id): runs in due order, then set order
+    UINT_PTR nativeTimer_ = 0;
+    ULONGLONG armedFor_ = 0;   // the due time the native timer is set for; 0: not set
+    bool runningTimers_ = false;
     std::map<std::pair<ScriptLanguage, std::wstring>, Microsoft::WRL::ComPtr<IDispatch>> compiled_;
     std::map<unsigned, Microsoft::WRL::ComPtr<XmlHttpRequest>> requests_;
     // Elements waiting for a download (external scripts, frames). Tasks name

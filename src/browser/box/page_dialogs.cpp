@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "browser/box/browser_box_engine.h"
-#include "browser/script/script_watchdog.h"
+#include "browser/watchdog/script_watchdog.h"
 
 namespace corvalin::browser {
 

@@ -138,6 +138,12 @@ void Page::FireLoad() {
     }
 }
 
+void Page::CallFunction(IDispatch* function, IDispatch* self) {
+    if (closed_ || !scripts_) return;
+    ScriptDepth depth(*this);
+    scripts_->CallFunction(function, self, {});
+}
+
 bool Page::RunScript(const std::wstring& code, ScriptLanguage language, VARIANT* result) {
     if (closed_ || !scripts_) return false;
     ScriptDepth depth(*this);

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "browser/box/browser_box_engine.h"
-#include "browser/script/script_watchdog.h"
+#include "browser/watchdog/script_watchdog.h"
 #include "browser/script/window_object.h"
 
 namespace corvalin::browser {
@@ -12,6 +12,10 @@ namespace corvalin::browser {
 using Microsoft::WRL::ComPtr;
 
 namespace {
+
+// How long one round of a page's due timers may run before the rest wait for
+// the next round.
+constexpr ULONGLONG kTimerRoundMs = 15;
 
 // A timer text that declares variables or functions must run as the page's
 // own code, or its names would end with the call.
@@ -32,48 +36,98 @@ bool DeclaresNames(const std::wstring& code) {
 
 long Page::SetTimer(IDispatch* function, const std::wstring& code, ScriptLanguage language, UINT delay, bool repeat) {
     if (closed_) return 0;
-    const UINT_PTR id = box_.NewTimerId();
-    if (!::SetTimer(box_.RenderingWindow(), id, std::max<UINT>(delay, USER_TIMER_MINIMUM), nullptr)) return 0;
+    const long id = static_cast<long>(box_.NewTimerId());
     Timer& timer = timers_[id];
     timer.function = function;
     timer.code = code;
     timer.language = language;
     timer.repeat = repeat;
-    return static_cast<long>(id);
+    // Zero-delay timers wait the platform's shortest timer, as that browser's do.
+    timer.delay = std::max<UINT>(delay, USER_TIMER_MINIMUM);
+    timer.due = GetTickCount64() + timer.delay;
+    schedule_.emplace(timer.due, id);
+    ArmTimer();
+    return id;
 }
 
 void Page::ClearTimer(long id) {
-    const auto it = timers_.find(static_cast<UINT_PTR>(id));
+    const auto it = timers_.find(id);
     if (it == timers_.end()) return;
-    KillTimer(box_.RenderingWindow(), it->first);
+    schedule_.erase({it->second.due, id});
     timers_.erase(it);
+    // The native timer stays armed: coming early costs one empty round.
+}
+
+void Page::ArmTimer() {
+    const HWND window = box_.RenderingWindow();
+    if (schedule_.empty() || closed_) {
+        if (armedFor_) KillTimer(window, nativeTimer_);
+        armedFor_ = 0;
+        return;
+    }
+    const ULONGLONG due = schedule_.begin()->first;
+    // Armed for the same time or earlier: that round re-arms for this one.
+    if (armedFor_ && armedFor_ <= due) return;
+    if (!nativeTimer_) nativeTimer_ = box_.NewTimerId();
+    const ULONGLONG now = GetTickCount64();
+    const UINT wait = due > now ? static_cast<UINT>(std::min<ULONGLONG>(due - now, USER_TIMER_MAXIMUM)) : 0;
+    if (::SetTimer(window, nativeTimer_, std::max<UINT>(wait, USER_TIMER_MINIMUM), nullptr)) armedFor_ = due;
 }
 
 bool Page::OnTimer(UINT_PTR id) {
-    const auto it = timers_.find(id);
-    if (it == timers_.end()) {
+    if (!nativeTimer_ || id != nativeTimer_) {
         return std::any_of(frames_.begin(), frames_.end(), [id](const Frame& f) { return f.page && f.page->OnTimer(id); });
     }
+    armedFor_ = 0;
     if (closed_) {
-        KillTimer(box_.RenderingWindow(), id);
+        KillTimer(box_.RenderingWindow(), nativeTimer_);
         return true;
     }
-    if (ScriptDialogOpen()) return true;   // it comes again once the dialog is answered
-    // Copy out: the callback may clear this timer or set others.
-    const Timer timer = it->second;
-    if (!timer.repeat) {
-        KillTimer(box_.RenderingWindow(), id);
-        timers_.erase(it);
+    if (runningTimers_ || ScriptDialogOpen()) {
+        // A dialog a timer opened pumps messages: the page's timers wait for
+        // it, as that browser runs no timer while one shows.
+        if (::SetTimer(box_.RenderingWindow(), nativeTimer_, USER_TIMER_MINIMUM, nullptr)) armedFor_ = GetTickCount64();
+        return true;
     }
-    ScriptDepth depth(*this);
-    if (timer.function) {
-        scripts_->CallFunction(timer.function.Get(), window_.Get(), {});
-    } else if (DeclaresNames(timer.code)) {
-        scripts_->Run(timer.code, timer.language);   // its declarations belong to the page
-    } else if (const ComPtr<IDispatch> function = Compiled(timer.code, timer.language)) {
-        scripts_->CallFunction(function.Get(), window_.Get(), {});
-    }
+    RunDueTimers();
+    if (closed_) return true;
+    if (schedule_.empty()) KillTimer(box_.RenderingWindow(), nativeTimer_);
+    else ArmTimer();
     return true;
+}
+
+void Page::RunDueTimers() {
+    runningTimers_ = true;
+    ScriptDepth depth(*this);
+    const ULONGLONG now = GetTickCount64();
+    // One round runs what is due for a short while and leaves the rest for
+    // the next: every wait loop sees a message boundary often, whatever the
+    // page's number of timers.
+    const ULONGLONG stop = now + kTimerRoundMs;
+    bool first = true;
+    while (!closed_ && !schedule_.empty() && schedule_.begin()->first <= now && (first || GetTickCount64() < stop)) {
+        first = false;
+        const long id = schedule_.begin()->second;
+        schedule_.erase(schedule_.begin());
+        const auto it = timers_.find(id);
+        if (it == timers_.end()) continue;
+        // Copy out: the callback may clear this timer or set others.
+        const Timer timer = it->second;
+        if (timer.repeat) {
+            it->second.due = now + timer.delay;   // from this round, so it runs once per round at most
+            schedule_.emplace(it->second.due, id);
+        } else {
+            timers_.erase(it);
+        }
+        if (timer.function) {
+            scripts_->CallFunction(timer.function.Get(), window_.Get(), {});
+        } else if (DeclaresNames(timer.code)) {
+            scripts_->Run(timer.code, timer.language);   // its declarations belong to the page
+        } else if (const ComPtr<IDispatch> function = Compiled(timer.code, timer.language)) {
+            scripts_->CallFunction(function.Get(), window_.Get(), {});
+        }
+    }
+    runningTimers_ = false;
 }
 
 }  // namespace corvalin::browser

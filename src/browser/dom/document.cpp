@@ -38,21 +38,6 @@ bool Bubbles(std::wstring_view type) {
     return std::none_of(still.begin(), still.end(), [&](const wchar_t* n) { return type == n; });
 }
 
-std::wstring CollapseSpaces(std::wstring_view text) {
-    std::wstring out;
-    bool space = false;
-    for (wchar_t c : text) {
-        if (c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\f') {
-            space = true;
-            continue;
-        }
-        if (space && !out.empty()) out += L' ';
-        space = false;
-        out += c;
-    }
-    return out;
-}
-
 std::wstring NormalizeNewlines(std::wstring_view text) {
     std::wstring out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -341,7 +326,7 @@ void Document::EnsureStructure() {
 
 std::wstring Document::Title() const {
     Element* title = FirstDescendant(*this, L"title");
-    return title ? CollapseSpaces(title->TextContent()) : std::wstring();
+    return title ? CollapseHtmlSpace(title->TextContent()) : std::wstring();
 }
 
 void Document::SetTitle(std::wstring_view text) {

@@ -175,9 +175,17 @@ Ref<Element> Element::Create(Document& document, std::wstring_view tagName) {
 
 std::wstring Element::TagName() const { return UpperAscii(localName_); }
 
-const std::wstring* Element::FindAttribute(std::wstring_view name) const {
+namespace {
+
+bool SameAttributeName(std::wstring_view a, std::wstring_view b, NameCase match) {
+    return match == NameCase::Exact ? a == b : EqualsIgnoringCase(a, b);
+}
+
+}  // namespace
+
+const std::wstring* Element::FindAttribute(std::wstring_view name, NameCase match) const {
     for (const auto& a : attributes_) {
-        if (EqualsIgnoringCase(a.name, name)) return &a.value;
+        if (SameAttributeName(a.name, name, match)) return &a.value;
     }
     return nullptr;
 }
@@ -187,18 +195,27 @@ std::wstring Element::GetAttribute(std::wstring_view name) const {
     return v ? *v : std::wstring();
 }
 
-void Element::SetAttribute(std::wstring_view name, std::wstring value) {
+void Element::SetAttribute(std::wstring_view name, std::wstring value, NameCase match) {
     if (name.empty()) return;
     for (auto& a : attributes_) {
-        if (EqualsIgnoringCase(a.name, name)) {
-            const std::wstring before = std::move(a.value);
+        if (SameAttributeName(a.name, name, match)) {
+            std::wstring before = std::move(a.value);
             a.value = std::move(value);
-            OwnerDocument().Reindex(*this, name, &before, &a.value);
+            // The id and name indexes follow the first attribute of a name,
+            // the one every reader finds.
+            if (FindAttribute(name) == &a.value) OwnerDocument().Reindex(*this, name, &before, &a.value);
             OwnerDocument().Changed();
             return;
         }
     }
-    AddParsedAttribute(LowerAscii(name), std::move(value));
+    if (match == NameCase::Exact && HasAttribute(name)) {
+        // Another attribute of this name in another case comes first and
+        // keeps answering every case-blind reader.
+        attributes_.push_back({std::wstring(name), std::move(value)});
+        OwnerDocument().Changed();
+        return;
+    }
+    AddParsedAttribute(match == NameCase::Exact ? std::wstring(name) : LowerAscii(name), std::move(value));
 }
 
 void Element::AddParsedAttribute(std::wstring lowerName, std::wstring value) {
@@ -207,13 +224,14 @@ void Element::AddParsedAttribute(std::wstring lowerName, std::wstring value) {
     OwnerDocument().Changed();
 }
 
-bool Element::RemoveAttribute(std::wstring_view name) {
+bool Element::RemoveAttribute(std::wstring_view name, NameCase match) {
     auto it = std::find_if(attributes_.begin(), attributes_.end(),
-                           [&](const Attribute& a) { return EqualsIgnoringCase(a.name, name); });
+                           [&](const Attribute& a) { return SameAttributeName(a.name, name, match); });
     if (it == attributes_.end()) return false;
+    const bool indexed = FindAttribute(name) == &it->value;
     const Attribute removed = std::move(*it);
     attributes_.erase(it);
-    OwnerDocument().Reindex(*this, removed.name, &removed.value, nullptr);
+    if (indexed) OwnerDocument().Reindex(*this, removed.name, &removed.value, FindAttribute(removed.name));
     OwnerDocument().Changed();
     return true;
 }

@@ -15,6 +15,10 @@ namespace corvalin::browser::dom {
 
 class ElementCollection;
 
+// How an attribute name is matched: regardless of case (the browser's
+// default), or exactly as given (its case-sensitive flag).
+enum class NameCase { Ignored, Exact };
+
 struct Attribute {
     std::wstring name;   // as written (the parser gives lower case)
     std::wstring value;
@@ -38,11 +42,13 @@ public:
 
     // Attributes.
     const std::vector<Attribute>& Attributes() const { return attributes_; }
-    const std::wstring* FindAttribute(std::wstring_view name) const;
+    const std::wstring* FindAttribute(std::wstring_view name, NameCase match = NameCase::Ignored) const;
     bool HasAttribute(std::wstring_view name) const { return FindAttribute(name) != nullptr; }
     std::wstring GetAttribute(std::wstring_view name) const;   // empty when absent
-    void SetAttribute(std::wstring_view name, std::wstring value);
-    bool RemoveAttribute(std::wstring_view name);
+    // A new attribute takes the name in lower case, or as given when matched
+    // exactly (so "Foo" and "foo" can be two attributes).
+    void SetAttribute(std::wstring_view name, std::wstring value, NameCase match = NameCase::Ignored);
+    bool RemoveAttribute(std::wstring_view name, NameCase match = NameCase::Ignored);
     // Appends without looking for an earlier one of the name (the parser has
     // already dropped duplicates).
     void AddParsedAttribute(std::wstring lowerName, std::wstring value);

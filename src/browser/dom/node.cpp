@@ -47,6 +47,21 @@ std::wstring_view TrimHtmlSpace(std::wstring_view text) {
     return text;
 }
 
+std::wstring CollapseHtmlSpace(std::wstring_view text, bool noBreakSpaceToo) {
+    std::wstring out;
+    bool space = false;
+    for (wchar_t c : text) {
+        if (IsHtmlSpace(c) || (noBreakSpaceToo && c == 0xA0)) {
+            space = true;
+            continue;
+        }
+        if (space && !out.empty()) out += L' ';
+        space = false;
+        out += c;
+    }
+    return out;
+}
+
 Node::Node(NodeType type, Document* document) : type_(type), document_(document) {
     ++liveNodes;
     if (type_ != NodeType::Document) document_->AddRefTree();

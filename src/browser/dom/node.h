@@ -202,5 +202,8 @@ std::wstring UpperAscii(std::wstring_view text);
 // a view without it at either end.
 inline bool IsHtmlSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\f'; }
 std::wstring_view TrimHtmlSpace(std::wstring_view text);
+// Runs of white space as one space, none at either end (a title, an option's
+// text). `noBreakSpaceToo`: the no-break space counts as white space.
+std::wstring CollapseHtmlSpace(std::wstring_view text, bool noBreakSpaceToo = false);
 
 }  // namespace corvalin::browser::dom

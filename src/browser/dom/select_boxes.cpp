@@ -101,21 +101,7 @@ void Element::SetSelected(bool selected) {
     OwnerDocument().Changed();
 }
 
-std::wstring Element::OptionText() const {
-    std::wstring raw = TextContent();
-    std::wstring out;
-    bool space = false;
-    for (wchar_t c : raw) {
-        if (IsHtmlSpace(c) || c == 0xA0) {
-            space = true;
-            continue;
-        }
-        if (space && !out.empty()) out += L' ';
-        space = false;
-        out += c;
-    }
-    return out;
-}
+std::wstring Element::OptionText() const { return CollapseHtmlSpace(TextContent(), true); }
 
 void Element::SetOptionText(std::wstring_view text) {
     RemoveAllChildren();

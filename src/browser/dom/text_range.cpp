@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "browser/dom/document.h"
-#include "browser/html/html_markup.h"
-#include "browser/html/html_parser.h"
 
 namespace corvalin::browser::dom {
 
@@ -183,26 +181,6 @@ std::vector<TextRange::NodeSpan> TextRange::CoveredSpans() const {
     return spans;
 }
 
-std::wstring TextRange::HtmlText() const {
-    const std::vector<NodeSpan> spans = CoveredSpans();
-    if (spans.empty()) return {};
-    // The innermost node holding every covered text, but never above the scope.
-    const Node* common = spans.front().text->Parent();
-    while (common && !common->Contains(spans.back().text)) common = common->Parent();
-    if (!common || !scope_->Contains(common)) common = scope_.get();
-    html::MarkupSlice slice;
-    slice.textSlice = [&](const Node& text) -> std::pair<std::size_t, std::size_t> {
-        for (const NodeSpan& span : spans) {
-            if (span.text == &text) return {span.from, span.to};
-        }
-        return {0, 0};
-    };
-    slice.keep = [&](const Element& element) {
-        return std::any_of(spans.begin(), spans.end(), [&](const NodeSpan& span) { return element.Contains(span.text); });
-    };
-    return html::SliceHtml(*common, slice);
-}
-
 bool TextRange::Find(std::wstring_view text) {
     if (text.empty()) return false;
     Flat flat = Flatten();
@@ -219,7 +197,7 @@ bool TextRange::Find(std::wstring_view text) {
     return false;
 }
 
-void TextRange::PasteHtml(std::wstring_view markup) {
+void TextRange::ReplaceWith(const NodeMaker& make) {
     Document& document = scope_->OwnerDocument();
     Ref<Element> keepScope = scope_;
     Flat flat = Flatten();
@@ -268,7 +246,7 @@ void TextRange::PasteHtml(std::wstring_view markup) {
             before = tail.get();
         }
     }
-    auto nodes = html::ParseFragment(document, markup, parent->AsElement());
+    const std::vector<Ref<Node>> nodes = make(*parent);
     Ref<Node> last;
     for (auto& n : nodes) {
         parent->InsertBefore(n, before);
@@ -292,14 +270,11 @@ void TextRange::PasteHtml(std::wstring_view markup) {
 }
 
 void TextRange::SetText(std::wstring_view text) {
-    std::wstring escaped;
-    for (wchar_t c : text) {
-        if (c == L'&') escaped += L"&amp;";
-        else if (c == L'<') escaped += L"&lt;";
-        else if (c == L'>') escaped += L"&gt;";
-        else escaped += c;
-    }
-    PasteHtml(escaped);
+    ReplaceWith([&](Node&) {
+        std::vector<Ref<Node>> nodes;
+        if (!text.empty()) nodes.emplace_back(scope_->OwnerDocument().CreateTextNode(std::wstring(text)));
+        return nodes;
+    });
 }
 
 long TextRange::MoveStart(long count, TextUnit unit) {

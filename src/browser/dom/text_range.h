@@ -3,6 +3,7 @@
 // characters. Points sit in text nodes; script, style and title text is not
 // part of any range.
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,16 +33,16 @@ public:
     Element& Scope() const { return *scope_; }
     bool Collapsed() const;
     std::wstring Text() const;
-    // The text as markup: the elements it passes through with their tags,
-    // inside the innermost element holding the whole range.
-    std::wstring HtmlText() const;
 
     // Searches from the start (to the end of the range, or of the scope when
     // the range is collapsed), case-insensitively; a match becomes the range.
     bool Find(std::wstring_view text);
-    // Replaces the range's text with the markup; the range collapses after it.
-    void PasteHtml(std::wstring_view markup);
-    void SetText(std::wstring_view text);
+    // Replaces the range's text with the nodes `make` answers for the node
+    // they go into; the range collapses after them. (Markup is parsed by the
+    // caller: the tree knows no parser.)
+    using NodeMaker = std::function<std::vector<Ref<Node>>(Node& parent)>;
+    void ReplaceWith(const NodeMaker& make);
+    void SetText(std::wstring_view text);   // plain text, no markup
 
     // Move by units; returns how many units it moved. A start past the end
     // drags the end along (and the other way round).

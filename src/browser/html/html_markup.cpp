@@ -37,17 +37,21 @@ bool NeedsQuotes(std::wstring_view value) {
     return false;
 }
 
-void AppendEscapedText(std::wstring& out, std::wstring_view text) {
+// The one escaper of the engine's markup: text escapes the angle brackets,
+// a quoted attribute value its quote; both escape '&' and the no-break space.
+enum class EscapeFor { Text, QuotedValue };
+void AppendEscaped(std::wstring& out, std::wstring_view text, EscapeFor where) {
     for (wchar_t c : text) {
-        switch (c) {
-        case L'&': out += L"&amp;"; break;
-        case L'<': out += L"&lt;"; break;
-        case L'>': out += L"&gt;"; break;
-        case 0xA0: out += L"&nbsp;"; break;
-        default: out += c;
-        }
+        if (c == L'&') out += L"&amp;";
+        else if (c == 0xA0) out += L"&nbsp;";
+        else if (where == EscapeFor::Text && c == L'<') out += L"&lt;";
+        else if (where == EscapeFor::Text && c == L'>') out += L"&gt;";
+        else if (where == EscapeFor::QuotedValue && c == L'"') out += L"&quot;";
+        else out += c;
     }
 }
+
+void AppendEscapedText(std::wstring& out, std::wstring_view text) { AppendEscaped(out, text, EscapeFor::Text); }
 
 void AppendAttribute(std::wstring& out, std::wstring_view name, std::wstring_view value) {
     out += L' ';
@@ -62,14 +66,7 @@ void AppendAttribute(std::wstring& out, std::wstring_view name, std::wstring_vie
         return;
     }
     out += L'"';
-    for (wchar_t c : value) {
-        switch (c) {
-        case L'&': out += L"&amp;"; break;
-        case L'"': out += L"&quot;"; break;
-        case 0xA0: out += L"&nbsp;"; break;
-        default: out += c;
-        }
-    }
+    AppendEscaped(out, value, EscapeFor::QuotedValue);
     out += L'"';
 }
 

@@ -10,7 +10,7 @@
 #include <cwctype>
 #include <mutex>
 
-#include "browser/script/script_watchdog.h"
+#include "browser/watchdog/script_watchdog.h"
 
 namespace corvalin::browser::om {
 
@@ -515,6 +515,13 @@ bool DispatchObject::GetExpando(std::wstring_view name, VARIANT* value) const {
         }
     }
     return false;
+}
+
+std::wstring_view DispatchObject::ExpandoName(std::wstring_view name) const {
+    for (const auto& d : dynamic_) {
+        if (SameName(d.name, name) && !d.deleted && d.value.vt != VT_EMPTY) return d.name;
+    }
+    return {};
 }
 
 void DispatchObject::SetExpando(std::wstring_view name, const VARIANT& value) {

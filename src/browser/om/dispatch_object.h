@@ -196,6 +196,8 @@ protected:
 
     // Expandos set by script (or by the object itself).
     bool GetExpando(std::wstring_view name, VARIANT* value) const;
+    // The name an expando was made with (its case), empty when there is none.
+    std::wstring_view ExpandoName(std::wstring_view name) const;
     void SetExpando(std::wstring_view name, const VARIANT& value);
 
 private:

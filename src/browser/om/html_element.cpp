@@ -119,6 +119,25 @@ bool AlwaysHasName(const dom::Element& e) {
     return false;
 }
 
+// The flags of getAttribute, setAttribute and removeAttribute: 1 matches the
+// name's case exactly (the default ignores it); getAttribute's 2 answers text.
+constexpr long kAttributeExactCase = 1;
+constexpr long kAttributeAsText = 2;
+
+dom::NameCase NameMatch(long flags) { return flags & kAttributeExactCase ? dom::NameCase::Exact : dom::NameCase::Ignored; }
+
+bool SameAttributeName(std::wstring_view a, std::wstring_view b, dom::NameCase match) {
+    return match == dom::NameCase::Exact ? a == b : dom::EqualsIgnoringCase(a, b);
+}
+
+// These methods take the property names of two attributes ("className",
+// "htmlFor"), in their exact case when the case counts.
+std::wstring ContentAttributeName(std::wstring name, dom::NameCase match) {
+    if (SameAttributeName(name, L"className", match)) return L"class";
+    if (SameAttributeName(name, L"htmlFor", match)) return L"for";
+    return name;
+}
+
 HRESULT TextAttribute(Invocation& call, const dom::Element& e, const wchar_t* name) {
     return call.ReturnText(e.GetAttribute(name));
 }
@@ -390,16 +409,21 @@ const MemberTable& HTMLElement::ElementMembers() {
         {L"getAttribute", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
              dom::Element& e = ElementOf(s);
-             std::wstring name = c.Text(0);
-             if (dom::EqualsIgnoringCase(name, L"className")) name = L"class";
-             if (dom::EqualsIgnoringCase(name, L"htmlFor")) name = L"for";
-             // The browser answers the style object here, not the text.
-             if (dom::EqualsIgnoringCase(name, L"style")) return c.ReturnObject(MakeDispatch<HTMLStyle>(e).Get());
-             if (const std::wstring* v = e.FindAttribute(name)) return c.ReturnText(*v);
+             const long flags = c.Integer(1, 0);
+             const dom::NameCase match = NameMatch(flags);
+             const std::wstring name = ContentAttributeName(c.Text(0), match);
+             const bool asText = (flags & kAttributeAsText) != 0;
+             // The browser answers the style object here, unless asked for text.
+             if (SameAttributeName(name, L"style", match) && !asText) return c.ReturnObject(MakeDispatch<HTMLStyle>(e).Get());
+             if (const std::wstring* v = e.FindAttribute(name, match)) return c.ReturnText(*v);
              // Properties script added are attributes too.
              VARIANT expando;
              VariantInit(&expando);
-             if (!static_cast<HTMLElement&>(s).ReadExpando(name, &expando)) return c.ReturnNull();
+             if (!static_cast<HTMLElement&>(s).ReadExpando(name, &expando, match)) return c.ReturnNull();
+             if (asText && expando.vt != VT_BSTR && FAILED(VariantChangeType(&expando, &expando, VARIANT_ALPHABOOL, VT_BSTR))) {
+                 VariantClear(&expando);
+                 return c.ReturnNull();
+             }
              const HRESULT hr = c.ReturnVariant(expando);
              VariantClear(&expando);
              return hr;
@@ -407,15 +431,14 @@ const MemberTable& HTMLElement::ElementMembers() {
         {L"setAttribute", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
              dom::Element& e = ElementOf(s);
-             std::wstring name = c.Text(0);
+             const dom::NameCase match = NameMatch(c.Integer(2, 0));
+             const std::wstring name = ContentAttributeName(c.Text(0), match);
              if (name.empty()) return E_INVALIDARG;
-             if (dom::EqualsIgnoringCase(name, L"className")) name = L"class";
-             if (dom::EqualsIgnoringCase(name, L"htmlFor")) name = L"for";
              std::wstring value = c.Text(1);
              if (dom::EqualsIgnoringCase(name, L"style")) {
                  // The browser leaves the style alone here (style.cssText sets it).
              } else {
-                 e.SetAttribute(name, value);
+                 e.SetAttribute(name, value, match);
                  if (e.Is(L"input") && dom::EqualsIgnoringCase(name, L"value")) e.SetValue(value);
                  if (e.Is(L"input") && dom::EqualsIgnoringCase(name, L"checked")) e.SetChecked(c.Bool(1));
              }
@@ -423,10 +446,10 @@ const MemberTable& HTMLElement::ElementMembers() {
          }},
         {L"removeAttribute", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
-             std::wstring name = c.Text(0);
-             if (dom::EqualsIgnoringCase(name, L"className")) name = L"class";
-             if (ElementOf(s).RemoveAttribute(name)) return c.ReturnBool(true);
-             return c.ReturnBool(static_cast<HTMLElement&>(s).RemoveExpando(name));
+             const dom::NameCase match = NameMatch(c.Integer(1, 0));
+             const std::wstring name = ContentAttributeName(c.Text(0), match);
+             if (ElementOf(s).RemoveAttribute(name, match)) return c.ReturnBool(true);
+             return c.ReturnBool(static_cast<HTMLElement&>(s).RemoveExpando(name, match));
          }},
         {L"attributes", [](DispatchObject& s, Invocation& c) {
              return c.ReturnObject(MakeDispatch<HTMLAttributeCollection>(ElementOf(s)).Get());
@@ -609,8 +632,15 @@ const MemberTable& HTMLElement::ElementMembers() {
     return table;
 }
 
-bool HTMLElement::RemoveExpando(std::wstring_view name) {
-    if (!GetExpando(name, nullptr)) return false;
+bool HTMLElement::ReadExpando(std::wstring_view name, VARIANT* value, dom::NameCase match) const {
+    // Expandos are one per name whatever its case; an exact match also wants
+    // the case it was made with.
+    if (match == dom::NameCase::Exact && ExpandoName(name) != name) return false;
+    return GetExpando(name, value);
+}
+
+bool HTMLElement::RemoveExpando(std::wstring_view name, dom::NameCase match) {
+    if (!ReadExpando(name, nullptr, match)) return false;
     BSTR text = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
     DeleteMemberByName(text, 0);
     SysFreeString(text);

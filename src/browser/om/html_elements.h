@@ -44,8 +44,8 @@ public:
     static const MemberTable& ElementMembers();
 
     // Properties script added, read and removed as attributes are.
-    bool ReadExpando(std::wstring_view name, VARIANT* value) const { return GetExpando(name, value); }
-    bool RemoveExpando(std::wstring_view name);
+    bool ReadExpando(std::wstring_view name, VARIANT* value, dom::NameCase match = dom::NameCase::Ignored) const;
+    bool RemoveExpando(std::wstring_view name, dom::NameCase match = dom::NameCase::Ignored);
     // "ms__id<n>", given on first request and kept while the object lives.
     const std::wstring& UniqueId();
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "browser/html/text_range_markup.h"
 #include "browser/om/html_elements.h"
 #include "browser/om/node_objects.h"
 
@@ -41,12 +42,12 @@ const MemberTable& HTMLTextRange::Members() const {
              R(s).SetText(c.ValueText());
              return S_OK;
          }},
-        {L"htmlText", [](DispatchObject& s, Invocation& c) { return c.ReturnText(R(s).HtmlText()); }},
+        {L"htmlText", [](DispatchObject& s, Invocation& c) { return c.ReturnText(html::RangeHtml(R(s))); }},
         {L"findText", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) { return c.ReturnBool(R(s).Find(c.Text(0))); }},
         {L"pasteHTML", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
-             R(s).PasteHtml(c.Text(0));
+             html::PasteHtml(R(s), c.Text(0));
              return c.ReturnEmpty();
          }},
         {L"moveStart", nullptr, nullptr,

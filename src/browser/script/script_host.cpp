@@ -5,7 +5,7 @@
 
 #include <cwctype>
 
-#include "browser/script/script_watchdog.h"
+#include "browser/watchdog/script_watchdog.h"
 
 namespace corvalin::browser {
 

@@ -28,6 +28,18 @@ enum class ScriptLanguage { JScript, VBScript, Unknown };
 // "text/vbscript", "VBS" → VBScript; anything else is not run.
 ScriptLanguage ScriptLanguageFromName(std::wstring_view name);
 
+// What a script's alert, confirm and prompt ask, and the answer.
+enum class DialogKind { Alert, Confirm, Prompt };
+struct DialogRequest {
+    DialogKind kind = DialogKind::Alert;
+    std::wstring message;
+    std::wstring defaultText;   // prompt only
+};
+struct DialogAnswer {
+    bool accepted = true;       // OK (confirm: true; prompt: the text counts)
+    std::wstring text;          // prompt only
+};
+
 class ScriptHost {
 public:
     // `window` is the global object; `frameWindow` owns the message boxes the

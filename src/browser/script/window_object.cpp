@@ -2,14 +2,12 @@
 
 #include <algorithm>
 
-#include "browser/box/browser_box_engine.h"
-#include "browser/box/page.h"
 #include "browser/layout/geometry.h"
 #include "browser/net/http_client.h"
 #include "browser/net/url.h"
 #include "browser/om/node_objects.h"
 #include "browser/script/popup_object.h"
-#include "browser/script/script_watchdog.h"
+#include "browser/watchdog/script_watchdog.h"
 #include "browser/script/xml_http_request.h"
 
 namespace corvalin::browser {
@@ -17,7 +15,7 @@ namespace corvalin::browser {
 using om::Bind;
 using om::Invocation;
 
-WindowObject::WindowObject(Page* page) : page_(page) {
+WindowObject::WindowObject(WindowHost* page) : page_(page) {
     navigator_ = om::MakeDispatch<NavigatorObject>();
     screen_ = om::MakeDispatch<ScreenObject>();
     history_ = om::MakeDispatch<HistoryObject>();
@@ -105,11 +103,11 @@ om::ComPtr<IDispatch> WindowObject::ScriptGlobal(std::wstring_view name, DISPID*
     return globals;
 }
 
-Page* WindowObject::Frame(std::wstring_view name) const {
+WindowHost* WindowObject::Frame(std::wstring_view name) const {
     if (!page_ || name.empty()) return nullptr;
     if (name.size() <= 4 && std::all_of(name.begin(), name.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
-        return page_->FramePage(static_cast<std::size_t>(std::stoul(std::wstring(name))));
-    return page_->FramePageNamed(name);
+        return page_->FrameWindow(static_cast<std::size_t>(std::stoul(std::wstring(name))));
+    return page_->FrameWindowNamed(name);
 }
 
 // Frames by index and name, elements with an id or name (zt_msg.innerHTML =
@@ -124,13 +122,13 @@ bool WindowObject::HasDynamicMember(std::wstring_view name) const {
 // frames(i) and frames("name").
 HRESULT WindowObject::InvokeValue(Invocation& call) {
     if (!page_ || call.IsPut() || call.Count() == 0) return DISP_E_MEMBERNOTFOUND;
-    Page* frame = Frame(call.Text(0));
+    WindowHost* frame = Frame(call.Text(0));
     return call.ReturnObject(frame ? frame->WindowObject().Get() : nullptr);
 }
 
 HRESULT WindowObject::InvokeDynamic(std::wstring_view name, Invocation& call) {
     if (!page_ || !page_->Document()) return DISP_E_MEMBERNOTFOUND;
-    if (Page* frame = Frame(name); frame && !call.IsPut()) return call.ReturnObject(frame->WindowObject().Get());
+    if (WindowHost* frame = Frame(name); frame && !call.IsPut()) return call.ReturnObject(frame->WindowObject().Get());
     DISPID id = DISPID_UNKNOWN;
     if (om::ComPtr<IDispatch> globals = ScriptGlobal(name, &id)) {
         std::vector<VARIANT> reversed;
@@ -179,18 +177,18 @@ HRESULT WindowObject::PutDefaultStatus(Invocation& call) {
 }
 HRESULT WindowObject::GetSelf(Invocation& call) { return call.ReturnObject(this); }
 HRESULT WindowObject::GetParent(Invocation& call) {
-    if (!page_ || !page_->Parent()) return call.ReturnObject(this);
-    return call.ReturnObject(page_->Parent()->WindowObject().Get());
+    if (!page_ || !page_->ParentWindow()) return call.ReturnObject(this);
+    return call.ReturnObject(page_->ParentWindow()->WindowObject().Get());
 }
 HRESULT WindowObject::GetTop(Invocation& call) {
     if (!page_) return call.ReturnObject(this);
-    return call.ReturnObject(page_->Top().WindowObject().Get());
+    return call.ReturnObject(page_->TopWindow().WindowObject().Get());
 }
 HRESULT WindowObject::GetLength(Invocation& call) {
     return call.ReturnInteger(page_ ? static_cast<long>(page_->FrameCount()) : 0);
 }
 HRESULT WindowObject::GetFrameElement(Invocation& call) {
-    Page* parent = page_ ? page_->Parent() : nullptr;
+    WindowHost* parent = page_ ? page_->ParentWindow() : nullptr;
     if (!parent || !parent->Document() || !page_->Document()) return call.ReturnNull();
     const dom::ElementCollection frames = parent->Document()->Frames();
     for (dom::Element* frame : frames.Elements())
@@ -297,8 +295,7 @@ HRESULT WindowObject::GetImage(Invocation& call) {
 
 HRESULT WindowObject::CreatePopup(Invocation& call) {
     if (!page_) return call.ReturnNull();
-    const HWND view = page_->Box().RenderingWindow();
-    auto popup = om::MakeDispatch<PopupObject>(view ? view : page_->Box().Window());
+    auto popup = om::MakeDispatch<PopupObject>(page_->PopupOwner());
     popups_.emplace_back(popup.Get());
     return call.ReturnObject(popup.Get());
 }

@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "browser/om/dispatch_object.h"
+#include "browser/script/window_host.h"
 
 namespace corvalin::browser {
 
-class Page;
 
 class WindowObject final : public om::DispatchObject {
 public:
-    explicit WindowObject(Page* page);
+    explicit WindowObject(WindowHost* page);
     // The page is going away: members answer empty from now on.
     void Detach();
 
@@ -45,7 +45,7 @@ private:
     HRESULT GetLength(om::Invocation& call);
     HRESULT GetFrameElement(om::Invocation& call);
     // The page of a frame by index ("0") or name; null when there is none.
-    Page* Frame(std::wstring_view name) const;
+    WindowHost* Frame(std::wstring_view name) const;
     HRESULT GetNull(om::Invocation& call);
     HRESULT GetFalse(om::Invocation& call);
     HRESULT GetZero(om::Invocation& call);
@@ -73,7 +73,7 @@ private:
     HRESULT ScrollBy(om::Invocation& call);
     HRESULT StartTimer(om::Invocation& call, bool repeat);
 
-    Page* page_;
+    WindowHost* page_;
     std::wstring defaultStatus_;
     std::wstring name_;
     om::ComPtr<IDispatch> onload_;
@@ -91,7 +91,7 @@ private:
 // window.location and document.location.
 class LocationObject final : public om::DispatchObject {
 public:
-    explicit LocationObject(Page* page) : page_(page) {}
+    explicit LocationObject(WindowHost* page) : page_(page) {}
     void Detach() { page_ = nullptr; }
 
 protected:
@@ -115,7 +115,7 @@ private:
     HRESULT Assign(om::Invocation& call);
     HRESULT ToString(om::Invocation& call);
 
-    Page* page_;
+    WindowHost* page_;
 };
 
 // window.navigator: what the page learns about the browser.

@@ -4,7 +4,7 @@
 
 #include <cwctype>
 
-#include "browser/box/page.h"
+#include "browser/script/window_host.h"
 #include "browser/net/charset.h"
 #include "browser/net/url.h"
 
@@ -34,11 +34,10 @@ const om::MemberTable& XmlHttpRequest::Members() const {
 
 void XmlHttpRequest::ChangeState(long state) {
     readyState_ = state;
-    Page* page = CurrentPage();
+    WindowHost* page = CurrentPage();
     if (!onreadystatechange_ || !page || !page->Scripts()) return;
     om::ComPtr<XmlHttpRequest> keep(this);   // the handler may drop the last script reference
-    ScriptDepth depth(*page);
-    page->Scripts()->CallFunction(onreadystatechange_.Get(), this, {});
+    page->CallFunction(onreadystatechange_.Get(), this);
     // A handler usually refers to its request through its closure: a cycle
     // through the script engine that nothing would ever collect. Once the
     // exchange is over the handler is let go, as that browser does (a
@@ -47,7 +46,7 @@ void XmlHttpRequest::ChangeState(long state) {
 }
 
 HRESULT XmlHttpRequest::Open(Invocation& call) {
-    Page* page = CurrentPage();
+    WindowHost* page = CurrentPage();
     if (!page || !call.Has(1)) return E_INVALIDARG;
     ++exchange_;
     request_ = HttpRequest{};
@@ -74,7 +73,7 @@ HRESULT XmlHttpRequest::SetRequestHeader(Invocation& call) {
 }
 
 HRESULT XmlHttpRequest::Send(Invocation& call) {
-    Page* page = CurrentPage();
+    WindowHost* page = CurrentPage();
     if (!page || readyState_ != 1) return E_FAIL;
     // Text bodies go out as UTF-8, as the platform's request object sends them.
     if (call.Has(0)) {

@@ -12,14 +12,17 @@
 
 namespace corvalin::browser {
 
-class Page;
+class WindowHost;
 
 class XmlHttpRequest final : public om::DispatchObject {
 public:
     // `page` turns null when the page closes.
-    explicit XmlHttpRequest(std::shared_ptr<Page*> page) : page_(std::move(page)) {}
+    explicit XmlHttpRequest(std::shared_ptr<WindowHost*> page) : page_(std::move(page)) {}
     // The answer of an exchange started by send().
     void Complete(const HttpResponse& response);
+    // The exchange under way; open and abort start a new one, so an answer
+    // to an older one is dropped.
+    unsigned Exchange() const { return exchange_; }
     long ReadyState() const { return readyState_; }
 
 protected:
@@ -40,9 +43,9 @@ private:
     HRESULT GetHandler(om::Invocation& call);
     HRESULT PutHandler(om::Invocation& call);
     void ChangeState(long state);
-    Page* CurrentPage() const { return page_ ? *page_ : nullptr; }
+    WindowHost* CurrentPage() const { return page_ ? *page_ : nullptr; }
 
-    std::shared_ptr<Page*> page_;
+    std::shared_ptr<WindowHost*> page_;
     HttpRequest request_;
     bool async_ = true;
     long readyState_ = 0;
@@ -53,21 +56,19 @@ private:
     HttpResponse headersOnly_;
     std::wstring responseText_;
     om::ComPtr<IDispatch> onreadystatechange_;
-
-    friend class Page;
 };
 
 // window.XMLHttpRequest: `new XMLHttpRequest()` arrives here as a construct call.
 class XmlHttpRequestConstructor final : public om::DispatchObject {
 public:
-    explicit XmlHttpRequestConstructor(std::shared_ptr<Page*> page) : page_(std::move(page)) {}
+    explicit XmlHttpRequestConstructor(std::shared_ptr<WindowHost*> page) : page_(std::move(page)) {}
 
 protected:
     const om::MemberTable& Members() const override;
     HRESULT InvokeValue(om::Invocation& call) override;
 
 private:
-    std::shared_ptr<Page*> page_;
+    std::shared_ptr<WindowHost*> page_;
 };
 
 }  // namespace corvalin::browser

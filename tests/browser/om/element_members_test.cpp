@@ -44,6 +44,35 @@ TEST_F(ElementMembersTest, AttributesListWhatTheElementHas) {
               L"true:w");
 }
 
+TEST_F(ElementMembersTest, AttributeMethodsMatchCaseOnlyWhenFlaggedAndAnswerTextOnRequest) {
+    LoadMarkup(L"<div id=d lang=en style='color: red'>x</div>");
+    const std::wstring d = L"document.getElementById('d')";
+    auto eval = [&](const std::wstring& code) { return Eval(L"String((function () { var d = " + d + L"; " + code + L" })())"); };
+    // Without a flag the case of the name does not count; with 1 it must match.
+    EXPECT_EQ(eval(L"return d.getAttribute('LANG');"), L"en");
+    EXPECT_EQ(eval(L"return d.getAttribute('LANG', 1) === null;"), L"true");
+    EXPECT_EQ(eval(L"return d.getAttribute('lang', 1);"), L"en");
+    // A flagged write of another case makes a second attribute; the first
+    // still answers every case-blind read.
+    EXPECT_EQ(eval(L"d.setAttribute('LANG', 'fr', 1); return d.getAttribute('LANG', 1) + ':' + d.getAttribute('lang') + ':' + d.attributes.length;"),
+              L"fr:en:4");
+    EXPECT_EQ(eval(L"d.setAttribute('LANG', 'de'); return d.getAttribute('lang', 1) + ':' + d.getAttribute('LANG', 1);"), L"de:fr");
+    // Removal: a flagged name of the wrong case removes nothing.
+    EXPECT_EQ(eval(L"return d.removeAttribute('Lang', 1);"), L"false");
+    EXPECT_EQ(eval(L"return d.removeAttribute('LANG', 1) + ':' + d.getAttribute('lang');"), L"true:de");
+    EXPECT_EQ(eval(L"return d.removeAttribute('LaNg') + ':' + (d.getAttribute('lang') === null);"), L"true:true");
+    // Properties script added follow the same rule, in the case they were made with.
+    EXPECT_EQ(eval(L"d.myCount = 5; return d.getAttribute('mycount') + ':' + (d.getAttribute('mycount', 1) === null) + ':' + d.getAttribute('myCount', 1)"
+                   L" + ':' + d.removeAttribute('MYCOUNT', 1) + ':' + d.removeAttribute('myCount', 1) + ':' + (d.getAttribute('myCount') === null);"),
+              L"5:true:5:false:true:true");
+    // 2: the value as text: a number added by script, and the style's text
+    // where no flag answers its object.
+    EXPECT_EQ(eval(L"d.myNumber = 7; return typeof d.getAttribute('myNumber') + ':' + typeof d.getAttribute('myNumber', 2);"), L"number:string");
+    EXPECT_EQ(eval(L"return typeof d.getAttribute('style') + ':' + d.getAttribute('style', 2).toLowerCase();"), L"object:color: red");
+    // The property names the methods take match exactly too under 1.
+    EXPECT_EQ(eval(L"d.setAttribute('className', 'k', 1); return d.className + ':' + (d.getAttribute('CLASSNAME', 1) === null);"), L"k:true");
+}
+
 TEST_F(ElementMembersTest, TheBrowsersOwnMembersAnswer) {
     LoadMarkup(L"<div id=a accesskey=k hidefocus>a</div><div id=b>b</div><span id=c contenteditable=true><i id=inner>i</i></span>");
     EXPECT_EQ(Eval(L"document.getElementById('a').accessKey"), L"k");

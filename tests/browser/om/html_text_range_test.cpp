@@ -4,6 +4,7 @@
 #include "browser/dom/text_range.h"
 #include "browser/html/html_markup.h"
 #include "browser/html/html_parser.h"
+#include "browser/html/text_range_markup.h"
 #include "browser/om/dispatch_object.h"
 #include "browser/om/node_objects.h"
 #include "browser/om/late_bound.h"
@@ -175,11 +176,11 @@ TEST(HtmlTextRangeTest, HtmlTextCarriesTheMarkupOfTheElementsItCrosses) {
     dom::TextRange range(*page.document->Body());
     ASSERT_TRUE(range.Find(L"two three four"));
     // Elements cut by the range keep their tags; elements it misses are left out.
-    EXPECT_EQ(range.HtmlText(), L"<B>two <I>three</I></B> four");
+    EXPECT_EQ(html::RangeHtml(range), L"<B>two <I>three</I></B> four");
     range.MoveEnd(3);
-    EXPECT_EQ(range.HtmlText(), L"<B>two <I>three</I></B> four &amp; ");
+    EXPECT_EQ(html::RangeHtml(range), L"<B>two <I>three</I></B> four &amp; ");
     ASSERT_TRUE(range.Find(L"hre"));
-    EXPECT_EQ(range.HtmlText(), L"hre");
+    EXPECT_EQ(html::RangeHtml(range), L"hre");
     range.Collapse(true);
-    EXPECT_EQ(range.HtmlText(), L"");
+    EXPECT_EQ(html::RangeHtml(range), L"");
 }

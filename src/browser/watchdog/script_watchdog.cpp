@@ -1,4 +1,4 @@
-#include "browser/script/script_watchdog.h"
+#include "browser/watchdog/script_watchdog.h"
 
 #include <activscp.h>
 

@@ -56,6 +56,52 @@ std::string Encode(const wchar_t* clsidText, long width, long height, BYTE a, BY
     return bytes;
 }
 
+// A GIF file written byte by byte: the platform's GIF encoder under Wine
+// writes a frame without a colour table or pixel data from a 32-bit picture.
+// 256-entry palette, 9-bit LZW codes with a clear code every 250 pixels so
+// the code width never grows; `transparent` (when >= 0) marks that index.
+std::string Gif(long width, long height, const std::vector<COLORREF>& palette, const std::vector<BYTE>& pixels, int transparent) {
+    std::string out = "GIF89a";
+    auto word = [&out](long v) {
+        out += static_cast<char>(v & 0xFF);
+        out += static_cast<char>((v >> 8) & 0xFF);
+    };
+    word(width);
+    word(height);
+    out += {'\xF7', '\0', '\0'};   // a global table of 256 colours
+    for (size_t i = 0; i < 256; ++i) {
+        const COLORREF c = i < palette.size() ? palette[i] : 0;
+        out += {static_cast<char>(GetRValue(c)), static_cast<char>(GetGValue(c)), static_cast<char>(GetBValue(c))};
+    }
+    if (transparent >= 0) out += {'\x21', '\xF9', '\x04', '\x01', '\0', '\0', static_cast<char>(transparent), '\0'};
+    out += '\x2C';
+    word(0);
+    word(0);
+    word(width);
+    word(height);
+    out += {'\0', '\x08'};
+    std::string codes;
+    unsigned bits = 0, pending = 0;
+    auto put = [&](unsigned code) {
+        bits |= code << pending;
+        for (pending += 9; pending >= 8; pending -= 8, bits >>= 8) codes += static_cast<char>(bits & 0xFF);
+    };
+    put(256);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        if (i > 0 && i % 250 == 0) put(256);
+        put(pixels[i]);
+    }
+    put(257);
+    if (pending > 0) codes += static_cast<char>(bits & 0xFF);
+    for (size_t i = 0; i < codes.size(); i += 255) {
+        const size_t n = std::min<size_t>(255, codes.size() - i);
+        out += static_cast<char>(n);
+        out += codes.substr(i, n);
+    }
+    out += {'\0', '\x3B'};
+    return out;
+}
+
 class PageRenderingTest : public PageTest {
 protected:
     void SetUp() override {
@@ -208,7 +254,11 @@ TEST_F(PageRenderingTest, SheetsScrollBarsScrollingAndZoom) {
 TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays) {
     const std::string jpeg = Encode(L"{557CF401-1A04-11D3-9A73-0000F81EF32E}", 30, 20, 255, 0, 0, 255);
     const std::string png = Encode(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", 24, 16, 128, 255, 0, 0);
-    const std::string gif = Encode(L"{557CF402-1A04-11D3-9A73-0000F81EF32E}", 10, 12, 255, 0, 255, 0);
+    const std::string gif = Gif(10, 12, {RGB(0, 255, 0)}, std::vector<BYTE>(10 * 12, 0), -1);
+    // Top half magenta, bottom half the transparent index (black in the palette).
+    std::vector<BYTE> halves(16 * 16, 0);
+    std::fill(halves.begin(), halves.begin() + 16 * 8, BYTE{1});
+    const std::string clear = Gif(16, 16, {RGB(0, 0, 0), RGB(255, 0, 255)}, halves, 0);
     std::atomic<int> refused{0};
     auto image = [&refused](std::string bytes, const char* type) {
         return [&refused, bytes, type](const httplib::Request& request, httplib::Response& response) {
@@ -224,6 +274,7 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
         response.set_header("Set-Cookie", "pass=yes; path=/img");
         response.set_content(std::string("<html><head>") + std::string(kPositionScript, kPositionScript + wcslen(kPositionScript)) +
                                  "</head><body style='margin:0'><img id=j src=a.jpg><img id=p src=a.png><img id=g src=a.gif>"
+                                 "<div style='background:#ffff00'><img id=t src=t.gif></div>"
                                  "<img id=m src=missing.png alt=gone><img id=sized src=a.jpg width=60>"
                                  "<img id=late onload='window.loaded=1' onerror='window.failed=1' src=missing2.png></body></html>",
                              "text/html");
@@ -231,11 +282,14 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
     server_.server().Get("/img/a.jpg", image(jpeg, "image/jpeg"));
     server_.server().Get("/img/a.png", image(png, "image/png"));
     server_.server().Get("/img/a.gif", image(gif, "image/gif"));
+    server_.server().Get("/img/t.gif", image(clear, "image/gif"));
     ASSERT_GT(server_.Start(), 0);
     Load(Url("/img/page"));
     EXPECT_EQ(refused.load(), 0);
     EXPECT_EQ(Eval(L"document.getElementById('j').width + 'x' + document.getElementById('j').height"), L"30x20");
     EXPECT_EQ(Eval(L"document.getElementById('p').width + 'x' + document.getElementById('p').height"), L"24x16");
+    EXPECT_EQ(Eval(L"document.getElementById('g').width + 'x' + document.getElementById('g').height"), L"10x12");
+    EXPECT_EQ(Eval(L"document.getElementById('g').complete"), L"-1");
     EXPECT_EQ(Eval(L"document.getElementById('sized').height"), L"40");
     EXPECT_EQ(Eval(L"document.getElementById('j').complete"), L"-1");
     EXPECT_EQ(Eval(L"document.getElementById('m').complete"), L"0");
@@ -250,6 +304,12 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
     };
     EXPECT_TRUE(Near(picture.At(centre(L"j").x, centre(L"j").y), RGB(0, 0, 255), 12));
     EXPECT_TRUE(Near(picture.At(centre(L"p").x, centre(L"p").y), RGB(255, 127, 127), 8));   // half red over white
+    EXPECT_TRUE(Near(picture.At(centre(L"g").x, centre(L"g").y), RGB(0, 255, 0), 0));
+    // The transparent index shows the background behind the image.
+    const POINT t = Position(L"t");
+    EXPECT_EQ(Eval(L"document.getElementById('t').width"), L"16");
+    EXPECT_TRUE(Near(picture.At(t.x + 8, t.y + 4), RGB(255, 0, 255), 0));
+    EXPECT_TRUE(Near(picture.At(t.x + 8, t.y + 12), RGB(255, 255, 0), 0));
     const POINT missing = Position(L"m");
     EXPECT_FALSE(Near(picture.At(missing.x, missing.y), RGB(255, 255, 255), 0)) << "a frame marks the missing image";
 

@@ -9,8 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include <gdiplus.h>
-
+#include "base/gdiplus_session.h"
 #include "support/gui_objects.h"
 #include "support/message_pump.h"
 
@@ -30,12 +29,8 @@ bool Near(COLORREF a, COLORREF b, int tolerance = 6) {
 
 // Image files made with the platform's encoders: a solid colour with alpha.
 std::string Encode(const wchar_t* clsidText, long width, long height, BYTE a, BYTE r, BYTE g, BYTE b) {
-    static const bool started = [] {
-        Gdiplus::GdiplusStartupInput input;
-        ULONG_PTR token = 0;
-        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
-    }();
-    EXPECT_TRUE(started);
+    const GdiplusSession gdiplus;
+    EXPECT_TRUE(gdiplus.IsStarted());
     std::vector<UINT32> bits(width * height, (UINT32(a) << 24) | (UINT32(r) << 16) | (UINT32(g) << 8) | b);
     Gdiplus::GpBitmap* bitmap = nullptr;
     Gdiplus::DllExports::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
@@ -322,6 +317,102 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
         Snapshot();
     }
     EXPECT_LE(corvalin::testing::GdiObjectCount(), before + 4);
+}
+
+TEST_F(PageRenderingTest, LinksToPagesTheBoxShowedAreVisitedAndNoLongerLinks) {
+    Serve("/v/one", "<html><body>one</body></html>");
+    // :visited comes first, so a :link rule that matched visited links would win.
+    Serve("/v/links", "<html><head>" + std::string(kPositionScript, kPositionScript + wcslen(kPositionScript)) +
+                          "<style>a { display:block; width:40px; height:20px }"
+                      "a:visited { background:#ff0000 } a:link { background:#00ff00 }</style></head><body style='margin:0'>"
+                      "<a id=seen href=one></a><a id=part href='one#part'></a><a id=fresh href=two></a>"
+                      "<a id=away href='http://127.0.0.1:1/one'></a></body></html>");
+    ASSERT_GT(server_.Start(), 0);
+    Load(Url("/v/one"));
+    Load(Url("/v/links"));
+    const Picture picture = Snapshot();
+    const struct {
+        const wchar_t* id;
+        COLORREF color;
+    } cases[] = {{L"seen", RGB(255, 0, 0)}, {L"part", RGB(255, 0, 0)}, {L"fresh", RGB(0, 255, 0)}, {L"away", RGB(0, 255, 0)}};
+    for (const auto& c : cases) {
+        const POINT p = Position(c.id);
+        EXPECT_TRUE(Near(picture.At(p.x + 20, p.y + 10), c.color, 0)) << c.id;
+        EXPECT_EQ(Eval(L"document.getElementById('" + std::wstring(c.id) + L"').currentStyle.backgroundColor"),
+                  c.color == RGB(255, 0, 0) ? L"#ff0000" : L"#00ff00") << c.id;
+    }
+}
+
+TEST_F(PageRenderingTest, HoverRulesFollowTheMouseOverTheElementAndItsAncestors) {
+    LoadMarkup(std::wstring(L"<html><head>") + kPositionScript + LR"(<style>
+        .h { display:block; width:80px; height:30px; background:#00ff00 } .h:hover { background:#0000ff }
+        .o:hover { background:#ffff00 }</style></head>
+        <body style="margin:0"><div id=outer class=o style="padding:20px"><a id=link class=h href="#x"></a></div></body></html>)");
+    SetForegroundWindow(parent_);
+    const POINT link = Position(L"link"), outer = Position(L"outer");
+    auto moveTo = [this](long x, long y) {
+        POINT at{x, y};
+        ClientToScreen(Rendering(), &at);
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
+    };
+    // True once the link and the padding of its parent show these colours.
+    auto shows = [&](COLORREF linkColor, COLORREF outerColor) {
+        return corvalin::testing::PumpUntil([&] {
+            const Picture picture = Snapshot();
+            return Near(picture.At(link.x + 40, link.y + 15), linkColor, 0) && Near(picture.At(outer.x + 5, outer.y + 5), outerColor, 0);
+        });
+    };
+    const COLORREF green = RGB(0, 255, 0), blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0), white = RGB(255, 255, 255);
+    ASSERT_TRUE(shows(green, white));
+    moveTo(link.x + 40, link.y + 15);
+    EXPECT_TRUE(shows(blue, yellow)) << "the link and its ancestors are hovered";
+    moveTo(300, 300);
+    EXPECT_TRUE(shows(green, white)) << "the body alone is hovered";
+    moveTo(outer.x + 5, outer.y + 5);
+    EXPECT_TRUE(shows(green, yellow)) << "the parent is hovered, its child is not";
+    moveTo(link.x + 10, link.y + 10);
+    EXPECT_TRUE(shows(blue, yellow));
+    // Out of the view: nothing is hovered.
+    RECT client;
+    GetClientRect(Rendering(), &client);
+    moveTo(client.right + 20, client.bottom + 20);
+    EXPECT_TRUE(shows(green, white)) << "the mouse left the view";
+}
+
+TEST_F(PageRenderingTest, SheetAddressesResolveAgainstTheSheetAndDocumentAddressesAgainstThePage) {
+    const wchar_t* png = L"{557CF406-1A04-11D3-9A73-0000F81EF32E}";
+    Serve("/site/css/pics/tile.png", Encode(png, 8, 8, 255, 0, 0, 255), "image/png");   // blue, beside the sheet
+    Serve("/site/pics/tile.png", Encode(png, 8, 8, 255, 255, 0, 0), "image/png");       // red, beside the page
+    Serve("/site/css/site.css", "#linked { background-image: url(pics/tile.png) }", "text/css");
+    Serve("/site/page", std::string("<html><head>") + std::string(kPositionScript, kPositionScript + wcslen(kPositionScript)) +
+                            "<link rel=stylesheet href='css/site.css'>"
+                            "<style>div { width:40px; height:30px } #styled { background-image: url(pics/tile.png) }</style>"
+                            "</head><body style='margin:0'><div id=linked></div><div id=styled></div>"
+                            "<div id=inline style='background-image: url(pics/tile.png)'></div></body></html>");
+    ASSERT_GT(server_.Start(), 0);
+    Load(Url("/site/page"));
+    const struct {
+        const wchar_t* id;
+        COLORREF color;
+    } cases[] = {{L"linked", RGB(0, 0, 255)}, {L"styled", RGB(255, 0, 0)}, {L"inline", RGB(255, 0, 0)}};
+    EXPECT_TRUE(corvalin::testing::PumpUntil([&] {
+        const Picture picture = Snapshot();
+        for (const auto& c : cases) {
+            const POINT p = Position(c.id);
+            if (!Near(picture.At(p.x + 20, p.y + 15), c.color, 0)) return false;
+        }
+        return true;
+    })) << "each tile comes from the folder its rule was written in";
+    const Picture picture = Snapshot();
+    for (const auto& c : cases) {
+        const POINT p = Position(c.id);
+        EXPECT_TRUE(Near(picture.At(p.x + 20, p.y + 15), c.color, 0)) << c.id;
+    }
 }
 
 }  // namespace

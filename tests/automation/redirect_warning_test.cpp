@@ -1,4 +1,7 @@
 // The browser setting written into the real registry of the test's prefix.
+#include <cstring>
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include "automation/page_automation.h"
@@ -12,7 +15,35 @@ constexpr char kMachineSettings[] =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 constexpr char kValue[] = "WarnOnHTTPSToHTTPRedirect";
 
-TEST(RedirectWarningTest, WritesTheValueForTheUserAndTheMachine) {
+// The prefix is shared by every test program: each test leaves the two values
+// as it found them, absent ones removed.
+class RedirectWarningTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        user_ = RegistryKey::Open(kUserSettings).GetDword(kValue);
+        machine_ = RegistryKey::Open(kMachineSettings).GetDword(kValue);
+    }
+    void TearDown() override {
+        Restore(HKEY_CURRENT_USER, kUserSettings, user_);
+        Restore(HKEY_LOCAL_MACHINE, kMachineSettings, machine_);
+    }
+
+private:
+    static void Restore(HKEY root, const char* path, std::optional<DWORD> value) {
+        if (value) {
+            RegistryKey::Create(path).SetDword(kValue, *value);
+            return;
+        }
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root, std::strchr(path, '\\') + 1, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+        const UniqueRegistryKey owner(key);
+        RegDeleteValueA(key, kValue);
+    }
+
+    std::optional<DWORD> user_, machine_;
+};
+
+TEST_F(RedirectWarningTest, WritesTheValueForTheUserAndTheMachine) {
     PageAutomation automation;
     for (int value : {0, 1}) {
         automation.SetRedirectWarning(value);
@@ -21,7 +52,7 @@ TEST(RedirectWarningTest, WritesTheValueForTheUserAndTheMachine) {
     }
 }
 
-TEST(RedirectWarningTest, AMachineKeyThatRefusesTheWriteIsPassedOver) {
+TEST_F(RedirectWarningTest, AMachineKeyThatRefusesTheWriteIsPassedOver) {
     PageAutomation automation;
     automation.SetRedirectWarning(0);
     {
@@ -34,7 +65,6 @@ TEST(RedirectWarningTest, AMachineKeyThatRefusesTheWriteIsPassedOver) {
     }
     EXPECT_EQ(RegistryKey::Open(kUserSettings).GetDword(kValue), 7u);
     EXPECT_EQ(RegistryKey::Open(kMachineSettings).GetDword(kValue), 0u);   // untouched
-    automation.SetRedirectWarning(1);
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 // The main window against the real service, driven as a user would.
 #include <windows.h>
-#include <psapi.h>
 
 #include <gtest/gtest.h>
 
 #include "client/client_flow_fixture.h"
 #include "base/unique.h"
 #include "shell/build_settings.h"
+#include "support/process_holdings.h"
 #include "support/temp_folder.h"
 
 namespace corvalin::testing {
@@ -111,23 +111,19 @@ TEST(ServiceFlowTest, ServiceDownShowsTheBarePrefixAndNothingElse) {
     Click(run.Button("开始挂机"));
     Click(run.Button("我要下线"));
 
-    HANDLE process = run.process().handle();
-    PROCESS_MEMORY_COUNTERS before{}, after{};
-    DWORD handlesBefore = 0, handlesAfter = 0;
     Sleep(1000);
-    GetProcessMemoryInfo(process, &before, sizeof before);
-    GetProcessHandleCount(process, &handlesBefore);
+    const ProcessHoldings before = HoldingsOf(run.process().id());
     Sleep(6000);   // six more polls
-    GetProcessMemoryInfo(process, &after, sizeof after);
-    GetProcessHandleCount(process, &handlesAfter);
+    const ProcessHoldings after = HoldingsOf(run.process().id());
+    ASSERT_TRUE(before.known && after.known);
 
     EXPECT_TRUE(run.process().Running());
     EXPECT_EQ(run.StatusText(), "状态：");
     EXPECT_EQ(run.VisibleWindows().size(), 1u);   // no message of any kind
     EXPECT_EQ(WindowHeight(run.mainWindow()), 218);
-    EXPECT_LT(static_cast<long long>(after.PagefileUsage) - static_cast<long long>(before.PagefileUsage),
+    EXPECT_LT(static_cast<long long>(after.privateBytes) - static_cast<long long>(before.privateBytes),
               2 * 1024 * 1024);
-    EXPECT_LT(static_cast<long>(handlesAfter) - static_cast<long>(handlesBefore), 20);
+    EXPECT_LT(static_cast<long>(after.handles) - static_cast<long>(before.handles), 20);
 }
 
 // The address scheme's handler, registered in the prefix for the test's span.

@@ -4,7 +4,6 @@
 // start, every 10,000 polls and at the end. Not part of the test suite:
 // `make soak POLLS` runs it.
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include "client/corvalin_process.h"
 #include "shell/form_ids.h"
 #include "support/gui_objects.h"
+#include "support/process_holdings.h"
 
 namespace corvalin::testing {
 namespace {
@@ -26,14 +26,13 @@ struct Holdings {
     SIZE_T privateBytes = 0;
 };
 
-Holdings HoldingsOf(HANDLE process) {
+Holdings HoldingsOf(HANDLE process, DWORD processId) {
     Holdings h;
     h.gdi = GdiObjectCount(process);
     h.user = UserObjectCount(process);
-    GetProcessHandleCount(process, &h.handles);
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
-        h.privateBytes = memory.PrivateUsage;
+    const ProcessHoldings held = testing::HoldingsOf(processId);
+    h.handles = held.handles;
+    h.privateBytes = held.privateBytes;
     return h;
 }
 
@@ -63,7 +62,7 @@ int Soak(long polls) {
     // The first polls fill what lives for the whole run (the attach, fonts).
     for (int i = 0; i < 100; ++i) SendMessageA(run.mainWindow(), WM_TIMER, shell::kStatusPollTimerId, 0);
     const ULONGLONG started = GetTickCount64();
-    const Holdings first = HoldingsOf(process.get());
+    const Holdings first = HoldingsOf(process.get(), run.process().id());
     Report("start", 0, first, started);
     Holdings last = first;
     for (long i = 1; i <= polls; ++i) {
@@ -74,9 +73,9 @@ int Soak(long polls) {
             std::printf("soak: the program stopped answering at poll %ld\n", i);
             return 1;
         }
-        if (i % 10000 == 0 && i != polls) Report("", i, HoldingsOf(process.get()), started);
+        if (i % 10000 == 0 && i != polls) Report("", i, HoldingsOf(process.get(), run.process().id()), started);
     }
-    last = HoldingsOf(process.get());
+    last = HoldingsOf(process.get(), run.process().id());
     Report("end", polls, last, started);
     const bool flat = last.gdi <= first.gdi + 2 && last.user <= first.user && last.handles <= first.handles + 8 &&
                       last.privateBytes <= first.privateBytes + 8 * 1048576;

@@ -1,23 +1,18 @@
 #include "browser/box/page.h"
 
 #include <windows.h>
-#include <commdlg.h>
 #include <wininet.h>
 
 #include <algorithm>
 
-#include "base/unique.h"
 #include "browser/box/browser_box_engine.h"
 #include "browser/box/ui_task.h"
 #include "browser/html/html_parser.h"
 #include "browser/layout/geometry.h"
 #include "browser/layout/image_store.h"
 #include "browser/net/charset.h"
-#include "browser/net/form_encoding.h"
-#include "browser/net/local_file.h"
 #include "browser/net/url.h"
 #include "browser/om/node_objects.h"
-#include "browser/script/script_watchdog.h"
 #include "browser/script/window_object.h"
 #include "browser/script/xml_http_request.h"
 
@@ -25,81 +20,12 @@ namespace corvalin::browser {
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
-
-constexpr int kMaxFrameDepth = 3;
-constexpr std::size_t kMaxCompiledTexts = 4096;
-
-// A timer text that declares variables or functions must run as the page's
-// own code, or its names would end with the call.
-bool DeclaresNames(const std::wstring& code) {
-    const std::wstring lower = dom::LowerAscii(code);
-    for (const wchar_t* word : {L"var", L"function", L"dim", L"sub", L"const"}) {
-        const std::wstring_view w(word);
-        for (size_t at = lower.find(w); at != std::wstring::npos; at = lower.find(w, at + 1)) {
-            const bool startsWord = at == 0 || !iswalnum(lower[at - 1]);
-            const bool endsWord = at + w.size() >= lower.size() || !iswalnum(lower[at + w.size()]);
-            if (startsWord && endsWord) return true;
-        }
-    }
-    return false;
-}
-
-// The language an attribute handler names with a "javascript:"/"vbscript:"
-// prefix, which is then taken off the code.
-ScriptLanguage HandlerLanguage(std::wstring& code, ScriptLanguage fallback) {
-    size_t start = 0;
-    while (start < code.size() && iswspace(code[start])) ++start;
-    for (const auto& [prefix, language] : {std::pair{std::wstring_view(L"javascript:"), ScriptLanguage::JScript},
-                                           std::pair{std::wstring_view(L"jscript:"), ScriptLanguage::JScript},
-                                           std::pair{std::wstring_view(L"vbscript:"), ScriptLanguage::VBScript}}) {
-        if (code.size() - start >= prefix.size() && dom::EqualsIgnoringCase(std::wstring_view(code).substr(start, prefix.size()), prefix)) {
-            code.erase(0, start + prefix.size());
-            return language;
-        }
-    }
-    return fallback;
-}
-
-ScriptLanguage LanguageOfScript(const dom::Element& script) {
-    if (const std::wstring* language = script.FindAttribute(L"language"); language && !language->empty())
-        return ScriptLanguageFromName(*language);
-    if (const std::wstring* type = script.FindAttribute(L"type")) return ScriptLanguageFromName(*type);
-    return ScriptLanguage::JScript;
-}
-
-std::wstring DecodeScript(const HttpResponse& response, const dom::Element& script, unsigned documentCodePage) {
-    const std::string_view body(reinterpret_cast<const char*>(response.body.data()), response.body.size());
-    if (body.size() >= 3 && body.substr(0, 3) == "\xEF\xBB\xBF") return DecodeCodePage(body.substr(3), CP_UTF8);
-    unsigned codePage = CodePageOfCharset(CharsetOfContentType(response.contentType));
-    if (codePage == 0) codePage = CodePageOfCharset(EncodeCodePage(script.GetAttribute(L"charset"), CP_UTF8));
-    if (codePage == 0) codePage = documentCodePage;
-    return DecodeCodePage(body, codePage);
-}
-
-}  // namespace
-
 Page::Page(BrowserBoxEngine& box, unsigned serial, Page* parent)
     : box_(box), serial_(serial), parent_(parent), link_(std::make_shared<Page*>(this)) {}
 
 bool Page::Busy() const {
     if (depth_ > 0) return true;
     return std::any_of(frames_.begin(), frames_.end(), [](const Frame& f) { return f.page && f.page->Busy(); });
-}
-
-Page* Page::FramePage(std::size_t index) const { return index < frames_.size() ? frames_[index].page.get() : nullptr; }
-
-Page* Page::FramePageNamed(std::wstring_view name) const {
-    for (const Frame& frame : frames_)
-        if (frame.page && !name.empty() && frame.element->GetAttribute(L"name") == name) return frame.page.get();
-    return nullptr;
-}
-
-Page* Page::FindPage(unsigned serial) {
-    if (serial_ == serial) return this;
-    for (const Frame& frame : frames_)
-        if (Page* found = frame.page ? frame.page->FindPage(serial) : nullptr) return found;
-    return nullptr;
 }
 
 Page::~Page() {
@@ -171,122 +97,6 @@ void Page::Close() {
 
 void Page::StartLoad() { RunNextScripts(); }
 
-dom::Element* Page::NextScript() {
-    if (!document_) return nullptr;
-    // Onward from the script run last: over the whole load every node is
-    // passed once, however many scripts the page has or writes. A script that
-    // took itself out of the tree leaves no place to go on from: look again
-    // from the start.
-    dom::Node* root = document_.get();
-    dom::Node* from = lastScript_ && lastScript_->IsConnected() ? static_cast<dom::Node*>(lastScript_.get()) : root;
-    for (dom::Node* n = from->NextInTree(root); n; n = n->NextInTree(root)) {
-        dom::Element* e = n->AsElement();
-        if (e && e->Is(L"script") && !ranScripts_.count(e)) return e;
-    }
-    return nullptr;
-}
-
-void Page::RunNextScripts() {
-    ScriptDepth depth(*this);
-    while (!closed_ && !waitingForScript_) {
-        dom::Element* script = NextScript();
-        if (!script) {
-            if (!framesStarted_) {
-                framesStarted_ = true;
-                LoadFrames();
-            }
-            if (pendingFrames_ == 0) FinishLoad();
-            return;
-        }
-        ranScripts_.insert(script);
-        ranScriptRefs_.emplace_back(script);
-        lastScript_ = script;
-        if (LanguageOfScript(*script) == ScriptLanguage::Unknown) continue;
-        const std::wstring src = script->GetAttribute(L"src");
-        if (src.empty()) {
-            RunScriptElement(*script, script->TextContent());
-            continue;
-        }
-        // An external script is fetched before the ones after it run.
-        waitingForScript_ = true;
-        const unsigned parked = Park(script);
-        FetchInBackground(RequestFor(document_->ResolveUrl(src)), [parked](Page& page, const HttpResponse& response) {
-            const dom::Ref<dom::Element> element = page.Unpark(parked);
-            if (!element) return;
-            page.waitingForScript_ = false;
-            if (response.status >= 200 && response.status < 300)
-                page.RunScriptElement(*element, DecodeScript(response, *element, page.codePage_));
-            page.RunNextScripts();
-        });
-        return;
-    }
-}
-
-void Page::RunScriptElement(dom::Element& script, const std::wstring& text) {
-    const ScriptLanguage language = LanguageOfScript(script);
-    if (!languageChosen_) {
-        // Attribute handlers speak the language of the page's first script.
-        defaultLanguage_ = language;
-        languageChosen_ = true;
-    }
-    // Markup written by the script goes in right after it.
-    document_->SetCurrentScript(&script);
-    RunScript(text, language);
-    if (document_) document_->SetCurrentScript(nullptr);
-}
-
-void Page::LoadFrames() {
-    int depth = 0;
-    for (Page* p = parent_; p; p = p->parent_) ++depth;
-    if (depth >= kMaxFrameDepth) return;   // deeper frames stay empty
-    const dom::ElementCollection frames = document_->Frames();
-    const std::vector<dom::Element*> elements = frames.Elements();
-    // One count for every frame and one for this loop, so no frame that loads
-    // at once finishes the page before the rest have started.
-    pendingFrames_ += static_cast<int>(elements.size()) + 1;
-    for (dom::Element* frame : elements) {
-        const std::size_t index = frames_.size();
-        frames_.push_back({frame, nullptr});
-        const std::wstring url = frame->ResolvedUrlAttribute(L"src");
-        UrlParts parts;
-        if (url.empty() || !ParseUrl(url, parts) || (parts.scheme != L"http" && parts.scheme != L"https")) {
-            PageSource blank;
-            blank.url = L"about:blank";
-            blank.codePage = GetACP();
-            blank.charset = DetermineCharset("", "").name;
-            auto page = std::make_unique<Page>(box_, box_.NewFrameSerial(), this);
-            page->Build(blank);
-            FrameArrived(index, std::move(page));
-            continue;
-        }
-        FetchInBackground(RequestFor(url), [index, url](Page& page, const HttpResponse& response) {
-            const std::string_view body(reinterpret_cast<const char*>(response.body.data()), response.body.size());
-            const Charset charset = DetermineCharset(response.contentType, body);
-            PageSource source;
-            source.url = response.finalUrl.empty() ? url : ToWide(response.finalUrl);
-            source.markup = DecodeCodePage(body, charset.codePage);
-            std::replace(source.markup.begin(), source.markup.end(), L'\0', L'\xFFFD');
-            source.charset = charset.name;
-            source.codePage = charset.codePage;
-            source.fileSize = body.size();
-            source.httpStatus = response.status;
-            auto inner = std::make_unique<Page>(page.box_, page.box_.NewFrameSerial(), &page);
-            inner->Build(source);
-            page.FrameArrived(index, std::move(inner));
-        });
-    }
-    FrameLoaded();   // the loop's own count
-}
-
-void Page::FrameArrived(std::size_t index, std::unique_ptr<Page> page) {
-    if (closed_ || index >= frames_.size()) return;
-    Frame& frame = frames_[index];
-    frame.element->SetContentDocument(page->Document());
-    Page* started = page.get();
-    frame.page = std::move(page);
-    started->StartLoad();   // its scripts, frames and onload; then FrameLoaded here
-}
-
 unsigned Page::Park(dom::Element* element) {
     const unsigned id = nextRequest_++;
     waiting_[id] = element;
@@ -299,10 +109,6 @@ dom::Ref<dom::Element> Page::Unpark(unsigned id) {
     dom::Ref<dom::Element> element = std::move(it->second);
     waiting_.erase(it);
     return element;
-}
-
-void Page::FrameLoaded() {
-    if (--pendingFrames_ == 0 && !waitingForScript_) FinishLoad();
 }
 
 void Page::FinishLoad() {
@@ -321,93 +127,7 @@ void Page::FinishLoad() {
     else box_.PageLoaded();
 }
 
-void Page::FireLoad() {
-    if (closed_ || !document_) return;
-    ScriptDepth depth(*this);
-    const auto handlers = window_->LoadHandlers();
-    dom::Element* body = document_->Body();
-    if (handlers.empty()) {
-        if (body) {
-            const dom::EventHandler handler = body->Handler(L"onload");
-            if (!handler.Empty()) {
-                dom::Event event;
-                event.type = L"load";
-                event.target = body;
-                event.current = body;
-                RunEventHandler(*body, event, handler);
-            }
-        }
-        return;
-    }
-    for (const auto& function : handlers) {
-        if (closed_) return;
-        scripts_->CallFunction(function.Get(), window_.Get(), {});
-    }
-}
-
-// ---- scripts -------------------------------------------------------------------
-
-bool Page::RunScript(const std::wstring& code, ScriptLanguage language, VARIANT* result) {
-    if (closed_ || !scripts_) return false;
-    ScriptDepth depth(*this);
-    return scripts_->Run(code, language, result);
-}
-
-long Page::SetTimer(IDispatch* function, const std::wstring& code, ScriptLanguage language, UINT delay, bool repeat) {
-    if (closed_) return 0;
-    const UINT_PTR id = box_.NewTimerId();
-    if (!::SetTimer(box_.RenderingWindow(), id, std::max<UINT>(delay, USER_TIMER_MINIMUM), nullptr)) return 0;
-    Timer& timer = timers_[id];
-    timer.function = function;
-    timer.code = code;
-    timer.language = language;
-    timer.repeat = repeat;
-    return static_cast<long>(id);
-}
-
-void Page::ClearTimer(long id) {
-    const auto it = timers_.find(static_cast<UINT_PTR>(id));
-    if (it == timers_.end()) return;
-    KillTimer(box_.RenderingWindow(), it->first);
-    timers_.erase(it);
-}
-
-bool Page::OnTimer(UINT_PTR id) {
-    const auto it = timers_.find(id);
-    if (it == timers_.end()) {
-        return std::any_of(frames_.begin(), frames_.end(), [id](const Frame& f) { return f.page && f.page->OnTimer(id); });
-    }
-    if (closed_) {
-        KillTimer(box_.RenderingWindow(), id);
-        return true;
-    }
-    if (ScriptDialogOpen()) return true;   // it comes again once the dialog is answered
-    // Copy out: the callback may clear this timer or set others.
-    const Timer timer = it->second;
-    if (!timer.repeat) {
-        KillTimer(box_.RenderingWindow(), id);
-        timers_.erase(it);
-    }
-    ScriptDepth depth(*this);
-    if (timer.function) {
-        scripts_->CallFunction(timer.function.Get(), window_.Get(), {});
-    } else if (DeclaresNames(timer.code)) {
-        scripts_->Run(timer.code, timer.language);   // its declarations belong to the page
-    } else if (const ComPtr<IDispatch> function = Compiled(timer.code, timer.language)) {
-        scripts_->CallFunction(function.Get(), window_.Get(), {});
-    }
-    return true;
-}
-
-ComPtr<IDispatch> Page::Compiled(const std::wstring& code, ScriptLanguage language) {
-    const auto key = std::make_pair(language, code);
-    if (const auto it = compiled_.find(key); it != compiled_.end()) return it->second;
-    ComPtr<IDispatch> function = scripts_->CompileHandler(code, language);
-    // A page that makes up new texts forever compiles them each time instead
-    // of growing the cache forever.
-    if (function && compiled_.size() < kMaxCompiledTexts) compiled_.emplace(key, function);
-    return function;
-}
+// ---- downloads -----------------------------------------------------------------
 
 HttpRequest Page::RequestFor(const std::wstring& url) const {
     HttpRequest request;
@@ -442,12 +162,6 @@ void Page::StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest 
     });
 }
 
-DialogAnswer Page::ShowDialog(const DialogRequest& request) {
-    ScriptDepth depth(*this);
-    ScriptClockPause pause;   // the user's time to answer is not the script's
-    return box_.ShowDialog(request);
-}
-
 // ---- navigation ----------------------------------------------------------------
 
 void Page::NavigateFrom(const std::wstring& url) {
@@ -467,84 +181,6 @@ void Page::Navigate(const std::wstring& url, const std::wstring& /*target*/) {
     NavigateFrom(url);
 }
 
-namespace {
-
-}  // namespace
-
-void Page::SubmitForm(dom::Element& form, const dom::FormSubmission& submission) {
-    if (closed_) return;
-    if (submission.method == L"post" && submission.enctype == L"multipart/form-data") {
-        // File inputs send the chosen file's content under its path.
-        std::vector<dom::Element*> files;
-        for (dom::Element* control : form.FormElements())
-            if (control->Is(L"input") && control->Type() == L"file") files.push_back(control);
-        std::vector<FormPart> parts;
-        for (const auto& field : submission.fields) {
-            FormPart part{field.name, field.value};
-            for (auto it = files.begin(); it != files.end(); ++it) {
-                if ((*it)->Name() == field.name) {
-                    part.file = true;
-                    if (!field.value.empty()) part.content = ReadLocalFile(field.value);
-                    files.erase(it);
-                    break;
-                }
-            }
-            parts.push_back(std::move(part));
-        }
-        const std::string boundary = "---------------------------7d" + std::to_string(GetTickCount64()) + "corvalin";
-        HttpRequest request;
-        request.method = "POST";
-        request.url = EncodeUrlForRequest(UrlWithoutFragment(submission.action.empty() ? url_ : submission.action));
-        request.referrer = EncodeUrlForRequest(url_);
-        request.headers.emplace_back("Content-Type", "multipart/form-data; boundary=" + boundary);
-        request.body = EncodeMultipartFormData(parts, boundary, codePage_);
-        box_.Navigate(std::move(request));
-        return;
-    }
-    std::vector<FormField> fields;
-    fields.reserve(submission.fields.size());
-    for (const auto& field : submission.fields) fields.emplace_back(field.name, field.value);
-    const std::string data = EncodeFormData(fields, codePage_);
-    const std::wstring action = submission.action.empty() ? url_ : submission.action;
-    HttpRequest request;
-    request.referrer = EncodeUrlForRequest(url_);
-    if (submission.method == L"post") {
-        request.method = "POST";
-        request.url = EncodeUrlForRequest(UrlWithoutFragment(action));
-        request.headers.emplace_back("Content-Type", "application/x-www-form-urlencoded");
-        request.body.assign(data.begin(), data.end());
-    } else {
-        std::wstring base = UrlWithoutFragment(action);
-        if (const size_t question = base.find(L'?'); question != std::wstring::npos) base.resize(question);
-        request.url = EncodeUrlForRequest(base) + "?" + data;
-    }
-    box_.Navigate(std::move(request));
-}
-
-std::optional<std::wstring> Page::ChooseFile(dom::Element& input) {
-    // Looked up at every click, so a patch put on the function takes effect.
-    HMODULE dialogs = GetModuleHandleA("comdlg32.dll");
-    if (!dialogs) dialogs = LoadLibraryA("comdlg32.dll");
-    using OpenFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
-    const auto open = dialogs ? reinterpret_cast<OpenFunction>(reinterpret_cast<void*>(GetProcAddress(dialogs, "GetOpenFileNameW"))) : nullptr;
-    if (!open) return std::nullopt;
-    std::vector<wchar_t> file(32768, L'\0');
-    const std::wstring current = input.Value();
-    std::copy_n(current.begin(), std::min(current.size(), file.size() - 1), file.begin());
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = GetAncestor(box_.Window(), GA_ROOT);
-    dialog.lpstrFilter = L"All Files (*.*)\0*.*\0";
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size() - 1);
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    ScriptDepth depth(*this);
-    ScriptClockPause pause;
-    if (!open(&dialog)) return std::nullopt;
-    file.back() = L'\0';
-    return std::wstring(file.data());
-}
-
 std::wstring Page::Cookie() {
     DWORD size = 0;
     if (!InternetGetCookieW(url_.c_str(), nullptr, nullptr, &size) || size == 0) return {};
@@ -561,40 +197,7 @@ ComPtr<IDispatch> Page::LocationObject() { return location_; }
 
 // ---- events --------------------------------------------------------------------
 
-bool Page::RunEventHandler(dom::Element& element, dom::Event& event, const dom::EventHandler& handler) {
-    if (closed_ || !scripts_ || handler.Empty()) return true;
-    ScriptDepth depth(*this);
-    ComPtr<IDispatch> function = om::HandlerFunction(handler);
-    if (!function) {
-        std::wstring code = handler.source;
-        const ScriptLanguage language = HandlerLanguage(code, defaultLanguage_);
-        function = Compiled(code, language);
-        if (!function) return true;
-    }
-    const ComPtr<IDispatch> eventObject = om::EventObject(event);
-    const ComPtr<IDispatch> previous = currentEvent_;
-    currentEvent_ = eventObject;
-    const ComPtr<IDispatch> self = om::NodeObject(&element);
-    VARIANT argument;
-    VariantInit(&argument);
-    argument.vt = VT_DISPATCH;
-    argument.pdispVal = eventObject.Get();
-    VARIANT result;
-    VariantInit(&result);
-    scripts_->CallFunction(function.Get(), self.Get(), {argument}, &result);
-    // returnValue and cancelBubble set by the handler go back to the dispatch.
-    om::ReadBackEvent(eventObject.Get(), event);
-    if (!closed_) currentEvent_ = previous;
-    const bool cancelled = result.vt == VT_BOOL && result.boolVal == VARIANT_FALSE;
-    VariantClear(&result);
-    return !cancelled;
-}
-
-}  // namespace corvalin::browser
-
 // ---- style sheets and images ---------------------------------------------------
-
-namespace corvalin::browser {
 
 void Page::ResourceArrived() {
     if (--pendingResources_ > 0 || loaded_ || closed_) return;

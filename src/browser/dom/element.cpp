@@ -9,14 +9,6 @@ namespace corvalin::browser::dom {
 
 namespace {
 
-bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\f'; }
-
-std::wstring_view Trim(std::wstring_view s) {
-    while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
-    return s;
-}
-
 template <std::size_t N>
 bool InList(std::wstring_view name, const std::array<const wchar_t*, N>& list) {
     for (const wchar_t* n : list) {
@@ -59,8 +51,8 @@ std::vector<StyleProperty> ParseStyle(std::wstring_view text) {
         start = i + 1;
         std::size_t colon = declaration.find(L':');
         if (colon == std::wstring_view::npos) continue;
-        std::wstring name = LowerAscii(Trim(declaration.substr(0, colon)));
-        std::wstring_view value = Trim(declaration.substr(colon + 1));
+        std::wstring name = LowerAscii(TrimHtmlSpace(declaration.substr(0, colon)));
+        std::wstring_view value = TrimHtmlSpace(declaration.substr(colon + 1));
         if (name.empty()) continue;
         auto same = std::find_if(out.begin(), out.end(), [&](const StyleProperty& p) { return p.name == name; });
         if (value.empty()) {
@@ -80,10 +72,6 @@ std::wstring HandlerKey(std::wstring_view eventName) {
     return key;
 }
 
-bool IsControlTag(const Element& e) {
-    return e.Is(L"input") || e.Is(L"select") || e.Is(L"textarea") || e.Is(L"button") || e.Is(L"object");
-}
-
 // Rendered text, built as the browser lays text out.
 class TextRenderer {
 public:
@@ -96,7 +84,7 @@ public:
                 out_ += c == 0xA0 ? L' ' : c;
                 continue;
             }
-            if (IsSpace(c)) {
+            if (IsHtmlSpace(c)) {
                 pendingSpace_ = true;
                 continue;
             }
@@ -233,7 +221,7 @@ bool Element::RemoveAttribute(std::wstring_view name) {
 std::wstring Element::ResolvedUrlAttribute(std::wstring_view name) const {
     const std::wstring* v = FindAttribute(name);
     if (!v) return {};
-    return OwnerDocument().ResolveUrl(Trim(*v));
+    return OwnerDocument().ResolveUrl(TrimHtmlSpace(*v));
 }
 
 // ---- Style ------------------------------------------------------------------
@@ -252,7 +240,7 @@ void Element::SetStyleValue(std::wstring_view name, std::wstring_view value) {
     std::wstring css = CssName(name);
     auto props = Style();
     auto it = std::find_if(props.begin(), props.end(), [&](const StyleProperty& p) { return p.name == css; });
-    std::wstring_view v = Trim(value);
+    std::wstring_view v = TrimHtmlSpace(value);
     if (v.empty()) {
         if (it != props.end()) props.erase(it);
     } else if (it != props.end()) {
@@ -363,317 +351,6 @@ void Element::SetOuterText(std::wstring_view text) {
     Remove();
 }
 
-// ---- Form controls ----------------------------------------------------------
-
-std::wstring Element::Type() const {
-    if (Is(L"input")) {
-        static constexpr std::array<const wchar_t*, 10> known{L"text",  L"password", L"checkbox", L"radio",
-                                                              L"submit", L"reset",   L"file",     L"hidden",
-                                                              L"image", L"button"};
-        std::wstring t = LowerAscii(Trim(GetAttribute(L"type")));
-        return InList(t, known) ? t : L"text";
-    }
-    if (Is(L"button")) {
-        std::wstring t = LowerAscii(Trim(GetAttribute(L"type")));
-        return t == L"reset" || t == L"button" ? t : L"submit";
-    }
-    if (Is(L"select")) return HasAttribute(L"multiple") ? L"select-multiple" : L"select-one";
-    if (Is(L"textarea")) return L"textarea";
-    return GetAttribute(L"type");
-}
-
-std::wstring Element::Value() const {
-    if (Is(L"input")) {
-        if (currentValue_) return *currentValue_;
-        std::wstring t = Type();
-        if (t == L"file") return {};
-        if (const std::wstring* v = FindAttribute(L"value")) return *v;
-        if (t == L"checkbox" || t == L"radio") return L"on";
-        return {};
-    }
-    if (Is(L"textarea")) return currentValue_ ? *currentValue_ : DefaultValue();
-    if (Is(L"select")) {
-        int i = SelectedIndex();
-        auto options = Options();
-        return i >= 0 && static_cast<std::size_t>(i) < options.size() ? options[i]->Value() : std::wstring();
-    }
-    if (Is(L"option")) {
-        if (const std::wstring* v = FindAttribute(L"value")) return *v;
-        return OptionText();
-    }
-    return GetAttribute(L"value");
-}
-
-std::wstring Element::DefaultValue() const {
-    if (Is(L"textarea")) {
-        std::wstring text = TextContent();
-        // The line break right after <textarea> belongs to the markup.
-        if (text.rfind(L"\r\n", 0) == 0) text.erase(0, 2);
-        else if (!text.empty() && text[0] == L'\n') text.erase(0, 1);
-        return text;
-    }
-    return GetAttribute(L"value");
-}
-
-void Element::SetValue(std::wstring_view value) {
-    if (Is(L"input") || Is(L"textarea")) {
-        currentValue_ = std::wstring(value);
-        OwnerDocument().Changed();
-    } else if (Is(L"select")) {
-        auto options = Options();
-        int found = -1;
-        for (std::size_t i = 0; i < options.size(); ++i) {
-            if (options[i]->Value() == value) {
-                found = static_cast<int>(i);
-                break;
-            }
-        }
-        SetSelectedIndex(found);
-    } else {
-        SetAttribute(L"value", std::wstring(value));
-    }
-}
-
-bool Element::Checked() const {
-    if (currentChecked_) return *currentChecked_;
-    return HasAttribute(L"checked");
-}
-
-void Element::SetChecked(bool checked) {
-    if (checked && Is(L"input") && Type() == L"radio") {
-        for (Element* other : RadioGroup()) {
-            if (other != this) other->currentChecked_ = false;
-        }
-    }
-    currentChecked_ = checked;
-    OwnerDocument().Changed();
-}
-
-void Element::SetDisabled(bool disabled) {
-    if (disabled) {
-        if (!HasAttribute(L"disabled")) SetAttribute(L"disabled", L"");
-    } else {
-        RemoveAttribute(L"disabled");
-    }
-}
-
-void Element::ResetControl() {
-    currentValue_.reset();
-    currentChecked_.reset();
-    if (Is(L"select")) {
-        for (Element* o : Options()) o->currentSelected_.reset();
-    }
-    OwnerDocument().Changed();
-}
-
-Element* Element::Form() const {
-    for (Element* e = ParentElement(); e; e = e->ParentElement()) {
-        if (e->Is(L"form")) return e;
-    }
-    return nullptr;
-}
-
-std::vector<Element*> Element::RadioGroup() const {
-    std::vector<Element*> group;
-    std::wstring name = Name();
-    if (!Is(L"input") || Type() != L"radio") return group;
-    if (name.empty()) {
-        group.push_back(const_cast<Element*>(this));
-        return group;
-    }
-    Element* form = Form();
-    const Node* root = form ? static_cast<const Node*>(form) : &OwnerDocument();
-    for (Node* n = root->FirstChild(); n; n = n->NextInTree(root)) {
-        Element* e = n->AsElement();
-        if (e && e->Is(L"input") && e->Type() == L"radio" && e->Name() == name && e->Form() == form) {
-            group.push_back(e);
-        }
-    }
-    return group;
-}
-
-// ---- Select boxes -----------------------------------------------------------
-
-std::vector<Element*> Element::Options() const {
-    std::vector<Element*> out;
-    if (!Is(L"select")) return out;
-    for (Node* n = FirstChild(); n;) {
-        Element* e = n->AsElement();
-        if (e && e->Is(L"option")) {
-            out.push_back(e);
-            n = n->NextSkippingChildren(this);
-        } else if (e && e->Is(L"select")) {
-            n = n->NextSkippingChildren(this);
-        } else {
-            n = n->NextInTree(this);
-        }
-    }
-    return out;
-}
-
-int Element::SelectedIndex() const {
-    auto options = Options();
-    bool multiple = HasAttribute(L"multiple");
-    int chosen = -1;
-    for (std::size_t i = 0; i < options.size(); ++i) {
-        if (options[i]->Selected()) {
-            chosen = static_cast<int>(i);
-            if (multiple) break;   // the first selected of a multiple box; the last of a single one
-        }
-    }
-    if (chosen < 0 && !multiple && !options.empty()) {
-        // A single-choice box always shows one option, unless the page cleared
-        // the selection on purpose.
-        bool cleared = std::any_of(options.begin(), options.end(),
-                                   [](const Element* o) { return o->currentSelected_.has_value(); });
-        if (!cleared) chosen = 0;
-    }
-    return chosen;
-}
-
-void Element::SetSelectedIndex(int index) {
-    auto options = Options();
-    for (std::size_t i = 0; i < options.size(); ++i) options[i]->currentSelected_ = static_cast<int>(i) == index;
-    OwnerDocument().Changed();
-}
-
-Element* Element::OwnerSelect() const {
-    for (Element* e = ParentElement(); e; e = e->ParentElement()) {
-        if (e->Is(L"select")) return e;
-        if (!e->Is(L"optgroup")) return nullptr;
-    }
-    return nullptr;
-}
-
-int Element::OptionIndex() const {
-    Element* select = OwnerSelect();
-    if (!select) return -1;
-    auto options = select->Options();
-    auto it = std::find(options.begin(), options.end(), this);
-    return it == options.end() ? -1 : static_cast<int>(it - options.begin());
-}
-
-bool Element::Selected() const {
-    if (currentSelected_) return *currentSelected_;
-    if (Element* select = OwnerSelect(); select && !select->HasAttribute(L"multiple")) {
-        // In a single box only the last option marked selected is.
-        auto options = select->Options();
-        bool anyCurrent = std::any_of(options.begin(), options.end(),
-                                      [](const Element* o) { return o->currentSelected_.has_value(); });
-        if (anyCurrent) return false;
-        Element* last = nullptr;
-        for (Element* o : options) {
-            if (o->HasAttribute(L"selected")) last = o;
-        }
-        if (!last && !options.empty()) last = options.front();
-        return last == this;
-    }
-    return HasAttribute(L"selected");
-}
-
-void Element::SetSelected(bool selected) {
-    Element* select = OwnerSelect();
-    if (selected && select && !select->HasAttribute(L"multiple")) {
-        select->SetSelectedIndex(OptionIndex());
-        return;
-    }
-    if (select && !select->HasAttribute(L"multiple")) {
-        // Freeze the others as they are, then clear this one.
-        for (Element* o : select->Options()) {
-            bool was = o->Selected();
-            o->currentSelected_ = was;
-        }
-    }
-    currentSelected_ = selected;
-    OwnerDocument().Changed();
-}
-
-std::wstring Element::OptionText() const {
-    std::wstring raw = TextContent();
-    std::wstring out;
-    bool space = false;
-    for (wchar_t c : raw) {
-        if (IsSpace(c) || c == 0xA0) {
-            space = true;
-            continue;
-        }
-        if (space && !out.empty()) out += L' ';
-        space = false;
-        out += c;
-    }
-    return out;
-}
-
-void Element::SetOptionText(std::wstring_view text) {
-    RemoveAllChildren();
-    AppendChild(Text::Create(OwnerDocument(), std::wstring(text)));
-}
-
-// ---- Tables -----------------------------------------------------------------
-
-std::vector<Element*> Element::Rows() const {
-    std::vector<Element*> rows;
-    auto collect = [&](const Element& section) {
-        for (Node* c = section.FirstChild(); c; c = c->NextSibling()) {
-            if (Element* e = c->AsElement(); e && e->Is(L"tr")) rows.push_back(e);
-        }
-    };
-    if (Is(L"table")) {
-        for (Node* c = FirstChild(); c; c = c->NextSibling()) {
-            Element* e = c->AsElement();
-            if (!e) continue;
-            if (e->Is(L"tr")) rows.push_back(e);
-            else if (e->Is(L"thead") || e->Is(L"tbody") || e->Is(L"tfoot")) collect(*e);
-        }
-    } else if (Is(L"thead") || Is(L"tbody") || Is(L"tfoot")) {
-        collect(*this);
-    }
-    return rows;
-}
-
-std::vector<Element*> Element::Cells() const {
-    std::vector<Element*> cells;
-    auto collect = [&](const Element& row) {
-        for (Node* c = row.FirstChild(); c; c = c->NextSibling()) {
-            if (Element* e = c->AsElement(); e && (e->Is(L"td") || e->Is(L"th"))) cells.push_back(e);
-        }
-    };
-    if (Is(L"tr")) collect(*this);
-    else if (Is(L"table")) {
-        for (Element* row : Rows()) collect(*row);
-    }
-    return cells;
-}
-
-int Element::RowIndex() const {
-    if (!Is(L"tr")) return -1;
-    for (Element* e = ParentElement(); e; e = e->ParentElement()) {
-        if (e->Is(L"table")) {
-            auto rows = e->Rows();
-            auto it = std::find(rows.begin(), rows.end(), this);
-            return it == rows.end() ? -1 : static_cast<int>(it - rows.begin());
-        }
-    }
-    return -1;
-}
-
-int Element::CellIndex() const {
-    Element* row = ParentElement();
-    if (!row || !row->Is(L"tr")) return -1;
-    auto cells = row->Cells();
-    auto it = std::find(cells.begin(), cells.end(), this);
-    return it == cells.end() ? -1 : static_cast<int>(it - cells.begin());
-}
-
-std::vector<Element*> Element::FormElements() const {
-    std::vector<Element*> out;
-    if (!Is(L"form")) return out;
-    for (Node* n = FirstChild(); n; n = n->NextInTree(this)) {
-        Element* e = n->AsElement();
-        if (e && IsControlTag(*e)) out.push_back(e);
-    }
-    return out;
-}
 
 // ---- Focus, position --------------------------------------------------------
 

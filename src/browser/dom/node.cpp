@@ -41,6 +41,12 @@ std::wstring UpperAscii(std::wstring_view text) {
     return out;
 }
 
+std::wstring_view TrimHtmlSpace(std::wstring_view text) {
+    while (!text.empty() && IsHtmlSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsHtmlSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
 Node::Node(NodeType type, Document* document) : type_(type), document_(document) {
     ++liveNodes;
     if (type_ != NodeType::Document) document_->AddRefTree();
@@ -269,6 +275,32 @@ Comment::Comment(Document& document, std::wstring data) : Node(NodeType::Comment
 
 Ref<Comment> Comment::Create(Document& document, std::wstring data) {
     return Ref<Comment>(new Comment(document, std::move(data)));
+}
+
+Ref<Node> CloneNode(Node& source, bool deep) {
+    Document& document = source.OwnerDocument();
+    auto copyOne = [&](const Node& n) -> Ref<Node> {
+        if (const Element* e = n.AsElement()) {
+            Ref<Element> c = Element::Create(document, e->LocalName());
+            for (const auto& a : e->Attributes()) c->SetAttribute(a.name, a.value);
+            return c;
+        }
+        if (n.IsText()) return document.CreateTextNode(n.Data());
+        return Comment::Create(document, n.Data());
+    };
+    Ref<Node> root = copyOne(source);
+    if (!deep) return root;
+    std::vector<std::pair<const Node*, Node*>> stack{{&source, root.get()}};
+    while (!stack.empty()) {
+        auto [from, to] = stack.back();
+        stack.pop_back();
+        for (Node* c = from->FirstChild(); c; c = c->NextSibling()) {
+            Ref<Node> copy = copyOne(*c);
+            to->AppendChild(copy);
+            if (c->HasChildren()) stack.emplace_back(c, copy.get());
+        }
+    }
+    return root;
 }
 
 }  // namespace corvalin::browser::dom

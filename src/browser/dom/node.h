@@ -187,10 +187,20 @@ void WalkDescendants(const Node& root, Enter&& enter, Leave&& leave) {
     }
 }
 
+// A copy of `source` in its document, outside the tree: the element with its
+// attributes (not its script state), and with `deep` all its descendants.
+// Iterative, so any depth copies.
+Ref<Node> CloneNode(Node& source, bool deep);
+
 // ASCII case-insensitive comparison and lowering (names of tags, attributes,
 // members and CSS properties).
 bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b);
 std::wstring LowerAscii(std::wstring_view text);
 std::wstring UpperAscii(std::wstring_view text);
+
+// HTML's white space (space, tab, line feed, carriage return, form feed) and
+// a view without it at either end.
+inline bool IsHtmlSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\f'; }
+std::wstring_view TrimHtmlSpace(std::wstring_view text);
 
 }  // namespace corvalin::browser::dom

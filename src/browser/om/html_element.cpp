@@ -81,62 +81,6 @@ private:
     dom::EventHandler handler_;
 };
 
-// window.event: a copy of the event's facts that outlives the dispatch.
-class HTMLEventObj final : public DispatchObject {
-public:
-    explicit HTMLEventObj(dom::Event& event)
-        : type_(event.type), target_(event.target), returnValue_(event.returnValue),
-          cancelBubble_(event.cancelBubble), keyCode_(event.keyCode), shiftKey_(event.shiftKey),
-          ctrlKey_(event.ctrlKey), altKey_(event.altKey) {}
-    void CopyInto(dom::Event& event) const {
-        if (!returnValue_) event.returnValue = false;
-        if (cancelBubble_) event.cancelBubble = true;
-    }
-
-protected:
-    const MemberTable& Members() const override {
-        static auto self = [](DispatchObject& s) -> HTMLEventObj& { return static_cast<HTMLEventObj&>(s); };
-        static auto zero = [](DispatchObject&, Invocation& c) { return c.ReturnInteger(0); };
-        static const MemberTable table{{
-            {L"type", [](DispatchObject& s, Invocation& c) { return c.ReturnText(self(s).type_); }},
-            {L"srcElement", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, self(s).target_.get()); }},
-            {L"target", [](DispatchObject& s, Invocation& c) { return ReturnNode(c, self(s).target_.get()); }},
-            {L"returnValue",
-             [](DispatchObject& s, Invocation& c) {
-                 return self(s).returnValue_ ? c.ReturnEmpty() : c.ReturnBool(false);
-             },
-             [](DispatchObject& s, Invocation& c) {
-                 self(s).returnValue_ = c.ValueBool();
-                 return S_OK;
-             }},
-            {L"cancelBubble", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(self(s).cancelBubble_); },
-             [](DispatchObject& s, Invocation& c) {
-                 self(s).cancelBubble_ = c.ValueBool();
-                 return S_OK;
-             }},
-            {L"keyCode", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(self(s).keyCode_); }},
-            {L"button", zero}, {L"clientX", zero}, {L"clientY", zero}, {L"x", zero},
-            {L"y", zero}, {L"screenX", zero}, {L"screenY", zero}, {L"offsetX", zero}, {L"offsetY", zero},
-            {L"altKey", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(self(s).altKey_); }},
-            {L"ctrlKey", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(self(s).ctrlKey_); }},
-            {L"shiftKey", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(self(s).shiftKey_); }},
-            {L"fromElement", [](DispatchObject&, Invocation& c) { return c.ReturnNull(); }},
-            {L"toElement", [](DispatchObject&, Invocation& c) { return c.ReturnNull(); }},
-        }};
-        return table;
-    }
-
-private:
-    std::wstring type_;
-    dom::Ref<dom::Element> target_;
-    bool returnValue_;
-    bool cancelBubble_;
-    long keyCode_;
-    bool shiftKey_;
-    bool ctrlKey_;
-    bool altKey_;
-};
-
 constexpr std::array<const wchar_t*, 31> kEventNames{
     L"onclick",     L"ondblclick",   L"onmousedown", L"onmouseup",    L"onmouseover", L"onmouseout",
     L"onmousemove", L"onkeydown",    L"onkeyup",     L"onkeypress",   L"onfocus",     L"onblur",
@@ -157,33 +101,6 @@ HRESULT GetHandler(dom::Element& e, std::wstring_view name, Invocation& call) {
 HRESULT PutHandler(dom::Element& e, std::wstring_view name, Invocation& call) {
     e.SetHandler(name, HandlerFromValue(call));
     return S_OK;
-}
-
-// Deep or shallow copy, iteratively.
-dom::Ref<dom::Node> Clone(Node& source, bool deep) {
-    dom::Document& document = source.OwnerDocument();
-    auto copyOne = [&](const dom::Node& n) -> dom::Ref<dom::Node> {
-        if (const dom::Element* e = n.AsElement()) {
-            dom::Ref<dom::Element> c = Element::Create(document, e->LocalName());
-            for (const auto& a : e->Attributes()) c->SetAttribute(a.name, a.value);
-            return c;
-        }
-        if (n.IsText()) return document.CreateTextNode(n.Data());
-        return dom::Comment::Create(document, n.Data());
-    };
-    dom::Ref<dom::Node> root = copyOne(source);
-    if (!deep) return root;
-    std::vector<std::pair<const Node*, Node*>> stack{{&source, root.get()}};
-    while (!stack.empty()) {
-        auto [from, to] = stack.back();
-        stack.pop_back();
-        for (dom::Node* c = from->FirstChild(); c; c = c->NextSibling()) {
-            dom::Ref<dom::Node> copy = copyOne(*c);
-            to->AppendChild(copy);
-            if (c->HasChildren()) stack.emplace_back(c, copy.get());
-        }
-    }
-    return root;
 }
 
 dom::Node* NodeArg(Invocation& call, std::size_t i) { return NodeOf(call.Object(i)); }
@@ -321,7 +238,7 @@ const MemberTable& HTMLDOMNode::NodeMembers() {
              return ReturnNode(c, &n);
          }},
         {L"cloneNode", nullptr, nullptr,
-         [](DispatchObject& s, Invocation& c) { return ReturnNode(c, Clone(node(s), c.Bool(0)).get()); }},
+         [](DispatchObject& s, Invocation& c) { return ReturnNode(c, dom::CloneNode(node(s), c.Bool(0)).get()); }},
     }};
     return table;
 }
@@ -790,12 +707,6 @@ dom::Node* NodeOf(IDispatch* object) {
     DispatchObject* ours = AsDispatchObject(object);
     if (auto* base = dynamic_cast<HTMLDOMNode*>(ours)) return &base->DomNode();
     return DocumentNodeOf(ours);
-}
-
-ComPtr<IDispatch> EventObject(dom::Event& event) { return MakeDispatch<HTMLEventObj>(event); }
-
-void ReadBackEvent(IDispatch* eventObject, dom::Event& event) {
-    if (auto* e = dynamic_cast<HTMLEventObj*>(AsDispatchObject(eventObject))) e->CopyInto(event);
 }
 
 }  // namespace corvalin::browser::om

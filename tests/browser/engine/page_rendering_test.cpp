@@ -154,6 +154,8 @@ protected:
         L"<script>function pos(id){var e=document.getElementById(id),x=0,y=0;"
         L"while(e){x+=e.offsetLeft;y+=e.offsetTop;e=e.offsetParent;}"
         L"return (x-document.documentElement.scrollLeft)+','+(y-document.documentElement.scrollTop);}</script>";
+    // The same, for pages a server sends.
+    static std::string PositionScriptBytes() { return std::string(kPositionScript, kPositionScript + wcslen(kPositionScript)); }
 };
 
 TEST_F(PageRenderingTest, OffsetsElementFromPointAndClicksMatchThePaintedPixels) {
@@ -267,7 +269,7 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
     };
     server_.server().Get("/img/page", [this](const httplib::Request&, httplib::Response& response) {
         response.set_header("Set-Cookie", "pass=yes; path=/img");
-        response.set_content(std::string("<html><head>") + std::string(kPositionScript, kPositionScript + wcslen(kPositionScript)) +
+        response.set_content(std::string("<html><head>") + PositionScriptBytes() +
                                  "</head><body style='margin:0'><img id=j src=a.jpg><img id=p src=a.png><img id=g src=a.gif>"
                                  "<div style='background:#ffff00'><img id=t src=t.gif></div>"
                                  "<img id=m src=missing.png alt=gone><img id=sized src=a.jpg width=60>"
@@ -322,8 +324,8 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
 TEST_F(PageRenderingTest, LinksToPagesTheBoxShowedAreVisitedAndNoLongerLinks) {
     Serve("/v/one", "<html><body>one</body></html>");
     // :visited comes first, so a :link rule that matched visited links would win.
-    Serve("/v/links", "<html><head>" + std::string(kPositionScript, kPositionScript + wcslen(kPositionScript)) +
-                          "<style>a { display:block; width:40px; height:20px }"
+    Serve("/v/links", "<html><head>" + PositionScriptBytes() +
+                      "<style>a { display:block; width:40px; height:20px }"
                       "a:visited { background:#ff0000 } a:link { background:#00ff00 }</style></head><body style='margin:0'>"
                       "<a id=seen href=one></a><a id=part href='one#part'></a><a id=fresh href=two></a>"
                       "<a id=away href='http://127.0.0.1:1/one'></a></body></html>");
@@ -389,7 +391,7 @@ TEST_F(PageRenderingTest, SheetAddressesResolveAgainstTheSheetAndDocumentAddress
     Serve("/site/css/pics/tile.png", Encode(png, 8, 8, 255, 0, 0, 255), "image/png");   // blue, beside the sheet
     Serve("/site/pics/tile.png", Encode(png, 8, 8, 255, 255, 0, 0), "image/png");       // red, beside the page
     Serve("/site/css/site.css", "#linked { background-image: url(pics/tile.png) }", "text/css");
-    Serve("/site/page", std::string("<html><head>") + std::string(kPositionScript, kPositionScript + wcslen(kPositionScript)) +
+    Serve("/site/page", std::string("<html><head>") + PositionScriptBytes() +
                             "<link rel=stylesheet href='css/site.css'>"
                             "<style>div { width:40px; height:30px } #styled { background-image: url(pics/tile.png) }</style>"
                             "</head><body style='margin:0'><div id=linked></div><div id=styled></div>"

@@ -89,7 +89,7 @@ int main() {
     const int w = client.right, h = client.bottom;
     std::printf("main window %d x %d, %d children\n", w, h, CountChildren(window));
 
-    HDC cache = WindowRecord(n).backgroundCache.dc;
+    HDC cache = WindowRecord(n).backgroundCache.dc();
     HDC screen = GetDC(window);
     const double blit = MicrosecondsPer(500, [&] {
         BitBlt(screen, 0, 0, w, h, cache, 0, 0, SRCCOPY);

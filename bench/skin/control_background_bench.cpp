@@ -41,10 +41,10 @@ int main() {
     SkinVeilAlpha = 75;
 
     constexpr int kRuns = 2000;
-    HDC source = WindowRecord(1).backgroundCache.dc;
+    HDC source = WindowRecord(1).backgroundCache.dc();
     SkinMemorySurface target;
     target.Create(160, 24);
-    const double blit = MicrosecondsPer(kRuns, [&] { BitBlt(target.dc, 0, 0, 160, 24, source, 40, 60, SRCCOPY); });
+    const double blit = MicrosecondsPer(kRuns, [&] { BitBlt(target.dc(), 0, 0, 160, 24, source, 40, 60, SRCCOPY); });
     const double background = MicrosecondsPer(kRuns, [&] { ReleaseMemoryDC(MakeControlBackground(edit, RECT{0, 0, 160, 24})); });
     const double veiled = MicrosecondsPer(kRuns, [&] { DeleteObject(MakeVeiledBackground(edit)); });
     Report("control background / BitBlt", background, blit);
@@ -53,7 +53,7 @@ int main() {
     const Bytes glyph = CaptionCloseGlyph().ToBytes();
     SkinImage decoded;
     decoded.LoadFromBytes(glyph);
-    SkinGraphics graphics(target.dc);
+    SkinGraphics graphics(target.dc());
     const double predecoded = MicrosecondsPer(kRuns, [&] { graphics.DrawImage(decoded, 0, 0, 37, 18); });
     const double drawn = MicrosecondsPer(kRuns, [&] {
         SkinImage image;

@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "base/text.h"
@@ -129,6 +130,21 @@ std::string VariantToText(const VARIANT& value) {
     std::string result = ToAnsi(std::wstring_view(text.bstrVal ? text.bstrVal : L"", SysStringLen(text.bstrVal)));
     VariantClear(&text);
     return result;
+}
+
+bool VariantTextEquals(const VARIANT& value, std::string_view text) {
+    if (value.vt == VT_BSTR) {
+        const std::wstring_view wide(value.bstrVal ? value.bstrVal : L"", SysStringLen(value.bstrVal));
+        // An ASCII character converts to itself in every ANSI code page; any
+        // other (which may even turn into '?') takes the conversion.
+        const bool ascii = std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return c < 0x80; });
+        if (ascii) {
+            return wide.size() == text.size() &&
+                   std::equal(wide.begin(), wide.end(), text.begin(),
+                              [](wchar_t w, char c) { return w == static_cast<wchar_t>(static_cast<unsigned char>(c)); });
+        }
+    }
+    return VariantToText(value) == text;
 }
 
 double VariantToNumber(const VARIANT& value) {

@@ -141,6 +141,9 @@ private:
 // The text, number, boolean and object readings of a value, with the empty
 // result when the platform's conversion refuses it.
 std::string VariantToText(const VARIANT& value);
+// Whether VariantToText(value) == text, without converting through the code
+// page when the value is a string of ASCII characters.
+bool VariantTextEquals(const VARIANT& value, std::string_view text);
 double VariantToNumber(const VARIANT& value);
 bool VariantToBool(const VARIANT& value);
 AutomationObject VariantToObject(const VARIANT& value);

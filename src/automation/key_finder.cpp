@@ -15,9 +15,13 @@ bool TypeListHas(std::string_view typeList, std::string_view type) {
 namespace {
 
 bool PropertyMatches(const AutomationObject& element, const char* property, std::string_view key, bool contains) {
-    const std::string text = element.GetText(property);
-    if (contains) return !text.empty() && text.find(key) != std::string::npos;
-    return text == key;
+    if (contains) {
+        const std::string text = element.GetText(property);
+        return !text.empty() && text.find(key) != std::string::npos;
+    }
+    // Read as GetText reads it; compared without a conversion when ASCII.
+    const AutomationVariant value = element.GetVariant(property);
+    return VariantTextEquals(value.value(), key);
 }
 
 bool MatchesByProperty(const KeyFinder& finder, const AutomationObject& element, std::string_view key) {

@@ -104,23 +104,23 @@ int SkinEngine::FindMaximizeButton(int windowIndex) {
 void SkinEngine::RestoreFromCaptionCopy(int windowIndex, const RECT& rect) {
     if (!IsSkinWindowNumber(windowIndex)) return;
     SkinWindowRecord& record = WindowRecord(windowIndex);
-    if (!record.captionCopy.dc || !record.backgroundCache.dc) return;
+    if (!record.captionCopy.dc() || !record.backgroundCache.dc()) return;
     // The copy holds the caption rows only; below them there is nothing to restore.
     RECT r = rect;
     r.top = std::max<LONG>(r.top, 0);
     r.bottom = std::min<LONG>(r.bottom, record.captionHeight);
     if (r.right <= r.left || r.bottom <= r.top) return;
-    BitBlt(record.backgroundCache.dc, r.left, r.top, r.right - r.left, r.bottom - r.top, record.captionCopy.dc,
+    BitBlt(record.backgroundCache.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, record.captionCopy.dc(),
            r.left, r.top, SRCCOPY);
 }
 
 void SkinEngine::RestoreFromMenuBarCopy(int windowIndex, const RECT& rect) {
     if (!IsSkinWindowNumber(windowIndex)) return;
     SkinWindowRecord& record = WindowRecord(windowIndex);
-    if (!record.menuBarCopy.dc || !record.backgroundCache.dc) return;
+    if (!record.menuBarCopy.dc() || !record.backgroundCache.dc()) return;
     const int left = static_cast<int>(record.menuBarRect.x), top = static_cast<int>(record.menuBarRect.y);
-    BitBlt(record.backgroundCache.dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-           record.menuBarCopy.dc, rect.left - left, rect.top - top, SRCCOPY);
+    BitBlt(record.backgroundCache.dc(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+           record.menuBarCopy.dc(), rect.left - left, rect.top - top, SRCCOPY);
 }
 
 void SkinEngine::DrawButtonSeparators(int windowIndex, int buttonNumber, SkinGraphics& graphics) {
@@ -189,14 +189,14 @@ void SkinEngine::DrawCaptionButton(int windowIndex, int buttonNumber, SkinGraphi
     if (!IsSkinWindowNumber(windowIndex)) return;
     SkinWindowRecord& record = WindowRecord(windowIndex);
     if (buttonNumber < 1 || buttonNumber > static_cast<int>(record.captionButtons.size())) return;
-    if (!record.backgroundCache.dc) return;
+    if (!record.backgroundCache.dc()) return;
     const SkinCaptionButton& button = record.captionButtons[buttonNumber - 1];
     const auto [x, y, w, h] = BoxOf(record, button);
     const RECT box{static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(x + w), static_cast<LONG>(y + h)};
     const bool drawsOwn = pressed || !inRebuild || !rebuildGraphics;
 
     SkinGraphics own;
-    if (drawsOwn) own.Create(record.backgroundCache.dc);
+    if (drawsOwn) own.Create(record.backgroundCache.dc());
     SkinGraphics& graphics = drawsOwn ? own : *rebuildGraphics;
 
     if (pressed) {
@@ -233,7 +233,7 @@ void SkinEngine::DrawCaptionButton(int windowIndex, int buttonNumber, SkinGraphi
         WindowDc screen(record.window);
         if (screen.get()) {
             BitBlt(screen.get(), box.left, box.top, box.right - box.left, box.bottom - box.top,
-                   record.backgroundCache.dc, box.left, box.top, SRCCOPY);
+                   record.backgroundCache.dc(), box.left, box.top, SRCCOPY);
         }
     }
 }

@@ -36,7 +36,7 @@ void SkinEngine::DrawTitle(int windowIndex, SkinGraphics* rebuildGraphics, bool 
                            std::optional<std::string> text) {
     if (!IsSkinWindowNumber(windowIndex)) return;
     SkinWindowRecord& record = WindowRecord(windowIndex);
-    if (!record.backgroundCache.dc) return;
+    if (!record.backgroundCache.dc()) return;
     const int b = resizeBorderWidth;
     const int x = b + 6, y = b + 5;
     const RECT area = TitleArea(record, b);
@@ -45,7 +45,7 @@ void SkinEngine::DrawTitle(int windowIndex, SkinGraphics* rebuildGraphics, bool 
     SkinGraphics own;
     if (!inRebuild || !rebuildGraphics) {
         RestoreFromCaptionCopy(windowIndex, area);
-        own.Create(record.backgroundCache.dc);
+        own.Create(record.backgroundCache.dc());
     }
     SkinGraphics& graphics = own ? own : *rebuildGraphics;
     if (!graphics) return;
@@ -55,7 +55,7 @@ void SkinEngine::DrawTitle(int windowIndex, SkinGraphics* rebuildGraphics, bool 
     if (SkinDefaultIcon) {
         // GDI and GDI+ take turns on the same DC; what GDI+ drew must land first.
         gdip::GdipFlush(graphics.Handle(), Gdiplus::FlushIntentionSync);
-        DrawIconEx(record.backgroundCache.dc, x, y - 3, SkinDefaultIcon, 17, 17, 0, nullptr, DI_NORMAL);
+        DrawIconEx(record.backgroundCache.dc(), x, y - 3, SkinDefaultIcon, 17, 17, 0, nullptr, DI_NORMAL);
     }
     HaloTextStyle style;
     style.textColor = record.titleColor;
@@ -75,7 +75,7 @@ void SkinEngine::DrawTitle(int windowIndex, SkinGraphics* rebuildGraphics, bool 
         ChildExcludingDc screen(record.window);
         if (screen.get()) {
             BitBlt(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
-                   record.backgroundCache.dc, area.left, area.top, SRCCOPY);
+                   record.backgroundCache.dc(), area.left, area.top, SRCCOPY);
         }
     }
 }

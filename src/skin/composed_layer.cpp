@@ -17,7 +17,7 @@ HDC ComposedLayer::Begin(const ComposedLayerKey& key) {
     if (!surface_.CreateDib(key.width, key.height, &bits_)) return nullptr;
     key_ = key;
     valid_ = true;
-    return surface_.dc;
+    return surface_.dc();
 }
 
 void ComposedLayer::CopyTo(void* bits) const {

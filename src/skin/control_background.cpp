@@ -10,6 +10,8 @@
 #include "skin/skin_settings.h"
 #include "skin/skin_window_list.h"
 
+#include <utility>
+
 namespace corvalin {
 
 namespace {
@@ -104,16 +106,10 @@ HDC MakeControlBackground(HWND control, const RECT& rect) {
     const int owner = OwnerOf(control);
     if (owner == 0 || width <= 0 || height <= 0) return nullptr;
 
-    SkinCanvas canvas(width, height);
-    HBITMAP bitmap = canvas.ToGdiBitmap(0);
-    canvas.Dispose();
-    if (!bitmap) return nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) {
-        DeleteObject(bitmap);
-        return nullptr;
-    }
-    RememberMemoryDC(dc, bitmap, SelectObject(dc, bitmap));
+    // Transparent black, as an empty GDI+ canvas converts, without the canvas.
+    SkinMemorySurface surface;
+    if (!surface.CreateDib(width, height, nullptr)) return nullptr;
+    HDC dc = RememberMemorySurface(std::move(surface));
 
     const BackgroundSource source = FindBackgroundSource(control, true);
     const SkinWindowRecord& record = WindowRecord(owner);
@@ -125,7 +121,7 @@ HDC MakeControlBackground(HWND control, const RECT& rect) {
                 layerDc = reinterpret_cast<HDC>(GetPropA(named, kPropLayerDc));
                 at = RectRelativeTo(named, control);
             } else {
-                layerDc = record.backgroundCache.dc;
+                layerDc = record.backgroundCache.dc();
                 at = RectInWindowClient(control, record.window);
             }
         } else {
@@ -141,7 +137,7 @@ HDC MakeControlBackground(HWND control, const RECT& rect) {
     }
 
     const RECT at = RectInWindowClient(control, record.window);
-    CopyFrom(dc, width, height, record.backgroundCache.dc, at.left + rect.left, at.top + rect.top);
+    CopyFrom(dc, width, height, record.backgroundCache.dc(), at.left + rect.left, at.top + rect.top);
     if (source.kind == BackgroundSourceKind::Window) {
         if (const int c = record.containers.Find(control))
             DrawPanel(dc, record.containers[c], rect, width, height, false);
@@ -154,14 +150,12 @@ HDC MakeControlBackground(HWND control, const RECT& rect) {
 
 HBITMAP DcToBitmap(HDC dc, int width, int height) {
     if (!dc) return nullptr;
-    HDC scratch = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-    if (scratch && bitmap) {
-        HGDIOBJ previous = SelectObject(scratch, bitmap);
-        BitBlt(scratch, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-        SelectObject(scratch, previous);
+    if (bitmap) {
+        UniqueMemoryDc scratch(CreateCompatibleDC(nullptr));
+        SelectScope select(scratch.get(), bitmap);
+        BitBlt(scratch.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
     }
-    if (scratch) DeleteDC(scratch);
     ReleaseMemoryDC(dc);
     return bitmap;
 }

@@ -1,54 +1,51 @@
 #include "skin/memory_dc_registry.h"
+
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace corvalin {
 
 namespace {
 
-struct MemoryDcEntry {
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-};
-
-std::vector<MemoryDcEntry>& Entries() {
-    static std::vector<MemoryDcEntry> entries;
+std::vector<SkinMemorySurface>& Entries() {
+    static std::vector<SkinMemorySurface> entries;
     return entries;
 }
 
-void Free(const MemoryDcEntry& entry) {
-    HGDIOBJ out = SelectObject(entry.dc, entry.previous);
-    if (out && out != HGDI_ERROR) DeleteObject(out);
-    else if (entry.bitmap) DeleteObject(entry.bitmap);
-    DeleteDC(entry.dc);
+std::vector<SkinMemorySurface>::iterator FindEntry(HDC dc) {
+    auto& entries = Entries();
+    return std::find_if(entries.begin(), entries.end(), [dc](const SkinMemorySurface& e) { return e.dc() == dc; });
 }
 
 }  // namespace
 
+HDC RememberMemorySurface(SkinMemorySurface surface) {
+    const HDC dc = surface.dc();
+    if (dc) Entries().push_back(std::move(surface));
+    return dc;
+}
+
 void RememberMemoryDC(HDC dc, HBITMAP bitmap, HGDIOBJ previous) {
     if (!dc) return;
-    auto& entries = Entries();
-    auto it = std::find_if(entries.begin(), entries.end(), [dc](const MemoryDcEntry& e) { return e.dc == dc; });
-    if (it != entries.end()) *it = {dc, bitmap, previous};
-    else entries.push_back({dc, bitmap, previous});
+    auto it = FindEntry(dc);
+    if (it != Entries().end()) {
+        // The same DC again: it keeps its entry; a bitmap it replaces is freed.
+        it->ReplaceBitmap(UniqueBitmap(bitmap));
+        return;
+    }
+    SkinMemorySurface surface;
+    surface.Adopt(UniqueMemoryDc(dc), UniqueBitmap(bitmap), previous);
+    Entries().push_back(std::move(surface));
 }
 
 void ReleaseMemoryDC(HDC dc) {
     if (!dc) return;
-    auto& entries = Entries();
-    auto it = std::find_if(entries.begin(), entries.end(), [dc](const MemoryDcEntry& e) { return e.dc == dc; });
-    if (it == entries.end()) return;
-    const MemoryDcEntry entry = *it;
-    entries.erase(it);
-    Free(entry);
+    auto it = FindEntry(dc);
+    if (it != Entries().end()) Entries().erase(it);
 }
 
-void ReleaseAllMemoryDCs() {
-    auto& entries = Entries();
-    for (const MemoryDcEntry& entry : entries) Free(entry);
-    entries.clear();
-}
+void ReleaseAllMemoryDCs() { Entries().clear(); }
 
 std::size_t MemoryDCCount() { return Entries().size(); }
 

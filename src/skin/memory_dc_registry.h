@@ -4,8 +4,13 @@
 #include <windows.h>
 #include <cstddef>
 
+#include "skin/skin_surface.h"
+
 namespace corvalin {
 
+// Keeps `surface` until its DC is released; answers the DC (0 for none).
+HDC RememberMemorySurface(SkinMemorySurface surface);
+// Takes over a memory DC made elsewhere, its bitmap selected over `previous`.
 // Updates the entry of a device context already known instead of adding one.
 void RememberMemoryDC(HDC dc, HBITMAP bitmap, HGDIOBJ previous);
 // Selects the previous object back, deletes the bitmap and the device

@@ -55,7 +55,7 @@ void SkinEngine::DrawMenuBarItem(int windowIndex, SkinGraphics* rebuildGraphics,
     if (!IsSkinWindowNumber(windowIndex)) return;
     SkinWindowRecord& record = WindowRecord(windowIndex);
     if (itemNumber < 1 || itemNumber > static_cast<int>(record.menuItems.size())) return;
-    if (!record.backgroundCache.dc || record.menuBarHeight <= 0) return;
+    if (!record.backgroundCache.dc() || record.menuBarHeight <= 0) return;
     const SkinMenuItem& item = record.menuItems[itemNumber - 1];
     const SkinRectF& r = item.rect;
     const RECT box{static_cast<LONG>(r.x), static_cast<LONG>(r.y), static_cast<LONG>(r.x + r.width),
@@ -63,7 +63,7 @@ void SkinEngine::DrawMenuBarItem(int windowIndex, SkinGraphics* rebuildGraphics,
     SkinGraphics own;
     if (!inRebuild || !rebuildGraphics) {
         RestoreFromMenuBarCopy(windowIndex, box);
-        own.Create(record.backgroundCache.dc);
+        own.Create(record.backgroundCache.dc());
     }
     SkinGraphics& graphics = own ? own : *rebuildGraphics;
     if (!graphics) return;
@@ -91,7 +91,7 @@ void SkinEngine::DrawMenuBarItem(int windowIndex, SkinGraphics* rebuildGraphics,
         ChildExcludingDc screen(record.window);
         if (screen.get()) {
             BitBlt(screen.get(), box.left, box.top, box.right - box.left, box.bottom - box.top,
-                   record.backgroundCache.dc, box.left, box.top, SRCCOPY);
+                   record.backgroundCache.dc(), box.left, box.top, SRCCOPY);
         }
     }
 }

@@ -29,13 +29,13 @@ void AddRoundRect(SkinPath& path, float x, float y, float width, float height, f
 }
 
 void AddEvenRoundRect(SkinPath& path, float x, float y, float width, float height, float radius) {
-    // Thin strokes are rasterised with half pixels rounded up: an arc centred
-    // on a half pixel lands on the right side one pixel off the mirror image
-    // of its bottom-left twin, and the step to the right edge shows as a gap.
-    // A quarter pixel to the left puts it where that mirror image lies.
+    // Thin strokes are rasterised with half pixels rounded up: the
+    // bottom-right arc, stepping down and left at once, lands a pixel off the
+    // right edge and leaves a gap there, except when its bounding square is
+    // 2, 6, 10... pixels wide (measured, radius 1 to 7). A quarter pixel to the
+    // left closes the gap without moving the edges.
     const float r = std::clamp(radius, 1.0f, 100.0f);
-    const float centreX = x + width - r / 2;
-    const float shiftLeft = centreX - std::floor(centreX) == 0.5f ? 0.25f : 0.0f;
+    const float shiftLeft = std::fmod(r, 4.0f) == 2.0f ? 0.0f : 0.25f;
     AddRoundFigure(path, x, y, width, height, radius, 0, shiftLeft);
 }
 

@@ -1,28 +1,64 @@
 #include "skin/skin_surface.h"
 
+#include <utility>
+
 namespace corvalin {
 
-bool SkinMemorySurface::Create(int width, int height) {
-    Release();
-    HDC screen = GetDC(nullptr);
-    HBITMAP newBitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    return Adopt(newBitmap);
+KeptSelection KeptSelection::Adopt(HDC dc, HGDIOBJ previous) {
+    KeptSelection selection;
+    selection.dc_ = dc;
+    selection.previous_ = previous;
+    return selection;
 }
 
-bool SkinMemorySurface::Adopt(HBITMAP newBitmap) {
-    if (!newBitmap) return false;
-    dc = CreateCompatibleDC(nullptr);
-    if (!dc) {
-        DeleteObject(newBitmap);
-        return false;
+KeptSelection::KeptSelection(KeptSelection&& o) noexcept
+    : dc_(std::exchange(o.dc_, nullptr)), previous_(std::exchange(o.previous_, nullptr)) {}
+
+KeptSelection& KeptSelection::operator=(KeptSelection&& o) noexcept {
+    if (this != &o) {
+        Restore();
+        dc_ = std::exchange(o.dc_, nullptr);
+        previous_ = std::exchange(o.previous_, nullptr);
     }
-    bitmap = newBitmap;
-    original = SelectObject(dc, bitmap);
+    return *this;
+}
+
+void KeptSelection::Restore() {
+    if (dc_ && previous_) SelectObject(dc_, previous_);
+    dc_ = nullptr;
+    previous_ = nullptr;
+}
+
+SkinMemorySurface& SkinMemorySurface::operator=(SkinMemorySurface&& o) noexcept {
+    if (this != &o) {
+        Release();
+        dc_ = std::move(o.dc_);
+        bitmap_ = std::move(o.bitmap_);
+        selection_ = std::move(o.selection_);
+    }
+    return *this;
+}
+
+bool SkinMemorySurface::Create(int width, int height) {
+    WindowDc screen(nullptr);
+    return Adopt(UniqueBitmap(CreateCompatibleBitmap(screen.get(), width, height)));
+}
+
+bool SkinMemorySurface::Adopt(UniqueBitmap bitmap) {
+    Release();
+    if (!bitmap || !EnsureDc()) return false;
+    ReplaceBitmap(std::move(bitmap));
     return true;
 }
 
-HBITMAP SkinMemorySurface::NewDib(int width, int height, void** bits) {
+void SkinMemorySurface::Adopt(UniqueMemoryDc dc, UniqueBitmap bitmap, HGDIOBJ previous) {
+    Release();
+    dc_ = std::move(dc);
+    if (dc_) selection_ = KeptSelection::Adopt(dc_.get(), previous);
+    bitmap_ = std::move(bitmap);
+}
+
+UniqueBitmap SkinMemorySurface::NewDib(int width, int height, void** bits) {
     // The layout GDI+ gives the bitmaps it hands out: 32 bits, rows bottom-up.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -32,41 +68,35 @@ HBITMAP SkinMemorySurface::NewDib(int width, int height, void** bits) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
     if (bits) *bits = bitmap ? pixels : nullptr;
     return bitmap;
 }
 
 bool SkinMemorySurface::CreateDib(int width, int height, void** bits) {
-    Release();
     return Adopt(NewDib(width, height, bits));
 }
 
 bool SkinMemorySurface::EnsureDc() {
-    if (!dc) dc = CreateCompatibleDC(nullptr);
-    return dc != nullptr;
+    if (!dc_) dc_.reset(CreateCompatibleDC(nullptr));
+    return static_cast<bool>(dc_);
 }
 
-void SkinMemorySurface::ReplaceBitmap(HBITMAP newBitmap) {
-    if (!dc) return;
-    HGDIOBJ out = SelectObject(dc, newBitmap);
-    if (!original) original = out;
-    else if (out && out != original) DeleteObject(out);
-    bitmap = newBitmap;
+void SkinMemorySurface::ReplaceBitmap(UniqueBitmap bitmap) {
+    if (!dc_) return;
+    if (bitmap.get() == bitmap_.get()) {   // already ours
+        bitmap.release();
+        return;
+    }
+    if (!selection_.previous()) selection_ = KeptSelection(dc_.get(), bitmap.get());
+    else selection_.Reselect(bitmap.get());
+    bitmap_ = std::move(bitmap);   // the replaced bitmap is no longer selected: freed here
 }
 
 void SkinMemorySurface::Release() {
-    if (dc) {
-        HGDIOBJ out = original ? SelectObject(dc, original) : nullptr;
-        if (out && out != original) DeleteObject(out);
-        DeleteDC(dc);
-        if (bitmap && bitmap != out) DeleteObject(bitmap);
-    } else if (bitmap) {
-        DeleteObject(bitmap);
-    }
-    dc = nullptr;
-    original = nullptr;
-    bitmap = nullptr;
+    selection_ = KeptSelection();
+    bitmap_.reset();
+    dc_.reset();
 }
 
 }  // namespace corvalin

@@ -71,10 +71,7 @@ void RenumberOwner(SkinFamilyList<Element>& list, int windowNumber) {
 }
 
 void ReleaseBackgroundCache(HWND window, SkinMemorySurface& cache) {
-    // The properties and the record describe the same cache; the properties
-    // win if a painter updated only them.
-    if (auto original = GetPropA(window, kPropBackgroundOriginal)) cache.original = original;
-    if (auto bitmap = reinterpret_cast<HBITMAP>(GetPropA(window, kPropBackgroundBitmap))) cache.bitmap = bitmap;
+    // The properties only mirror the record's cache, which owns the objects.
     cache.Release();
     RemovePropA(window, kPropBackgroundOriginal);
     RemovePropA(window, kPropBackgroundBitmap);

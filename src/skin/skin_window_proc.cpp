@@ -57,7 +57,13 @@ LRESULT OnSkinPaint(SkinEngine& engine, int n) {
     SkinWindowRecord& record = WindowRecord(n);
     if (record.minimized) return 0;
     // A window skinned while already visible has no cache yet: build it now.
-    if (record.repaintAll || !record.backgroundCache.dc) {
+    // A size the cache was not built for (a first size message taken as the
+    // skin's own, while the window grew) rebuilds it and the region too.
+    RECT client{};
+    GetClientRect(record.window, &client);
+    const SIZE built = record.staticLayer.regionSize;
+    const bool resized = built.cx != client.right || built.cy != client.bottom;
+    if (record.repaintAll || !record.backgroundCache.dc() || resized) {
         engine.PaintWindowSkin(n, paint.get(), true);
         if (IsSkinWindowNumber(n)) WindowRecord(n).repaintAll = 0;
     } else {

@@ -262,7 +262,7 @@ struct SkinWindowRecord {
     SkinFamilyList<SkinStaticRecord> statics;
 
     int repaintAll = 0;        // the next paint redraws the whole skin
-    // backgroundCache.original and .bitmap mirror the Ck_Ycjdx and Ck_wtjbdx
+    // backgroundCache.original() and .bitmap() mirror the Ck_Ycjdx and Ck_wtjbdx
     // properties of the window.
     SkinMemorySurface backgroundCache;
     SkinMemorySurface captionCopy;

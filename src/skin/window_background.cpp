@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <random>
+#include <utility>
 
 #include "skin/skin_engine.h"
 #include "skin/decoded_pictures.h"
@@ -26,11 +27,11 @@ constexpr Gdiplus::ARGB kMagenta = 0xFFFF00FF;
 bool PrepareBackgroundCache(SkinWindowRecord& record, int w, int h, void** bits) {
     SkinMemorySurface& cache = record.backgroundCache;
     if (!cache.EnsureDc()) return false;
-    HBITMAP bitmap = SkinMemorySurface::NewDib(w, h, bits);
+    UniqueBitmap bitmap = SkinMemorySurface::NewDib(w, h, bits);
     if (!bitmap) return false;
-    cache.ReplaceBitmap(bitmap);
-    SetPropValue(record.window, kPropBackgroundOriginal, reinterpret_cast<INT_PTR>(cache.original));
-    SetPropValue(record.window, kPropBackgroundBitmap, reinterpret_cast<INT_PTR>(cache.bitmap));
+    cache.ReplaceBitmap(std::move(bitmap));
+    SetPropValue(record.window, kPropBackgroundOriginal, reinterpret_cast<INT_PTR>(cache.original()));
+    SetPropValue(record.window, kPropBackgroundBitmap, reinterpret_cast<INT_PTR>(cache.bitmap()));
     return true;
 }
 
@@ -74,7 +75,7 @@ void CopySurface(SkinMemorySurface& copy, HDC source, int x, int y, int w, int h
     copy.Release();
     if (w <= 0 || h <= 0) return;
     if (!copy.Create(w, h)) return;
-    BitBlt(copy.dc, 0, 0, w, h, source, x, y, SRCCOPY);
+    BitBlt(copy.dc(), 0, 0, w, h, source, x, y, SRCCOPY);
 }
 
 void FlushDrawing(SkinGraphics& graphics) {
@@ -270,16 +271,16 @@ void SkinEngine::PaintWindowSkin(int windowIndex, HDC dc, bool paint) {
     }
     record.staticLayer.CopyTo(bits);
     {
-        SkinGraphics graphics(record.backgroundCache.dc);
+        SkinGraphics graphics(record.backgroundCache.dc());
         ClipToPanel(graphics, static_cast<float>(w), static_cast<float>(h));
         if (record.captionButtonsActive) {
-            CopySurface(record.captionCopy, record.backgroundCache.dc, 0, 0, w, record.captionHeight);
+            CopySurface(record.captionCopy, record.backgroundCache.dc(), 0, 0, w, record.captionHeight);
         }
         const RECT bar{static_cast<LONG>(record.menuBarRect.x), static_cast<LONG>(record.menuBarRect.y),
                        static_cast<LONG>(record.menuBarRect.x + record.menuBarRect.width),
                        static_cast<LONG>(record.menuBarRect.y + record.menuBarRect.height)};
         if (record.menuBarHeight > 0) {
-            CopySurface(record.menuBarCopy, record.backgroundCache.dc, bar.left, bar.top, bar.right - bar.left,
+            CopySurface(record.menuBarCopy, record.backgroundCache.dc(), bar.left, bar.top, bar.right - bar.left,
                         bar.bottom - bar.top);
         } else {
             record.menuBarCopy.Release();
@@ -299,7 +300,7 @@ void SkinEngine::PaintWindowSkin(int windowIndex, HDC dc, bool paint) {
     }
     if (paint) {
         ChildExcludingDc screen(window);
-        if (screen.get()) BitBlt(screen.get(), 0, 0, w, h, record.backgroundCache.dc, 0, 0, SRCCOPY);
+        if (screen.get()) BitBlt(screen.get(), 0, 0, w, h, record.backgroundCache.dc(), 0, 0, SRCCOPY);
         record.repaintAll = 0;
         if (!SkinFirstSize) InvalidateSkinnedChildren(record);
     } else {
@@ -310,12 +311,12 @@ void SkinEngine::PaintWindowSkin(int windowIndex, HDC dc, bool paint) {
 void SkinEngine::PaintFromCache(int windowIndex, HDC dc) {
     if (!IsSkinWindowNumber(windowIndex) || !dc) return;
     const SkinWindowRecord& record = WindowRecord(windowIndex);
-    if (!record.backgroundCache.dc) return;
+    if (!record.backgroundCache.dc()) return;
     RECT frame{};
     GetWindowRect(record.window, &frame);
     // The clip is left behind: the paint DC is discarded by EndPaint.
     WindowRecord(windowIndex).childExclusion.Apply(record.window, dc);
-    BitBlt(dc, 0, 0, frame.right - frame.left, frame.bottom - frame.top, record.backgroundCache.dc, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, frame.right - frame.left, frame.bottom - frame.top, record.backgroundCache.dc(), 0, 0, SRCCOPY);
 }
 
 void SkinEngine::PaintBackground(SkinGraphics& graphics, int windowIndex) {

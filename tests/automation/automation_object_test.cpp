@@ -41,6 +41,36 @@ TEST_F(AutomationObjectTest, TextResultsAreThePlatformConversionInTheAnsiCodePag
     for (const auto& c : cases) EXPECT_EQ(object.GetText(c.member), c.text) << c.member;
 }
 
+// The finder's comparison skips the code page for ASCII strings; it must
+// answer exactly what comparing the converted text answers.
+TEST_F(AutomationObjectTest, TextComparisonsAgreeWithTheConvertedText) {
+    ASSERT_EQ(GetACP(), 936u);
+    struct Case {
+        VARIANT value;
+        const char* text;
+    };
+    auto text = [](const wchar_t* s) {
+        VARIANT v;
+        v.vt = VT_BSTR;
+        v.bstrVal = SysAllocString(s);
+        return v;
+    };
+    VARIANT flag{};
+    flag.vt = VT_BOOL;
+    flag.boolVal = VARIANT_TRUE;
+    VARIANT nothing{};
+    nothing.vt = VT_NULL;
+    Case cases[] = {
+        {text(L"zt_msg"), "zt_msg"}, {text(L"zt_msg"), "zt_ms"},  {text(L"Zt_msg"), "zt_msg"},
+        {text(L""), ""},             {text(L"在线"), "在线"},    {text(L"\u0e01"), "?"},
+        {text(L"\u0e01"), ""},   {flag, "-1"},                 {nothing, ""},
+    };
+    for (Case& c : cases) {
+        EXPECT_EQ(VariantTextEquals(c.value, c.text), VariantToText(c.value) == c.text) << c.text;
+        VariantClear(&c.value);
+    }
+}
+
 TEST_F(AutomationObjectTest, NumberAndBoolResultsConvertOrAreEmpty) {
     ComPtr<FakeDispatch> element = FakeDispatch::Create("element", log);
     element->SetText("digits", L"42");

@@ -45,7 +45,7 @@ protected:
         ASSERT_NE(cache, nullptr);
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x) pixels[y * kWidth + x] = 0xFF000000u | Expected(x, y);
-        record.backgroundCache.ReplaceBitmap(cache);
+        record.backgroundCache.ReplaceBitmap(UniqueBitmap(cache));
         SetPropValue(window_, kPropListId, AppendWindowRecord(std::move(record)));
     }
     void TearDown() override {

@@ -84,7 +84,7 @@ TEST_F(ApplySkinTest, MainWindowIsSkinnedWithItsButtonsEditBoxesAndPictureBox) {
     POINT centre{box.right / 2, box.bottom / 2};
     const COLORREF shown = ScreenPixel(password, centre.x, centre.y);
     MapWindowPoints(password, MainHandle(), &centre, 1);
-    const COLORREF behind = GetPixel(record.backgroundCache.dc, centre.x, centre.y);
+    const COLORREF behind = GetPixel(record.backgroundCache.dc(), centre.x, centre.y);
     EXPECT_LE(ColorDistance(shown, Veiled(behind, 75)), 3);
 }
 

@@ -47,7 +47,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             const SkinWindowRecord& record = WindowRecord(n);
             RECT client;
             GetClientRect(window, &client);
-            BitBlt(dc, 0, 0, client.right, client.bottom, record.backgroundCache.dc, 0, 0, SRCCOPY);
+            BitBlt(dc, 0, 0, client.right, client.bottom, record.backgroundCache.dc(), 0, 0, SRCCOPY);
         }
         EndPaint(window, &ps);
         return 0;
@@ -130,7 +130,7 @@ SkinnedHost::SkinnedHost(int width, int height) {
     SkinWindowRecord record;
     record.window = window_;
     record.backgroundCache.Create(width, height);
-    PaintPattern(record.backgroundCache.dc, width, height);
+    PaintPattern(record.backgroundCache.dc(), width, height);
     const int n = AppendWindowRecord(std::move(record));
     SetPropA(window_, "Hw_lbID", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(n)));
     SetForegroundWindow(window_);

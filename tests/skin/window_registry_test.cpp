@@ -128,11 +128,11 @@ TEST_F(WindowRegistryTest, UnskinningReleasesTheWindowsCachesAndEditBrushes) {
     SetPropA(edit, kPropColorBrushBitmap, CreateBitmap(4, 4, 1, 32, nullptr));
     // The background cache as the painter keeps it: its bitmaps also in properties.
     ASSERT_TRUE(record.backgroundCache.EnsureDc());
-    record.backgroundCache.ReplaceBitmap(CreateBitmap(300, 200, 1, 32, nullptr));
-    SetPropA(window, kPropBackgroundOriginal, record.backgroundCache.original);
-    SetPropA(window, kPropBackgroundBitmap, record.backgroundCache.bitmap);
-    record.backgroundCache.ReplaceBitmap(CreateBitmap(300, 200, 1, 32, nullptr));   // a rebuild
-    SetPropA(window, kPropBackgroundBitmap, record.backgroundCache.bitmap);
+    record.backgroundCache.ReplaceBitmap(UniqueBitmap(CreateBitmap(300, 200, 1, 32, nullptr)));
+    SetPropA(window, kPropBackgroundOriginal, record.backgroundCache.original());
+    SetPropA(window, kPropBackgroundBitmap, record.backgroundCache.bitmap());
+    record.backgroundCache.ReplaceBitmap(UniqueBitmap(CreateBitmap(300, 200, 1, 32, nullptr)));   // a rebuild
+    SetPropA(window, kPropBackgroundBitmap, record.backgroundCache.bitmap());
     ASSERT_TRUE(record.captionCopy.Create(300, 25));
     ASSERT_TRUE(record.menuBarCopy.Create(300, 20));
     EXPECT_GT(testing::GdiObjectCount(), before + 6);

@@ -103,9 +103,13 @@ void Document::Connect(Node& subtree) {
         }
     }
     RecordMembership(true, std::move(entered));
+    if (layout_) layout_->Inserted(subtree);
+    noted_ = true;
 }
 
 void Document::Disconnect(Node& subtree) {
+    if (layout_) layout_->Removing(subtree);
+    noted_ = true;
     std::vector<Element*> left;
     for (Node* n = &subtree; n; n = n->NextInTree(&subtree)) {
         n->connected_ = false;
@@ -175,7 +179,9 @@ void Document::AttributeWritten(std::wstring_view name) {
 
 void Document::Reindex(Element& element, std::wstring_view attribute, const std::wstring* before,
                        const std::wstring* after) {
+    noted_ = true;
     if (!element.IsConnected()) return;
+    if (layout_) layout_->AttributeChanged(element, attribute);
     AttributeWritten(attribute);
     Index* index = EqualsIgnoringCase(attribute, L"id") ? &ids_ : EqualsIgnoringCase(attribute, L"name") ? &names_ : nullptr;
     if (!index) return;
@@ -198,8 +204,14 @@ std::vector<Element*> Document::Named(std::wstring_view name, bool byName) const
 
 Document::~Document() = default;
 
-void Document::Changed() {
+void Document::Changed(const Node* where) {
     version_ = NextStamp();
+    if (layout_ && !noted_) {
+        if (!where) layout_->UnknownChange();
+        else if (where->IsConnected() && where->IsText()) layout_->TextChanged(const_cast<Node&>(*where));
+        else if (where->IsConnected() && where != this) layout_->UnknownChange();
+    }
+    noted_ = false;
     if (host_) host_->ViewChanged();
 }
 
@@ -400,8 +412,7 @@ ElementCollection OfTags(const Document& document, std::initializer_list<const w
 ElementCollection Document::GetElementsByTagName(std::wstring_view tagName) const {
     std::wstring tag = LowerAscii(tagName);
     if (tag == L"*") return All();
-    return ElementCollection(const_cast<Document*>(this), [tag](const Element& e) { return e.LocalName() == tag; },
-                             ElementCollection::Scope::Descendants, ElementCollection::TagAndPlaceOnly());
+    return ElementCollection::OfTag(const_cast<Document*>(this), tag);
 }
 
 ElementCollection Document::GetElementsByName(std::wstring_view name) const {
@@ -416,8 +427,7 @@ ElementCollection Document::GetElementsByName(std::wstring_view name) const {
 }
 
 ElementCollection Document::All() const {
-    ElementCollection all(const_cast<Document*>(this), [](const Element&) { return true; },
-                          ElementCollection::Scope::Descendants, ElementCollection::TagAndPlaceOnly());
+    ElementCollection all = ElementCollection::OfTag(const_cast<Document*>(this), L"*");
     all.NameThroughIndex();
     return all;
 }

@@ -13,6 +13,7 @@
 #include "browser/dom/element.h"
 #include "browser/dom/document_host.h"
 #include "browser/dom/element_collection.h"
+#include "browser/dom/element_index.h"
 #include "browser/dom/node.h"
 
 namespace corvalin::browser::dom {
@@ -138,7 +139,9 @@ public:
     // by it). Versions are unique over all documents, so a cache never takes
     // one document for another.
     std::uint64_t Version() const { return version_; }
-    void Changed();
+    // `where`: the node whose data or children changed, when known; changes
+    // outside the tree do not concern the layout.
+    void Changed(const Node* where = nullptr);
 
     // What live collections need to stay valid across writes that cannot
     // change their members. Stamps come from one counter shared by all
@@ -158,6 +161,10 @@ public:
     // The changes after `stamp`, oldest first; false when some of them are no
     // longer remembered (a collection then walks the tree again).
     bool MembershipChangesSince(std::uint64_t stamp, std::vector<const MembershipChange*>& changes) const;
+    // The connected elements of one tag (lower case), in document order.
+    const std::vector<Element*>& ElementsByTag(std::wstring_view localName) const {
+        return tagIndex_.ByTag(*this, localName);
+    }
 
     // The view the document is shown in: the layout's width and height. A
     // document outside any window lays out in 800 by 600.
@@ -172,9 +179,17 @@ public:
     std::uint64_t LayoutInputsVersion() const { return inputsVersion_; }
     void LayoutInputsChanged();
     // The layout's cache, owned here so it lives and dies with the document.
+    // It hears of each change of the tree before Changed(), so it can lay out
+    // again only what a change touched; a change it does not hear of is
+    // UnknownChange() (everything is laid out again).
     class Attachment {
     public:
         virtual ~Attachment() = default;
+        virtual void AttributeChanged(Element&, std::wstring_view) {}
+        virtual void TextChanged(Node&) {}
+        virtual void Inserted(Node&) {}
+        virtual void Removing(Node&) {}
+        virtual void UnknownChange() {}
     };
     Attachment* LayoutAttachment() const { return layout_.get(); }
     void SetLayoutAttachment(std::unique_ptr<Attachment> layout) { layout_ = std::move(layout); }
@@ -212,11 +227,13 @@ private:
     std::shared_ptr<const VisitedLinks> visited_;
     Element* currentScript_ = nullptr;
     std::uint64_t version_ = 0;   // 0: never changed
+    bool noted_ = false;          // the layout heard what the coming Changed() is about
     void RecordMembership(bool inserted, std::vector<Element*> elements);
     void AttributeWritten(std::wstring_view name);
     std::uint64_t structureStamp_ = 0;
     std::vector<std::pair<std::wstring, std::uint64_t>> attributeStamps_;   // few names: a list is faster than a map
     std::deque<MembershipChange> membershipChanges_;
+    mutable ElementIndex tagIndex_;
     std::uint64_t membershipKnownAfter_ = 0;   // every change after this stamp is in the list
     std::size_t treeRefs_ = 0;     // nodes (other than the document) alive
     bool writing_ = false;

@@ -9,6 +9,7 @@
 
 #include "browser/dom/event.h"
 #include "browser/dom/node.h"
+#include "browser/dom/tag_kind.h"
 
 namespace corvalin::browser::dom {
 
@@ -33,6 +34,7 @@ public:
     const std::wstring& LocalName() const { return localName_; }
     std::wstring TagName() const;
     bool Is(std::wstring_view lowerName) const { return localName_ == lowerName; }
+    TagKind Kind() const { return kind_; }
 
     // Attributes.
     const std::vector<Attribute>& Attributes() const { return attributes_; }
@@ -136,6 +138,7 @@ private:
     friend class Document;
 
     std::wstring localName_;
+    TagKind kind_ = TagKindOf(localName_);
     std::vector<Attribute> attributes_;
     std::vector<std::pair<std::wstring, EventHandler>> assignedHandlers_;
     // Control state that differs from the markup once the page or the user changed it.

@@ -15,7 +15,15 @@ ElementCollection::ElementCollection(Ref<Node> root, Filter filter, Scope scope,
 ElementCollection::ElementCollection(Ref<Node> root, Producer producer, AttributesRead reads)
     : root_(std::move(root)), producer_(std::move(producer)), reads_(std::move(reads)) {}
 
-bool ElementCollection::Passes(const Element& element) const { return !filter_ || filter_(element); }
+ElementCollection ElementCollection::OfTag(Ref<Node> root, std::wstring_view localName) {
+    ElementCollection tagged(std::move(root), Filter{}, Scope::Descendants, TagAndPlaceOnly());
+    if (localName != L"*") tagged.tag_ = localName;
+    return tagged;
+}
+
+bool ElementCollection::Passes(const Element& element) const {
+    return (tag_.empty() || element.LocalName() == tag_) && (!filter_ || filter_(element));
+}
 
 void ElementCollection::Rebuild() const {
     cache_.clear();
@@ -24,6 +32,14 @@ void ElementCollection::Rebuild() const {
     } else if (scope_ == Scope::Children) {
         for (Node* c = root_->FirstChild(); c; c = c->NextSibling()) {
             if (Element* e = c->AsElement(); e && Passes(*e)) cache_.push_back(e);
+        }
+    } else if (!tag_.empty() && root_->IsConnected()) {
+        // The document's index holds the tag's elements in order; a root
+        // below the document keeps those inside it.
+        const Node* root = root_.get();
+        const bool wholeDocument = root->Type() == NodeType::Document;
+        for (Element* e : root->OwnerDocument().ElementsByTag(tag_)) {
+            if ((wholeDocument || (e != root && root->Contains(e))) && (!filter_ || filter_(*e))) cache_.push_back(e);
         }
     } else {
         const Node* root = root_.get();
@@ -145,11 +161,14 @@ ElementCollection ElementCollection::NamedCollection(std::wstring_view name) con
 ElementCollection ElementCollection::Tags(std::wstring_view tagName) const {
     std::wstring tag = LowerAscii(tagName);
     if (!producer_) {
-        // The same walk with one more test, so it follows the tree as cheaply.
-        return ElementCollection(
-            root_,
-            [filter = filter_, tag](const Element& e) { return (tag == L"*" || e.LocalName() == tag) && (!filter || filter(e)); },
-            scope_, reads_);
+        // The same list with one more test, so it follows the tree as cheaply.
+        ElementCollection narrowed(root_, filter_, scope_, reads_);
+        narrowed.indexed_ = false;
+        narrowed.tag_ = tag_;
+        if (tag == L"*" || tag == tag_) return narrowed;
+        if (tag_.empty()) narrowed.tag_ = tag;
+        else narrowed.filter_ = [](const Element&) { return false; };   // two different tags: nothing
+        return narrowed;
     }
     // A snapshot-producing view over this collection, so it stays live too.
     ElementCollection base = *this;

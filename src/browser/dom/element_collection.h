@@ -34,6 +34,9 @@ public:
     // produced by a function of the root), recomputed when the tree changes.
     using Producer = std::function<std::vector<Element*>(Node& root)>;
     ElementCollection(Ref<Node> root, Producer producer, AttributesRead reads = {});
+    // The descendants of `root` of one tag (lower case; "*" for all): made
+    // from the document's tag index rather than a walk of the tree.
+    static ElementCollection OfTag(Ref<Node> root, std::wstring_view localName);
 
     std::size_t Length() const;
     Element* Item(std::size_t index) const;              // nullptr past the end
@@ -62,6 +65,7 @@ private:
     Filter filter_;
     Producer producer_;
     Scope scope_ = Scope::Descendants;
+    std::wstring tag_;   // only elements of this local name (empty: any)
     AttributesRead reads_;
     bool indexed_ = false;
     mutable std::vector<Element*> cache_;

@@ -109,12 +109,12 @@ void Node::Destroy(Node* node) {
 
 void Node::SetData(std::wstring data) {
     data_ = std::move(data);
-    document_->Changed();
+    document_->Changed(this);
 }
 
 void Node::AppendData(std::wstring_view more) {
     data_ += more;
-    document_->Changed();
+    document_->Changed(this);
 }
 
 Element* Node::AsElement() { return IsElement() ? static_cast<Element*>(this) : nullptr; }
@@ -211,7 +211,7 @@ bool Node::InsertBefore(const Ref<Node>& child, Node* reference) {
         lastChild_ = c;
     }
     if (connected_) document_->Connect(*c);
-    document_->Changed();
+    document_->Changed(this);
     return true;
 }
 
@@ -222,7 +222,7 @@ void Node::Unlink(Node* child) {
     if (child->next_) child->next_->previous_ = child->previous_;
     else lastChild_ = child->previous_;
     child->parent_ = child->next_ = child->previous_ = nullptr;
-    document_->Changed();
+    document_->Changed(this);
     child->Release();
 }
 

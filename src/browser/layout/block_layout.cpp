@@ -2,10 +2,10 @@
 // elements and form controls.
 #include <algorithm>
 
+#include "browser/layout/deep_stack.h"
 #include "browser/layout/layout_builder.h"
 
 namespace corvalin::browser::layout {
-
 void Rect::Unite(const Rect& o) {
     if (width == 0 && height == 0 && x == 0 && y == 0) {
         *this = o;
@@ -429,11 +429,12 @@ std::wstring MarkerText(const dom::Element& item, const ComputedStyle& s) {
 
 // ---- the builder ---------------------------------------------------------------
 
-LayoutBuilder::LayoutBuilder(dom::Document& document, DocumentLayout& out)
+LayoutBuilder::LayoutBuilder(dom::Document& document, DocumentLayout& out, PreviousLayout* previous)
     : document_(document),
       out_(out),
-      resolver_(*(out.resolver = std::make_unique<StyleResolver>(document))),
-      images_(ImageStore::Of(document)) {}
+      resolver_(previous && out.resolver ? *out.resolver : *(out.resolver = std::make_unique<StyleResolver>(document))),
+      images_(ImageStore::Of(document)),
+      previous_(previous && out.resolver ? previous : nullptr) {}
 
 const ComputedStyle& LayoutBuilder::StyleOf(const dom::Element& element) {
     if (auto it = out_.styles.find(&element); it != out_.styles.end()) return *it->second;
@@ -490,7 +491,9 @@ void LayoutBuilder::AddItem(PaintItem item) {
     out_.items.push_back(std::move(item));
 }
 
-bool LayoutBuilder::IsReplaced(const dom::Element& e) const {
+bool LayoutBuilder::IsReplaced(const dom::Element& e) const { return IsReplacedElement(e); }
+
+bool IsReplacedElement(const dom::Element& e) {
     return e.Is(L"img") || e.Is(L"input") || e.Is(L"select") || e.Is(L"textarea") || e.Is(L"button") ||
            e.Is(L"iframe") || e.Is(L"object") || e.Is(L"embed");
 }
@@ -597,9 +600,91 @@ SIZE LayoutBuilder::LayoutAtomic(const dom::Element& e, const ComputedStyle& s, 
     return {border.width + ml + mr, border.height + mt + mb};
 }
 
+void LayoutBuilder::Taint(const dom::Element* upTo) {
+    for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
+        ElementBox& box = out_.boxes[*it];
+        if (box.element == upTo) return;
+        box.record.reusable = false;
+    }
+}
+
+bool LayoutBuilder::Reuse(const dom::Element& e, const ComputedStyle& s, long x, long y, long cbWidth,
+                          const FormattingContext& fc, bool shrinkToFit, Rect& result) {
+    // Cells are stretched and their content aligned after they are laid out;
+    // numbered list items count their siblings.
+    if (!previous_ || s.display == Display::TableCell) return false;
+    if (s.display == Display::ListItem && s.listStyle != L"none" && s.listStyle != L"disc" && s.listStyle != L"circle" &&
+        s.listStyle != L"square")
+        return false;
+    if (previous_->dirty->count(&e)) return false;
+    const auto found = out_.boxIndex.find(&e);   // still where the previous layout had it
+    if (found == out_.boxIndex.end() || found->second >= previous_->boxes.size()) return false;
+    const std::size_t first = found->second;
+    const ElementBox& old = previous_->boxes[first];
+    if (old.element != &e) return false;
+    const BlockRecord r = old.record;
+    if (!r.reusable || old.style != &s || r.cbWidth != cbWidth || r.shrinkToFit != shrinkToFit || r.layer != layer) return false;
+    // Floats beside it would narrow its lines.
+    for (const FloatBox& f : fc.floats)
+        if (f.rect.Bottom() > y) return false;
+
+    const long sx = x + r.dx - old.border.x, sy = y + r.dy - old.border.y;
+    const std::size_t boxes = out_.boxes.size(), items = out_.items.size(), clips = out_.clips.size();
+    const auto remapClip = [&](int c) {
+        return c < static_cast<int>(r.clips) ? clip : c - static_cast<int>(r.clips) + static_cast<int>(clips);
+    };
+    for (std::size_t i = r.clips; i < r.endClips; ++i) {
+        Clip c = previous_->clips[i];
+        c.rect.x += sx;
+        c.rect.y += sy;
+        c.parent = remapClip(c.parent);
+        out_.clips.push_back(c);
+    }
+    for (std::size_t i = first; i < r.endBoxes; ++i) {
+        ElementBox box = std::move(previous_->boxes[i]);
+        box.border.x += sx;
+        box.border.y += sy;
+        for (Rect& f : box.fragments) {
+            f.x += sx;
+            f.y += sy;
+        }
+        box.clip = remapClip(box.clip);
+        BlockRecord& inner = box.record;
+        if (inner.endBoxes > 0) {
+            inner.clip = remapClip(inner.clip);
+            inner.items = inner.items - r.items + items;
+            inner.endItems = inner.endItems - r.items + items;
+            inner.clips = inner.clips - r.clips + clips;
+            inner.endClips = inner.endClips - r.clips + clips;
+            inner.endBoxes = inner.endBoxes - first + boxes;
+        }
+        if (const auto it = out_.boxIndex.find(box.element); it != out_.boxIndex.end()) it->second = out_.boxes.size();
+        else out_.boxIndex.emplace(box.element, out_.boxes.size());
+        out_.boxes.push_back(std::move(box));
+        // What stays behind is empty now.
+        previous_->boxes[i].record.reusable = false;
+    }
+    for (std::size_t i = r.items; i < r.endItems; ++i) {
+        PaintItem item = std::move(previous_->items[i]);
+        item.rect.x += sx;
+        item.rect.y += sy;
+        item.clip = remapClip(item.clip);
+        out_.items.push_back(std::move(item));
+    }
+    out_.boxes[boxes].record.clip = clip;
+    result = {x + r.resultX, y + r.resultY, r.resultWidth, r.resultHeight};
+    return true;
+}
+
 Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s, long x, long y, long cbWidth,
                                    FormattingContext& fc, bool shrinkToFit) {
+    if (Rect reused; Reuse(e, s, x, y, cbWidth, fc, shrinkToFit, reused)) return reused;
     const Mark start = Now();
+    bool floatsBeside = false;
+    for (const FloatBox& f : fc.floats) floatsBeside = floatsBeside || f.rect.Bottom() > y;
+    const std::size_t floatsBefore = fc.floats.size();
+    // Content pulled above its block may meet floats the block never sees.
+    if (s.margin[0].value < 0 || s.margin[2].value < 0) Taint(nullptr);
     const std::uint8_t outerLayer = layer;
     if (s.Positioned()) layer = 1;
     const long edges = HorizontalEdges(s);
@@ -626,6 +711,8 @@ Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s
 
     const std::size_t boxIndex = out_.boxes.size();
     NewBox(e, s).border = {x + ml, y, width, 0};
+    out_.boxes[boxIndex].record.reusable = true;
+    open_.push_back(boxIndex);
     const std::size_t paintIndex = out_.items.size();
     if (s.visible) {
         PaintItem item;
@@ -637,7 +724,7 @@ Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s
 
     const long contentX = x + ml + s.borderWidth[3] + s.padding[3];
     const long contentY = y + s.borderWidth[0] + s.padding[0];
-    const long contentWidth = std::max(0L, width - edges);
+    long contentWidth = std::max(0L, width - edges);
     const int outerClip = clip;
     const bool clips = s.overflowX != Overflow::Visible || s.overflowY != Overflow::Visible;
     const bool root = e.Is(L"html") || e.Is(L"body");
@@ -645,6 +732,12 @@ Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s
         out_.clips.push_back({{x + ml + s.borderWidth[3], y + s.borderWidth[0], width - s.borderWidth[1] - s.borderWidth[3], 0}, &e, clip});
         clip = static_cast<int>(out_.clips.size() - 1);
     }
+    // A box that scrolls its own content shows its scroll bars inside its
+    // borders, and its content is laid out beside them.
+    const bool scrolls = clips && !root;
+    const long barWidth = GetSystemMetrics(SM_CXVSCROLL), barHeight = GetSystemMetrics(SM_CYHSCROLL);
+    bool verticalBar = scrolls && s.overflowY == Overflow::Scroll && contentWidth > barWidth;
+    if (verticalBar) contentWidth -= barWidth;
 
     long contentHeight = 0;
     long height = 0;
@@ -673,19 +766,37 @@ Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s
                                 s.display == Display::TableCell || s.display == Display::InlineBlock;
         FormattingContext own;
         FormattingContext& context = newContext ? own : fc;
-        // Markup nested beyond any page's need is left out rather than
-        // exhausting the stack.
-        if (++depth < 150) contentHeight = FlowChildren(e, s, contentX, contentY, contentWidth, context);
-        --depth;
-        if (newContext)
-            for (const auto& f : own.floats) contentHeight = std::max(contentHeight, f.rect.Bottom() - contentY);
-        height = contentHeight + VerticalEdges(s);
+        const Mark content = Now();
+        auto layContent = [&] {
+            long used = 0;
+            // Markup nested deeper than the stack holds is left out rather than
+            // exhausting it.
+            if (RoomToNest(++depth)) used = FlowChildren(e, s, contentX, contentY, contentWidth, context);
+            --depth;
+            if (newContext)
+                for (const auto& f : own.floats) used = std::max(used, f.rect.Bottom() - contentY);
+            return used;
+        };
+        contentHeight = layContent();
+        long specified = -1;
         if (!s.height.IsAuto()) {
-            const long specified = s.height.unit == Length::Unit::Percent
-                                       ? (e.Is(L"html") || e.Is(L"body") ? s.height.Resolve(viewHeight_) : -1)
-                                       : s.height.Resolve(0);
-            if (specified >= 0) height = std::max(VerticalEdges(s), specified);
+            specified = s.height.unit == Length::Unit::Percent
+                            ? (e.Is(L"html") || e.Is(L"body") ? s.height.Resolve(viewHeight_) : -1)
+                            : s.height.Resolve(0);
         }
+        if (scrolls && !verticalBar && s.overflowY == Overflow::Auto && specified >= 0 &&
+            contentHeight > specified - VerticalEdges(s) && contentWidth > barWidth) {
+            // Taller than its box: laid out again beside a vertical bar.
+            out_.items.resize(content.items);
+            out_.boxes.resize(content.boxes);
+            out_.clips.resize(content.clips);
+            own.floats.clear();
+            verticalBar = true;
+            contentWidth -= barWidth;
+            contentHeight = layContent();
+        }
+        height = contentHeight + VerticalEdges(s);
+        if (specified >= 0) height = std::max(VerticalEdges(s), specified);
     }
 
     // What is inside, for scroll sizes and the clip.
@@ -697,14 +808,29 @@ Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s
             extentBottom = std::max(extentBottom, out_.items[i].rect.Bottom() - originY + s.padding[2]);
         }
     }
+    const bool horizontalBar =
+        scrolls && (s.overflowX == Overflow::Scroll || (s.overflowX == Overflow::Auto && extentRight > width)) &&
+        height - s.borderWidth[0] - s.borderWidth[2] > barHeight;
     if (clips && !root) {
-        out_.clips[clip].rect.height = height - s.borderWidth[0] - s.borderWidth[2];
+        out_.clips[clip].rect.height = height - s.borderWidth[0] - s.borderWidth[2] - (horizontalBar ? barHeight : 0);
+        out_.clips[clip].rect.width -= verticalBar ? barWidth : 0;
         clip = outerClip;
     }
     ElementBox& box = out_.boxes[boxIndex];
     box.border.height = height;
     box.contentWidth = extentRight;
     box.contentHeight = extentBottom;
+    box.bars = (verticalBar ? ElementBox::kVerticalBar : 0) | (horizontalBar ? ElementBox::kHorizontalBar : 0);
+    if (box.bars && s.visible) {
+        PaintItem bars;
+        bars.kind = PaintKind::ScrollBars;
+        bars.element = &e;
+        bars.style = &s;
+        bars.rect = {box.border.x + s.borderWidth[3], box.border.y + s.borderWidth[0],
+                     box.border.width - s.borderWidth[1] - s.borderWidth[3], height - s.borderWidth[0] - s.borderWidth[2]};
+        bars.bars = box.bars;
+        AddItem(std::move(bars));
+    }
     if (s.visible) out_.items[paintIndex].rect = box.border;
     const Rect result = box.border;
     if (s.position == Position::Relative) {
@@ -713,6 +839,24 @@ Rect LayoutBuilder::LayoutBlockBox(const dom::Element& e, const ComputedStyle& s
         Translate(start, Now(), dx, dy);
     }
     layer = outerLayer;
+    open_.pop_back();
+    BlockRecord& record = out_.boxes[boxIndex].record;
+    record.reusable = record.reusable && !floatsBeside && fc.floats.size() == floatsBefore;
+    record.shrinkToFit = shrinkToFit;
+    record.layer = outerLayer;
+    record.clip = outerClip;
+    record.cbWidth = cbWidth;
+    record.dx = out_.boxes[boxIndex].border.x - x;
+    record.dy = out_.boxes[boxIndex].border.y - y;
+    record.resultX = result.x - x;
+    record.resultY = result.y - y;
+    record.resultWidth = result.width;
+    record.resultHeight = result.height;
+    record.items = start.items;
+    record.clips = start.clips;
+    record.endItems = out_.items.size();
+    record.endBoxes = out_.boxes.size();
+    record.endClips = out_.clips.size();
     return result;
 }
 
@@ -767,16 +911,21 @@ long LayoutBuilder::FlowChildren(const dom::Element& container, const ComputedSt
             const long staticX = line.Empty() ? x : line.CurrentX();
             const long staticY = line.Y() + (afterBlock ? pendingMargin : 0);
             Rect cb{0, 0, viewWidth_, viewHeight_};
+            const dom::Element* container = nullptr;
             for (const dom::Element* a = e->ParentElement(); a; a = a->ParentElement()) {
                 const ComputedStyle& as = StyleOf(*a);
                 if (!as.Positioned()) continue;
-                if (auto it = out_.boxIndex.find(a); it != out_.boxIndex.end()) {
-                    const ElementBox& ab = out_.boxes[it->second];
+                container = a;
+                if (const ElementBox* laidOut = LaidOut(*a)) {
+                    const ElementBox& ab = *laidOut;
                     cb = {ab.border.x + as.borderWidth[3], ab.border.y + as.borderWidth[0],
                           ab.border.width - as.borderWidth[1] - as.borderWidth[3], ab.border.height};
                 }
                 break;
             }
+            // Placed against something outside the blocks around it: they no
+            // longer just move with it.
+            Taint(container);
             const Mark mark = Now();
             const std::uint8_t outerLayer = layer;
             layer = 1;
@@ -863,7 +1012,7 @@ long LayoutBuilder::FlowChildren(const dom::Element& container, const ComputedSt
 // ---- intrinsic widths ------------------------------------------------------------
 
 Intrinsic LayoutBuilder::IntrinsicWidths(const dom::Element& e) {
-    if (auto it = intrinsic_.find(&e); it != intrinsic_.end()) return it->second;
+    if (auto it = out_.intrinsic.find(&e); it != out_.intrinsic.end()) return it->second;
     const ComputedStyle& s = StyleOf(e);
     Intrinsic result;
     if (s.display == Display::None) {
@@ -874,7 +1023,7 @@ Intrinsic LayoutBuilder::IntrinsicWidths(const dom::Element& e) {
         result.min = result.max = size.cx + (control ? 0 : HorizontalEdges(s));
     } else if (e.Is(L"table") || s.display == Display::Table) {
         result = TableIntrinsicWidths(e);
-    } else if (depth < 150) {
+    } else if (RoomToNest(depth)) {
         ++depth;
         result = ChildrenIntrinsic(e);
         --depth;
@@ -891,7 +1040,7 @@ Intrinsic LayoutBuilder::IntrinsicWidths(const dom::Element& e) {
     result.min += margins;
     result.max += margins;
     result.max = std::max(result.max, result.min);
-    intrinsic_[&e] = result;
+    out_.intrinsic[&e] = result;
     return result;
 }
 
@@ -977,10 +1126,35 @@ Intrinsic LayoutBuilder::ChildrenIntrinsic(const dom::Element& element) {
 
 // ---- the whole document ------------------------------------------------------------
 
+void ForgetBoxesNotLaidOut(DocumentLayout& layout) {
+    for (auto it = layout.boxIndex.begin(); it != layout.boxIndex.end();) {
+        if (it->second < layout.boxes.size() && layout.boxes[it->second].element == it->first) ++it;
+        else it = layout.boxIndex.erase(it);
+    }
+}
+
+void PaintCanvas(const dom::Document& document, DocumentLayout& layout) {
+    layout.canvasBackground = RGB(255, 255, 255);
+    layout.canvasImage.clear();
+    if (const dom::Element* body = document.Body())
+        if (const ComputedStyle* bs = layout.StyleOf(*body)) {
+            if (bs->background != kTransparent) layout.canvasBackground = bs->background;
+            layout.canvasImage = bs->backgroundImage;
+        }
+    if (const dom::Element* html = document.DocumentElement())
+        if (const ComputedStyle* hs = layout.StyleOf(*html); hs && hs->background != kTransparent)
+            layout.canvasBackground = hs->background;
+}
+
 void LayoutBuilder::Run(long width, long height) {
+    RunOnLargeStack([&] { LayOutRoot(width, height); });
+}
+
+void LayoutBuilder::LayOutRoot(long width, long height) {
     viewWidth_ = width;
     viewHeight_ = height;
-    ComputeStyles();
+    ++out_.passes;
+    if (!previous_) ComputeStyles();
     out_.viewWidth = width;
     out_.viewHeight = height;
     const dom::Element* html = document_.DocumentElement();
@@ -995,12 +1169,8 @@ void LayoutBuilder::Run(long width, long height) {
         right = std::max(right, item.rect.Right());
         bottom = std::max(bottom, item.rect.Bottom());
     }
-    if (const dom::Element* body = document_.Body()) {
-        const ComputedStyle& bs = StyleOf(*body);
-        if (bs.background != kTransparent) out_.canvasBackground = bs.background;
-        out_.canvasImage = bs.backgroundImage;
-    }
-    if (hs.background != kTransparent) out_.canvasBackground = hs.background;
+    if (const dom::Element* body = document_.Body()) StyleOf(*body);
+    PaintCanvas(document_, out_);
     // Inline elements are as large as the lines they touch.
     for (auto& box : out_.boxes) {
         if (box.fragments.empty()) continue;
@@ -1012,7 +1182,11 @@ void LayoutBuilder::Run(long width, long height) {
     out_.canvasWidth = right;
     out_.canvasHeight = std::max(bottom, height);
     // Positioned content paints above the flow, each in document order.
-    std::stable_sort(out_.items.begin(), out_.items.end(), [](const PaintItem& a, const PaintItem& b) { return a.layer < b.layer; });
+    out_.paintOrder.clear();
+    out_.paintOrder.reserve(out_.items.size());
+    for (std::uint8_t pass = 0; pass < 2; ++pass)
+        for (std::size_t i = 0; i < out_.items.size(); ++i)
+            if ((out_.items[i].layer != 0) == (pass != 0)) out_.paintOrder.push_back(static_cast<std::uint32_t>(i));
 }
 
 }  // namespace corvalin::browser::layout

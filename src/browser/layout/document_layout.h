@@ -25,6 +25,21 @@ struct Rect {
     void Unite(const Rect& o);
 };
 
+// How a block was laid out, so that a later layout can move it and what it
+// holds instead of laying it out again. Positions are from where the block was
+// placed, so they stay true wherever its ancestors moved it afterwards.
+struct BlockRecord {
+    bool reusable = false;       // its layout depends on nothing but the inputs below
+    bool shrinkToFit = false;
+    std::uint8_t layer = 0;
+    int clip = -1;               // the clip around it
+    long cbWidth = 0;
+    long dx = 0, dy = 0;         // its border box once laid out, from its placement
+    long resultX = 0, resultY = 0, resultWidth = 0, resultHeight = 0;   // what the layout answered
+    std::size_t items = 0, clips = 0;                // where its items and clips begin
+    std::size_t endItems = 0, endBoxes = 0, endClips = 0;
+};
+
 // One rendered element.
 struct ElementBox {
     const dom::Element* element = nullptr;
@@ -34,9 +49,18 @@ struct ElementBox {
     long contentWidth = 0;        // extent of what is inside, for scroll sizes
     long contentHeight = 0;
     int clip = -1;                // the scrolling/clipping ancestor's clip, or -1
+    static constexpr std::uint8_t kVerticalBar = 1, kHorizontalBar = 2;
+    std::uint8_t bars = 0;        // scroll bars of a box that scrolls its content
+    BlockRecord record;           // blocks only
 };
 
-enum class PaintKind : std::uint8_t { Box, Text, Image, Control, Marker };
+// Narrowest and widest a box can be laid out in.
+struct Intrinsic {
+    long min = 0;   // the widest thing that cannot break
+    long max = 0;   // everything on one line
+};
+
+enum class PaintKind : std::uint8_t { Box, Text, Image, Control, Marker, ScrollBars };
 
 struct PaintItem {
     PaintKind kind = PaintKind::Box;
@@ -50,6 +74,7 @@ struct PaintItem {
     std::vector<std::uint32_t> offsets;
     int clip = -1;
     std::uint8_t layer = 0;                  // positioned content paints above the flow
+    std::uint8_t bars = 0;                   // ScrollBars: which (ElementBox::kVerticalBar...), in `rect`, the padding box
 };
 
 // A clipping and scrolling ancestor (overflow other than visible).
@@ -62,13 +87,16 @@ struct Clip {
 class DocumentLayout {
 public:
     std::vector<ElementBox> boxes;
-    std::vector<PaintItem> items;
+    std::vector<PaintItem> items;          // in the order they were laid out
+    std::vector<std::uint32_t> paintOrder; // indices of items: the flow, then positioned content
     std::vector<Clip> clips;
     std::unordered_map<const dom::Element*, std::size_t> boxIndex;
     // The resolver keeps the text of every computed value the styles point at.
     std::unique_ptr<StyleResolver> resolver;
     std::vector<std::unique_ptr<ComputedStyle>> ownedStyles;
     std::unordered_map<const dom::Element*, const ComputedStyle*> styles;
+    std::unordered_map<const dom::Element*, Intrinsic> intrinsic;   // kept while the element's subtree is unchanged
+    std::uint64_t passes = 0;  // layouts made into this object, whole or in part
     long canvasWidth = 0;      // everything laid out, for the view's scroll range
     long canvasHeight = 0;
     long viewWidth = 0;        // what the layout was made for (scroll bars taken off)

@@ -4,6 +4,7 @@
 // blocks, floats) is laid out at the origin and moved into place afterwards.
 #pragma once
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "browser/layout/document_layout.h"
@@ -33,14 +34,24 @@ struct FormattingContext {
     long NextFloatBottom(long y) const;   // the nearest float bottom below y, or y
 };
 
-struct Intrinsic {
-    long min = 0;   // the widest thing that cannot break
-    long max = 0;   // everything on one line
+// The last layout of the same document, taken apart for a new one: blocks
+// outside `dirty` (elements that changed and their ancestors) move over when
+// they are laid out under the same conditions. The layout's box index keeps
+// the old places until an element is laid out again, and is cleaned of the
+// elements that were not by ForgetBoxesNotLaidOut().
+struct PreviousLayout {
+    std::vector<ElementBox> boxes;
+    std::vector<PaintItem> items;
+    std::vector<Clip> clips;
+    const std::unordered_set<const dom::Element*>* dirty = nullptr;
 };
+void ForgetBoxesNotLaidOut(DocumentLayout& layout);
 
 class LayoutBuilder {
 public:
-    LayoutBuilder(dom::Document& document, DocumentLayout& out);
+    // With `previous`, `out` keeps its styles and what did not change moves
+    // over from `previous`.
+    LayoutBuilder(dom::Document& document, DocumentLayout& out, PreviousLayout* previous = nullptr);
     void Run(long width, long height);
 
     // Shared by blocks and tables.
@@ -49,6 +60,13 @@ public:
     void Translate(const Mark& from, const Mark& to, long dx, long dy);
     ElementBox& NewBox(const dom::Element& element, const ComputedStyle& style);
     std::size_t BoxIndex(const dom::Element& element) const { return out_.boxIndex.at(&element); }
+    // The element's box laid out by this builder, if any.
+    const ElementBox* LaidOut(const dom::Element& element) const {
+        const auto it = out_.boxIndex.find(&element);
+        return it != out_.boxIndex.end() && it->second < out_.boxes.size() && out_.boxes[it->second].element == &element
+                   ? &out_.boxes[it->second]
+                   : nullptr;
+    }
     ElementBox& Box(std::size_t index) { return out_.boxes[index]; }
     void AddItem(PaintItem item);
 
@@ -71,12 +89,19 @@ public:
 
     long ViewWidth() const { return viewWidth_; }
     long ViewHeight() const { return viewHeight_; }
-    int depth = 0;            // nesting of boxes being laid out; deeper markup is not shown
+    int depth = 0;            // nesting of boxes being laid out
     int clip = -1;            // the clip new items fall under
     std::uint8_t layer = 0;   // 1 inside positioned elements
 
 private:
+    void LayOutRoot(long width, long height);
     void ComputeStyles();
+    // A block of the previous layout, moved to its new place; false when it
+    // must be laid out again.
+    bool Reuse(const dom::Element& e, const ComputedStyle& s, long x, long y, long cbWidth, const FormattingContext& fc,
+               bool shrinkToFit, Rect& result);
+    // Blocks being laid out whose result would not just move with them.
+    void Taint(const dom::Element* upTo);
     Intrinsic ChildrenIntrinsic(const dom::Element& element);
 
     dom::Document& document_;
@@ -85,9 +110,14 @@ private:
     ImageStore& images_;
     long viewWidth_ = 0;
     long viewHeight_ = 0;
-    std::unordered_map<const dom::Element*, Intrinsic> intrinsic_;
+    PreviousLayout* previous_ = nullptr;
+    std::vector<std::size_t> open_;   // boxes of the blocks being laid out, outermost first
 };
 
+// Images, form controls and embedded frames: sized by what they show.
+bool IsReplacedElement(const dom::Element& e);
+// The canvas takes the background of the root or the body.
+void PaintCanvas(const dom::Document& document, DocumentLayout& layout);
 long HorizontalEdges(const ComputedStyle& s);   // padding and borders, left and right
 long VerticalEdges(const ComputedStyle& s);
 bool IsCjk(wchar_t c);

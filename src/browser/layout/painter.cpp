@@ -205,6 +205,54 @@ void PaintMarker(HDC dc, const PaintItem& item, const RECT& r) {
     }
 }
 
+// One scroll bar along `r`: arrows at both ends, the thumb where the
+// position is within the range.
+void PaintScrollBar(HDC dc, RECT r, bool vertical, long position, long range, long page) {
+    const COLORREF track = RGB((GetRValue(GetSysColor(COLOR_BTNFACE)) + 255) / 2, (GetGValue(GetSysColor(COLOR_BTNFACE)) + 255) / 2,
+                               (GetBValue(GetSysColor(COLOR_BTNFACE)) + 255) / 2);
+    Fill(dc, r, track);
+    const long thickness = vertical ? r.right - r.left : r.bottom - r.top;
+    const long length = vertical ? r.bottom - r.top : r.right - r.left;
+    const long arrow = std::min(thickness, length / 2);
+    RECT first = r, second = r;
+    if (vertical) {
+        first.bottom = r.top + arrow;
+        second.top = r.bottom - arrow;
+    } else {
+        first.right = r.left + arrow;
+        second.left = r.right - arrow;
+    }
+    DrawFrameControl(dc, &first, DFC_SCROLL, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
+    DrawFrameControl(dc, &second, DFC_SCROLL, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
+    const long trackLength = length - 2 * arrow;
+    if (range <= page || trackLength <= 8) return;
+    const long thumb = std::max(8L, trackLength * page / range);
+    const long offset = (trackLength - thumb) * position / std::max(1L, range - page);
+    RECT t = r;
+    if (vertical) {
+        t.top = r.top + arrow + offset;
+        t.bottom = t.top + thumb;
+    } else {
+        t.left = r.left + arrow + offset;
+        t.right = t.left + thumb;
+    }
+    Fill(dc, t, GetSysColor(COLOR_BTNFACE));
+    DrawEdge(dc, &t, EDGE_RAISED, BF_RECT);
+}
+
+void PaintScrollBars(HDC dc, const PaintItem& item, const RECT& r) {
+    const dom::Element& e = *item.element;
+    const bool vertical = item.bars & ElementBox::kVerticalBar, horizontal = item.bars & ElementBox::kHorizontalBar;
+    const long barWidth = GetSystemMetrics(SM_CXVSCROLL), barHeight = GetSystemMetrics(SM_CYHSCROLL);
+    if (vertical)
+        PaintScrollBar(dc, {r.right - barWidth, r.top, r.right, r.bottom - (horizontal ? barHeight : 0)}, true, ScrollTop(e),
+                       ScrollHeight(e), ClientHeight(e));
+    if (horizontal)
+        PaintScrollBar(dc, {r.left, r.bottom - barHeight, r.right - (vertical ? barWidth : 0), r.bottom}, false, ScrollLeft(e),
+                       ScrollWidth(e), ClientWidth(e));
+    if (vertical && horizontal) Fill(dc, {r.right - barWidth, r.bottom - barHeight, r.right, r.bottom}, GetSysColor(COLOR_BTNFACE));
+}
+
 }  // namespace
 
 void PaintDocument(HDC dc, dom::Document& document, const DocumentLayout& layout, const RECT& dirty) {
@@ -221,7 +269,8 @@ void PaintDocument(HDC dc, dom::Document& document, const DocumentLayout& layout
     const dom::Element* focused = document.ActiveElement();
     const std::vector<dom::TextRange::NodeSpan> selected =
         document.Selection() ? document.Selection()->CoveredSpans() : std::vector<dom::TextRange::NodeSpan>();
-    for (const PaintItem& item : layout.items) {
+    for (const std::uint32_t index : layout.paintOrder) {
+        const PaintItem& item = layout.items[index];
         RECT visible;
         const RECT r = ViewRect(layout, document, item.rect, item.clip, &visible);
         RECT area;
@@ -244,6 +293,7 @@ void PaintDocument(HDC dc, dom::Document& document, const DocumentLayout& layout
             }
             break;
         case PaintKind::Marker: PaintMarker(dc, item, r); break;
+        case PaintKind::ScrollBars: PaintScrollBars(dc, item, r); break;
         }
     }
 }

@@ -1,6 +1,7 @@
 // Tables: rows and cells on a grid (colspan, rowspan), column widths from the
 // cells' content and widths, cellspacing, and rows as tall as their cells.
 #include <algorithm>
+#include <climits>
 
 #include "browser/layout/layout_builder.h"
 
@@ -79,6 +80,58 @@ static Grid BuildGrid(LayoutBuilder& b, const dom::Element& table) {
 
 // Column minimum and maximum widths from the cells: single columns first,
 // then spanning cells spread what they need over their columns.
+// Percentages a table's columns ask for, from <col>/<colgroup> and from the
+// cells; together they never pass 100 (later columns give way).
+static std::vector<float> ColumnPercents(LayoutBuilder& b, const dom::Element& table, const Grid& grid) {
+    std::vector<float> percent(grid.columns, 0.0f);
+    int column = 0;
+    auto fromColumn = [&](const dom::Element& col) {
+        const int span = SpanOf(col, L"span", 1000);
+        const Length& w = b.StyleOf(col).width;
+        for (int i = 0; i < span && column < grid.columns; ++i, ++column)
+            if (w.unit == Length::Unit::Percent) percent[column] = w.value;
+    };
+    for (const dom::Node* n = table.FirstChild(); n; n = n->NextSibling()) {
+        const dom::Element* e = n->AsElement();
+        if (!e) continue;
+        if (e->Is(L"col")) fromColumn(*e);
+        if (!e->Is(L"colgroup")) continue;
+        bool hasColumns = false;
+        for (const dom::Node* c = e->FirstChild(); c; c = c->NextSibling())
+            if (const dom::Element* col = c->AsElement(); col && col->Is(L"col")) {
+                fromColumn(*col);
+                hasColumns = true;
+            }
+        if (!hasColumns) fromColumn(*e);
+    }
+    for (const Cell& cell : grid.cells) {
+        const Length& w = b.StyleOf(*cell.element).width;
+        if (cell.columnSpan == 1 && w.unit == Length::Unit::Percent)
+            percent[cell.column] = std::max(percent[cell.column], w.value);
+    }
+    // A spanning cell's percentage not yet covered goes to its columns that have none.
+    for (const Cell& cell : grid.cells) {
+        const Length& w = b.StyleOf(*cell.element).width;
+        if (cell.columnSpan == 1 || w.unit != Length::Unit::Percent) continue;
+        const int last = std::min(grid.columns, cell.column + cell.columnSpan);
+        float have = 0;
+        int without = 0;
+        for (int c = cell.column; c < last; ++c) {
+            have += percent[c];
+            without += percent[c] == 0;
+        }
+        if (w.value > have && without > 0)
+            for (int c = cell.column; c < last; ++c)
+                if (percent[c] == 0) percent[c] = (w.value - have) / without;
+    }
+    float total = 0;
+    for (float& p : percent) {
+        p = std::clamp(p, 0.0f, 100.0f - total);
+        total += p;
+    }
+    return percent;
+}
+
 static void ColumnWidths(LayoutBuilder& b, const Grid& grid, long spacing, std::vector<long>& min, std::vector<long>& max,
                          std::vector<bool>& fixed) {
     min.assign(grid.columns, 0);
@@ -108,6 +161,56 @@ static void ColumnWidths(LayoutBuilder& b, const Grid& grid, long spacing, std::
     for (int c = 0; c < grid.columns; ++c) max[c] = std::max(max[c], min[c]);
 }
 
+// Percentage columns take their share of the columns' room (at least their
+// minimum), fixed ones their width, auto ones what is left by their content;
+// what is still left goes to the auto columns, else to the percentage ones.
+static void DistributeWithPercents(long available, const std::vector<long>& min, const std::vector<long>& max,
+                                   const std::vector<bool>& fixed, const std::vector<float>& percent, std::vector<long>& columns) {
+    const std::size_t n = columns.size();
+    long used = 0;
+    for (std::size_t c = 0; c < n; ++c) {
+        if (percent[c] > 0) columns[c] = std::max(min[c], static_cast<long>(available * percent[c] / 100.0f));
+        else if (fixed[c]) columns[c] = max[c];
+        else columns[c] = min[c];
+        used += columns[c];
+    }
+    if (used > available) {
+        // Too much asked: the percentage columns give back down to their minimum.
+        long excess = used - available, give = 0;
+        for (std::size_t c = 0; c < n; ++c)
+            if (percent[c] > 0) give += columns[c] - min[c];
+        for (std::size_t c = 0; c < n && give > 0; ++c)
+            if (percent[c] > 0) columns[c] -= std::min(columns[c] - min[c], excess * (columns[c] - min[c]) / give);
+        return;
+    }
+    long room = available - used, want = 0;
+    for (std::size_t c = 0; c < n; ++c)
+        if (percent[c] == 0 && !fixed[c]) want += max[c] - min[c];
+    if (want > 0) {
+        const long give = std::min(room, want);
+        for (std::size_t c = 0; c < n; ++c)
+            if (percent[c] == 0 && !fixed[c]) columns[c] += give * (max[c] - min[c]) / want;
+        room -= give;
+    }
+    if (room <= 0) return;
+    long autoWidth = 0, autoCount = 0;
+    float percentTotal = 0;
+    for (std::size_t c = 0; c < n; ++c) {
+        if (percent[c] == 0 && !fixed[c]) {
+            autoWidth += columns[c];
+            ++autoCount;
+        }
+        percentTotal += percent[c];
+    }
+    for (std::size_t c = 0; c < n; ++c) {
+        if (autoCount > 0) {
+            if (percent[c] == 0 && !fixed[c]) columns[c] += autoWidth > 0 ? room * columns[c] / autoWidth : room / autoCount;
+        } else if (percent[c] > 0) {
+            columns[c] += static_cast<long>(room * percent[c] / percentTotal);
+        }
+    }
+}
+
 Intrinsic LayoutBuilder::TableIntrinsicWidths(const dom::Element& table) {
     const ComputedStyle& s = StyleOf(table);
     const Grid grid = BuildGrid(*this, table);
@@ -120,6 +223,22 @@ Intrinsic LayoutBuilder::TableIntrinsicWidths(const dom::Element& table) {
     for (int c = 0; c < grid.columns; ++c) {
         result.min += min[c];
         result.max += max[c];
+    }
+    // Percentage columns widen the table until each gets its share and the
+    // others still fit in the rest.
+    const std::vector<float> percent = ColumnPercents(*this, table, grid);
+    float totalPercent = 0;
+    long rest = 0, widest = 0;
+    for (int c = 0; c < grid.columns; ++c) {
+        totalPercent += percent[c];
+        if (percent[c] > 0) widest = std::max(widest, static_cast<long>(max[c] * 100 / percent[c]));
+        else rest += max[c];
+    }
+    if (totalPercent > 0) {
+        long columns = widest;
+        if (totalPercent < 100) columns = std::max(columns, static_cast<long>(rest * 100 / (100 - totalPercent)));
+        else if (rest > 0) columns = LONG_MAX / 4;   // as wide as it may be
+        result.max = std::max(result.max, columns + HorizontalEdges(s) + spacing * (grid.columns + 1));
     }
     for (const dom::Element* caption : grid.captions) result.min = std::max(result.min, IntrinsicWidths(*caption).min);
     if (s.width.unit == Length::Unit::Px) result.max = result.min = std::max(result.min, s.width.Resolve(0));
@@ -142,8 +261,12 @@ Rect LayoutBuilder::LayoutTable(const dom::Element& table, const ComputedStyle& 
     // The table is as wide as it was told or as its content wants, within reason.
     const long available = std::max(0L, width - edges);
     std::vector<long> columns(grid.columns, 0);
+    const std::vector<float> percent = ColumnPercents(*this, table, grid);
+    const bool percents = std::any_of(percent.begin(), percent.end(), [](float p) { return p > 0; });
     if (available <= minTotal) {
         columns = min;
+    } else if (percents) {
+        DistributeWithPercents(available, min, max, fixed, percent, columns);
     } else if (available <= maxTotal || s.width.IsAuto()) {
         const long target = std::min(available, maxTotal);
         const long room = target - minTotal, spread = maxTotal - minTotal;
@@ -254,13 +377,9 @@ Rect LayoutBuilder::LayoutTable(const dom::Element& table, const ComputedStyle& 
     for (const dom::Element* row : grid.rows) {
         const dom::Element* group = row->ParentElement();
         if (!group || group == &table) continue;
-        const ElementBox& rb = out_.boxes[BoxIndex(*row)];
-        auto it = out_.boxIndex.find(group);
-        if (it == out_.boxIndex.end()) {
-            NewBox(*group, StyleOf(*group)).border = rb.border;
-        } else {
-            out_.boxes[it->second].border.Unite(rb.border);
-        }
+        const Rect rowRect = out_.boxes[BoxIndex(*row)].border;
+        if (!LaidOut(*group)) NewBox(*group, StyleOf(*group)).border = rowRect;
+        else out_.boxes[BoxIndex(*group)].border.Unite(rowRect);
     }
     const long height = rowY[rowCount] - y + s.borderWidth[2] + s.padding[2];
     long tableHeight = height;

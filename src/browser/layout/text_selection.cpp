@@ -41,7 +41,8 @@ std::optional<dom::TextPoint> TextPointAt(dom::Document& document, long x, long 
     const PaintItem* best = nullptr;
     RECT bestRect{};
     long long bestDistance = LLONG_MAX;
-    for (const PaintItem& item : layout.items) {
+    for (const std::uint32_t index : layout.paintOrder) {
+        const PaintItem& item = layout.items[index];
         if (item.kind != PaintKind::Text || !item.textNode || item.offsets.size() != item.text.size()) continue;
         const RECT r = ViewRect(layout, document, item.rect, item.clip);
         // A run on the point's line wins over any run above or below it.

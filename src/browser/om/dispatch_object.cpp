@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cwchar>
@@ -281,35 +282,34 @@ DISPID MemberDispId(std::wstring_view name) {
 }
 
 MemberTable::MemberTable(std::initializer_list<Member> members, const MemberTable* base) : own_(members) {
-    if (base) {
-        for (const auto& [id, member] : base->ordered_) {
-            byId_[id] = member;
-            ordered_.emplace_back(id, member);
-        }
-    }
+    if (base) ordered_ = base->ordered_;
     for (const Member& m : own_) {
         DISPID id = MemberDispId(m.name);
-        auto found = byId_.find(id);
-        if (found != byId_.end()) {
-            for (auto& entry : ordered_) {
-                if (entry.first == id) entry.second = &m;
-            }
-        } else {
-            ordered_.emplace_back(id, &m);
-        }
-        byId_[id] = &m;
+        const auto found = std::find_if(ordered_.begin(), ordered_.end(), [&](const auto& entry) { return entry.first == id; });
+        if (found != ordered_.end()) found->second = &m;
+        else ordered_.emplace_back(id, &m);
+    }
+    for (const auto& [id, member] : ordered_) {
+        const auto at = static_cast<std::size_t>(id - kFirstMemberId);
+        if (byId_.size() <= at) byId_.resize(at + 1, nullptr);
+        byId_[at] = member;
     }
     byName_.reserve(ordered_.size());
     for (const auto& [id, member] : ordered_) byName_.emplace(std::wstring_view(member->name), std::make_pair(id, member));
 }
 
 std::size_t MemberNameHash::operator()(std::wstring_view name) const noexcept {
-    // FNV-1a over the names folded to lower case.
-    std::size_t hash = static_cast<std::size_t>(14695981039346656037ull);
-    for (wchar_t c : name) {
+    // The length and four characters folded to lower case: enough to tell a
+    // table's names apart, and a lookup per late-bound call stays short.
+    auto folded = [&](std::size_t i) {
+        wchar_t c = name[i];
         if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-        hash = (hash ^ static_cast<std::size_t>(c)) * static_cast<std::size_t>(1099511628211ull);
-    }
+        return static_cast<std::size_t>(c);
+    };
+    const std::size_t n = name.size();
+    if (n == 0) return 0;
+    std::size_t hash = n;
+    for (std::size_t i : {std::size_t{0}, n / 3, (2 * n) / 3, n - 1}) hash = hash * 131 + folded(i);
     return hash;
 }
 
@@ -323,8 +323,9 @@ const Member* MemberTable::Find(std::wstring_view name, DISPID* id) const {
 }
 
 const Member* MemberTable::Find(DISPID id) const {
-    auto it = byId_.find(id);
-    return it == byId_.end() ? nullptr : it->second;
+    if (id < kFirstMemberId) return nullptr;
+    const auto at = static_cast<std::size_t>(id - kFirstMemberId);
+    return at < byId_.size() ? byId_[at] : nullptr;
 }
 
 // ---- DispatchObject ---------------------------------------------------------
@@ -439,7 +440,9 @@ HRESULT DispatchObject::InvokeEx(DISPID id, LCID, WORD flags, DISPPARAMS* params
     if (!member) return DISP_E_MEMBERNOTFOUND;
     // A script may replace a built-in method (window.alert = f): the value it
     // put answers under that name from then on.
-    if (const auto replaced = replaced_.find(id); replaced != replaced_.end()) return InvokeDynamicId(replaced->second, call);
+    if (!replaced_.empty()) {
+        if (const auto replaced = replaced_.find(id); replaced != replaced_.end()) return InvokeDynamicId(replaced->second, call);
+    }
     if (call.IsPut() && !member->put && !member->get) {
         const auto index = static_cast<std::size_t>(DynamicId(member->name, true) - kDynamicBase);
         replaced_[id] = index;

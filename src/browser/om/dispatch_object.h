@@ -131,7 +131,9 @@ public:
     const std::vector<std::pair<DISPID, const Member*>>& Ordered() const { return ordered_; }
 
 private:
-    std::unordered_map<DISPID, const Member*> byId_;
+    // Indexed by DISPID less the first member id: Invoke finds its member
+    // without hashing.
+    std::vector<const Member*> byId_;
     // Keys view the members' own (static) names.
     std::unordered_map<std::wstring_view, std::pair<DISPID, const Member*>, MemberNameHash, MemberNameEqual> byName_;
     std::vector<std::pair<DISPID, const Member*>> ordered_;

@@ -661,45 +661,30 @@ HRESULT HTMLElement::InvokeDynamic(std::wstring_view name, Invocation& call) {
 ComPtr<IDispatch> NodeObject(dom::Node* node) {
     if (!node) return nullptr;
     if (node->Type() == dom::NodeType::Document) return DocumentObject(static_cast<dom::Document&>(*node));
-    if (auto* existing = dynamic_cast<DispatchObject*>(node->Binding())) return ComPtr<IDispatch>(existing);
+    // Only node objects bind to nodes other than the document.
+    if (auto* existing = static_cast<HTMLDOMNode*>(node->Binding())) return ComPtr<IDispatch>(existing);
     Element* e = node->AsElement();
-    ComPtr<IDispatch> object;
-    if (node->Type() == dom::NodeType::DocumentFragment) {
-        object = MakeDispatch<HTMLDOMNode>(*node);
-    } else if (!e) {
-        object = MakeDispatch<HTMLDOMTextNode>(*node);
-    } else if (e->Is(L"input")) {
-        object = MakeDispatch<HTMLInputElement>(*e);
-    } else if (e->Is(L"textarea")) {
-        object = MakeDispatch<HTMLTextAreaElement>(*e);
-    } else if (e->Is(L"select")) {
-        object = MakeDispatch<HTMLSelectElement>(*e);
-    } else if (e->Is(L"option")) {
-        object = MakeDispatch<HTMLOptionElement>(*e);
-    } else if (e->Is(L"button")) {
-        object = MakeDispatch<HTMLButtonElement>(*e);
-    } else if (e->Is(L"form")) {
-        object = MakeDispatch<HTMLFormElement>(*e);
-    } else if (e->Is(L"table")) {
-        object = MakeDispatch<HTMLTableElement>(*e);
-    } else if (e->Is(L"thead") || e->Is(L"tbody") || e->Is(L"tfoot")) {
-        object = MakeDispatch<HTMLTableSectionElement>(*e);
-    } else if (e->Is(L"tr")) {
-        object = MakeDispatch<HTMLTableRowElement>(*e);
-    } else if (e->Is(L"td") || e->Is(L"th")) {
-        object = MakeDispatch<HTMLTableCellElement>(*e);
-    } else if (e->Is(L"a") || e->Is(L"area") || e->Is(L"link") || e->Is(L"base")) {
-        object = MakeDispatch<HTMLAnchorElement>(*e);
-    } else if (e->Is(L"img")) {
-        object = MakeDispatch<HTMLImageElement>(*e);
-    } else if (e->Is(L"script") || e->Is(L"style") || e->Is(L"title")) {
-        object = MakeDispatch<HTMLScriptElement>(*e);
-    } else if (e->Is(L"iframe") || e->Is(L"frame")) {
-        object = MakeDispatch<HTMLFrameElement>(*e);
-    } else {
-        object = MakeDispatch<HTMLElement>(*e);
+    if (node->Type() == dom::NodeType::DocumentFragment) return MakeDispatch<HTMLDOMNode>(*node);
+    if (!e) return MakeDispatch<HTMLDOMTextNode>(*node);
+    using Kind = dom::TagKind;
+    switch (e->Kind()) {
+    case Kind::Input: return MakeDispatch<HTMLInputElement>(*e);
+    case Kind::TextArea: return MakeDispatch<HTMLTextAreaElement>(*e);
+    case Kind::Select: return MakeDispatch<HTMLSelectElement>(*e);
+    case Kind::Option: return MakeDispatch<HTMLOptionElement>(*e);
+    case Kind::Button: return MakeDispatch<HTMLButtonElement>(*e);
+    case Kind::Form: return MakeDispatch<HTMLFormElement>(*e);
+    case Kind::Table: return MakeDispatch<HTMLTableElement>(*e);
+    case Kind::TableSection: return MakeDispatch<HTMLTableSectionElement>(*e);
+    case Kind::Row: return MakeDispatch<HTMLTableRowElement>(*e);
+    case Kind::Cell: return MakeDispatch<HTMLTableCellElement>(*e);
+    case Kind::Anchor: return MakeDispatch<HTMLAnchorElement>(*e);
+    case Kind::Image: return MakeDispatch<HTMLImageElement>(*e);
+    case Kind::Script: return MakeDispatch<HTMLScriptElement>(*e);
+    case Kind::Frame: return MakeDispatch<HTMLFrameElement>(*e);
+    case Kind::Other: break;
     }
-    return object;
+    return MakeDispatch<HTMLElement>(*e);
 }
 
 dom::Node* NodeOf(IDispatch* object) {

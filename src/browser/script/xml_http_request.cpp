@@ -39,6 +39,11 @@ void XmlHttpRequest::ChangeState(long state) {
     om::ComPtr<XmlHttpRequest> keep(this);   // the handler may drop the last script reference
     ScriptDepth depth(*page);
     page->Scripts()->CallFunction(onreadystatechange_.Get(), this, {});
+    // A handler usually refers to its request through its closure: a cycle
+    // through the script engine that nothing would ever collect. Once the
+    // exchange is over the handler is let go, as that browser does (a
+    // request used again is given its handler again after open).
+    if (state == 4) onreadystatechange_ = nullptr;
 }
 
 HRESULT XmlHttpRequest::Open(Invocation& call) {

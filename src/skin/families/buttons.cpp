@@ -78,7 +78,10 @@ void PaintDisabled(SkinGraphics& graphics, float x, float y, float w, float h) {
         shade.SetPresetBlend({Argb(kWhite, 50), Argb(kBlack, 10), Argb(kWhite, 50)}, {0.0f, 0.5f, 1.0f});
         graphics.FillPath(shade, path);
     }
-    Outline(graphics, path, Argb(kBlack, 80));
+    SkinPath rim;
+    rim.Create();
+    AddEvenRoundRect(rim, x, y, w - 1, h - 1, 5);
+    Outline(graphics, rim, Argb(kBlack, 80));
 }
 
 void DrawButtonText(SkinGraphics& graphics, HWND button, const SkinButtonRecord& record, const SkinRectF& layout,
@@ -332,6 +335,10 @@ void PaintPushButton(HWND button, HDC dc, UINT state, const RECT& rect) {
         SkinPath face;
         face.Create();
         AddRoundRect(face, x, y, w - 1, h - 1, 5);
+        // Strokes are not anti-aliased: their outline has four alike corners.
+        SkinPath rim;
+        rim.Create();
+        AddEvenRoundRect(rim, x, y, w - 1, h - 1, 5);
 
         SkinSolidBrush glass(Argb(kWhite, 120));
         graphics.FillPath(glass, face);
@@ -345,12 +352,12 @@ void PaintPushButton(HWND button, HDC dc, UINT state, const RECT& rect) {
             FillVertical(graphics, highlight, y, y + h / 2, Argb(kWhite, 50), Argb(kWhite, 10));
             if (state & ODS_HOTLIGHT) {
                 FillVertical(graphics, face, y, y + h, Argb(SkinAccentColor, 60), Argb(SkinAccentColor, 10));
-                Outline(graphics, face, Argb(SkinAccentColor, 255));
+                Outline(graphics, rim, Argb(SkinAccentColor, 255));
             } else if (state & ODS_FOCUS) {
-                DrawGlow(graphics, face, 3, kGlowColor, 120);
-                Outline(graphics, face, Argb(kBlack, 70));
+                DrawGlow(graphics, rim, 3, kGlowColor, 120);
+                Outline(graphics, rim, Argb(kBlack, 70));
             } else {
-                Outline(graphics, face, Argb(kBlack, 120));
+                Outline(graphics, rim, Argb(kBlack, 120));
             }
             if (state & ODS_SELECTED) {
                 SkinPath pressed;

@@ -66,7 +66,7 @@ void PaintCombo(int windowNumber, int comboNumber, bool focused, bool hot) {
         if (GetWindowLongA(combo, GWL_STYLE) & 0x2) {
             SkinPath outline;
             outline.Create();
-            AddRoundRect(outline, 0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1), 4);
+            AddEvenRoundRect(outline, 0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1), 4);
             graphics.DrawPath(frame, outline);
         } else {
             graphics.DrawRectangle(frame, 0, 0, static_cast<float>(w - 1), static_cast<float>(h - 1));

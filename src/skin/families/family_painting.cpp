@@ -35,7 +35,7 @@ void StrokeRoundRect(SkinGraphics& graphics, float x, float y, float width, floa
     if (width <= 0 || height <= 0) return;
     SkinPath path;
     path.Create();
-    AddRoundRect(path, x, y, width, height, radius);
+    AddEvenRoundRect(path, x, y, width, height, radius);
     SkinPen pen(color, 1);
     graphics.DrawPath(pen, path);
 }

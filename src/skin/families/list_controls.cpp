@@ -7,6 +7,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 
 #include "skin/control_rects.h"
 #include "skin/drawing/drawing_objects.h"
@@ -14,12 +16,12 @@
 #include "skin/families/family_painting.h"
 #include "skin/families/control_frame.h"
 #include "skin/skin_settings.h"
+#include "skin/skin_surface.h"
 
 namespace corvalin {
 namespace {
 
-constexpr COLORREF kTreeKeyColor = 0xFF00FF;   // keyed out of a tree view's picture
-
+constexpr COLORREF kTreeKeyColor = 0xFF00FF;   // a veiled tree view's background at rest
 
 bool IsOwnerDrawnListBox(HWND control) {
     return HasWindowClass(control, "ListBox") &&
@@ -59,23 +61,51 @@ SIZE ClientSize(HWND control) {
     return SIZE{client.right, client.bottom};
 }
 
-// The tree paints into the window skin; whatever it left in its magenta
-// background is keyed out over the veiled surface.
+// The tree paints with a background of `color` into `surface`, filled with
+// it first, so parts the tree leaves alone show that colour too.
+void PaintTreeOnto(HWND tree, SkinMemorySurface& surface, COLORREF color, SIZE size) {
+    CallPreviousProc(tree, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(color));
+    CallPreviousProc(tree, TVM_SETTEXTCOLOR, 0, GetPropValue(tree, kPropTextColor));
+    RECT all{0, 0, size.cx, size.cy};
+    UniqueGdiObject fill(CreateSolidBrush(color));
+    FillRect(surface.dc(), &all, static_cast<HBRUSH>(fill.get()));
+    CallPreviousProc(tree, WM_PAINT, reinterpret_cast<WPARAM>(surface.dc()), 0);
+}
+
+// The tree paints into the window skin. Keying out one background colour
+// would keep the text's anti-aliased edges blended with that colour, so the
+// tree paints twice, over black and over white: per channel the two
+// pictures differ by what the background shows through, and each pixel is
+// composed over the veiled skin by exactly that share.
 LRESULT PaintTreeOverVeil(HWND tree, WPARAM wParam, LPARAM lParam) {
-    const SIZE size = ClientSize(tree);
+    const SIZE size{std::max(1L, ClientSize(tree).cx), std::max(1L, ClientSize(tree).cy)};
     RememberedDc veiled(MakeVeiledDC(tree));
-    // The tree paints into a surface of the screen's format: its text drawn
-    // into the skin's 32-bit ARGB surfaces would not key cleanly.
-    WindowDc screen(tree);
-    UniqueMemoryDc picture(CreateCompatibleDC(screen.get()));
-    UniqueBitmap pictureBitmap(CreateCompatibleBitmap(screen.get(), std::max(1L, size.cx), std::max(1L, size.cy)));
-    if (picture && pictureBitmap && veiled.get()) {
-        SelectScope select(picture.get(), pictureBitmap.get());
-        CallPreviousProc(tree, WM_PAINT, reinterpret_cast<WPARAM>(picture.get()), 0);
-        TransparentBlt(veiled.get(), 0, 0, size.cx, size.cy, picture.get(), 0, 0, size.cx, size.cy, kTreeKeyColor);
+    SkinMemorySurface onBlack, onWhite, composed;
+    void* black = nullptr;
+    void* white = nullptr;
+    void* out = nullptr;
+    if (veiled.get() && onBlack.CreateDib(size.cx, size.cy, &black) && onWhite.CreateDib(size.cx, size.cy, &white) &&
+        composed.CreateDib(size.cx, size.cy, &out)) {
+        PaintTreeOnto(tree, onBlack, RGB(0, 0, 0), size);
+        PaintTreeOnto(tree, onWhite, RGB(255, 255, 255), size);
+        // The resting colour: what the tree answers when asked.
+        CallPreviousProc(tree, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kTreeKeyColor));
+        CallPreviousProc(tree, TVM_SETTEXTCOLOR, 0, GetPropValue(tree, kPropTextColor));
+        BitBlt(composed.dc(), 0, 0, size.cx, size.cy, veiled.get(), 0, 0, SRCCOPY);
+        GdiFlush();
+        const auto* b = static_cast<const std::uint8_t*>(black);
+        const auto* w = static_cast<const std::uint8_t*>(white);
+        auto* o = static_cast<std::uint8_t*>(out);
+        const std::size_t bytes = static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy) * 4;
+        for (std::size_t i = 0; i < bytes; ++i) {
+            if ((i & 3) == 3) continue;   // the alpha byte
+            const int through = std::max(0, w[i] - b[i]);
+            o[i] = static_cast<std::uint8_t>(b[i] + (through * o[i] + 127) / 255);
+        }
         ChildlessDc target(tree, nullptr);
-        BitBlt(target.get(), 0, 0, size.cx, size.cy, veiled.get(), 0, 0, SRCCOPY);
+        BitBlt(target.get(), 0, 0, size.cx, size.cy, composed.dc(), 0, 0, SRCCOPY);
     }
+    // Validates the update region, the invalidations of the colour changes too.
     return DefWindowProcA(tree, WM_PAINT, wParam, lParam);
 }
 

@@ -138,6 +138,10 @@ TEST(ElementCollectionTest, KeptListsFollowAnySequenceOfTreeChanges) {
         if ((std::rand() % 3 == 0 && !unreadRun) || step == 399) {
             ASSERT_EQ(kept.Elements(), FreshInputs(*document)) << "step " << step;
             ASSERT_EQ(keptInBody.Elements(), FreshInputs(*body)) << "step " << step;
+            // Lists made anew, as every search makes them, come from the
+            // document's tag index, which must follow the same changes.
+            ASSERT_EQ(ElementCollection::OfTag(body, L"input").Elements(), FreshInputs(*body)) << "step " << step;
+            ASSERT_EQ(document->All().Tags(L"INPUT").Elements(), FreshInputs(*document)) << "step " << step;
         }
         if (step == 250) {
             for (int i = 0; i < 100; ++i) html::InsertAdjacentHtml(*body, L"beforeEnd", L"<input>");
@@ -160,4 +164,21 @@ TEST(ElementCollectionTest, AListUnderAnElementFollowsItOutOfTheTreeAndBack) {
     EXPECT_EQ(Ids(inForm), L"b,c");
     form->AppendChild(document->CreateElement(L"input"));
     EXPECT_EQ(inForm.Length(), 3u);
+}
+
+TEST(ElementCollectionTest, ListsByTagKeepToTheirRootInsideAndOutsideTheTree) {
+    auto document = Parse(L"<input id=a><div id=d><input id=b><p><input id=c></p></div><input id=e>");
+    Element* div = document->GetElementById(L"d");
+    EXPECT_EQ(Ids(document->GetElementsByTagName(L"input")), L"a,b,c,e");
+    EXPECT_EQ(Ids(ElementCollection::OfTag(div, L"input")), L"b,c");
+    EXPECT_EQ(Ids(ElementCollection::OfTag(div, L"input").Tags(L"p")), L"");
+    EXPECT_EQ(Ids(ElementCollection::OfTag(div, L"*").Tags(L"p")), L"");
+    EXPECT_EQ(ElementCollection::OfTag(div, L"*").Tags(L"p").Length(), 1u);
+    // Out of the tree the index knows nothing of the subtree: the list walks it.
+    dom::Ref<dom::Node> keep(div);
+    div->Remove();
+    EXPECT_EQ(Ids(ElementCollection::OfTag(div, L"input")), L"b,c");
+    EXPECT_EQ(Ids(document->GetElementsByTagName(L"input")), L"a,e");
+    document->Body()->InsertBefore(keep, document->Body()->FirstChild());
+    EXPECT_EQ(Ids(document->GetElementsByTagName(L"input")), L"b,c,a,e");
 }

@@ -248,6 +248,52 @@ TEST_F(PageRenderingTest, SheetsScrollBarsScrollingAndZoom) {
     EXPECT_EQ(Eval(L"document.styleSheets.length"), L"2");
 }
 
+TEST_F(PageRenderingTest, BoxesThatScrollTheirContentPaintClipAndHitTestScrolled) {
+    LoadMarkup(LR"(<html><body style="margin:0">
+        <div id=box style="position:absolute; left:10px; top:10px; width:200px; height:100px; overflow:auto; background:#ffffff">
+          <div id=a style="height:80px; background:#ff0000"></div><div id=b style="height:80px; background:#00ff00"></div>
+          <div id=c style="height:80px; background:#0000ff"></div></div>
+        <div id=fits style="position:absolute; left:300px; top:10px; width:100px; height:100px; overflow:auto"><span>x</span></div>
+        <div id=always style="position:absolute; left:300px; top:150px; width:100px; height:60px; overflow:scroll"><span>x</span></div>
+        </body></html>)");
+    const long bar = GetSystemMetrics(SM_CXVSCROLL), barHeight = GetSystemMetrics(SM_CYHSCROLL);
+    const std::wstring box = L"document.getElementById('box').";
+    // The content is laid out beside the vertical bar; a box whose content
+    // fits has none, overflow:scroll has both always.
+    EXPECT_EQ(Eval(box + L"clientWidth"), std::to_wstring(200 - bar));
+    EXPECT_EQ(Eval(box + L"clientHeight"), L"100");
+    EXPECT_EQ(Eval(box + L"scrollHeight"), L"240");
+    EXPECT_EQ(Eval(L"document.getElementById('a').offsetWidth"), std::to_wstring(200 - bar));
+    EXPECT_EQ(Eval(L"document.getElementById('fits').clientWidth"), L"100");
+    EXPECT_EQ(Eval(L"document.getElementById('always').clientWidth"), std::to_wstring(100 - bar));
+    EXPECT_EQ(Eval(L"document.getElementById('always').clientHeight"), std::to_wstring(60 - barHeight));
+
+    Picture picture = Snapshot();
+    EXPECT_TRUE(Near(picture.At(20, 20), RGB(255, 0, 0)));
+    EXPECT_EQ(FindColor(picture, RGB(0, 255, 0)).y, 90);
+    EXPECT_EQ(FindColor(picture, RGB(0, 0, 255)).y, -1);   // below the box: clipped away
+    EXPECT_FALSE(Near(picture.At(210 - bar / 2, 60), RGB(255, 0, 0)));   // the bar, not the content under it
+    EXPECT_TRUE(Near(picture.At(210 - 4, 10 + 4), GetSysColor(COLOR_BTNFACE)));   // its arrow button
+    EXPECT_TRUE(Near(picture.At(400 - 4, 150 + 4), GetSysColor(COLOR_BTNFACE)));
+    EXPECT_TRUE(Near(picture.At(400 - 4, 60), RGB(255, 255, 255)));   // nothing to scroll: no bar
+
+    // Scrolling is kept within what the content allows, moves the painted
+    // content and what a point hits.
+    Eval(box + L"scrollTop=500");
+    EXPECT_EQ(Eval(box + L"scrollTop"), L"140");
+    Eval(box + L"scrollTop=80");
+    EXPECT_EQ(Eval(box + L"scrollTop"), L"80");
+    picture = Snapshot();
+    EXPECT_TRUE(Near(picture.At(20, 20), RGB(0, 255, 0)));
+    EXPECT_EQ(FindColor(picture, RGB(255, 0, 0)).y, -1);   // scrolled out above the box
+    EXPECT_EQ(FindColor(picture, RGB(0, 0, 255)).y, 90);
+    EXPECT_EQ(Eval(L"document.elementFromPoint(20, 20).id"), L"b");
+    EXPECT_EQ(Eval(L"document.elementFromPoint(20, 100).id"), L"c");
+    EXPECT_EQ(Eval(L"document.elementFromPoint(20, 5).tagName"), L"BODY");
+    EXPECT_EQ(Eval(L"document.elementFromPoint(" + std::to_wstring(210 - bar / 2) + L", 60).id"), L"box");
+    EXPECT_EQ(Eval(L"document.getElementById('b').getBoundingClientRect().top"), L"10");
+}
+
 TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays) {
     const std::string jpeg = Encode(L"{557CF401-1A04-11D3-9A73-0000F81EF32E}", 30, 20, 255, 0, 0, 255);
     const std::string png = Encode(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", 24, 16, 128, 255, 0, 0);

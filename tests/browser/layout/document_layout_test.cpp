@@ -71,6 +71,43 @@ TEST_F(DocumentLayoutTest, TablesPlaceSpanningCellsOnTheirColumnsAndRows) {
     EXPECT_GT(Offset(L"y").width, 3 * Offset(L"x").width);
 }
 
+TEST_F(DocumentLayoutTest, PercentageCellsAndColumnsTakeTheirShareOfTheTable) {
+    // Cells by attribute and by style, an auto column taking the rest.
+    Parse(LR"(<body style="margin:0"><table id=t width=400 cellspacing=0 cellpadding=0 border=0>
+        <tr><td id=a width="30%">a</td><td id=b>b</td><td id=c style="width:20%">c</td></tr></table></body>)");
+    EXPECT_EQ(Offset(L"t").width, 400);
+    EXPECT_EQ(Offset(L"a").width, 120);
+    EXPECT_EQ(Offset(L"c").width, 80);
+    EXPECT_EQ(Offset(L"b").width, 200);
+    EXPECT_EQ(Offset(L"b").left, 120);
+    // Columns by <col>, spacing left out of the share; a percentage column
+    // never gets less than its content needs.
+    Parse(LR"(<body style="margin:0"><table id=t width=406 cellspacing=2 cellpadding=0 border=0>
+        <colgroup><col width="25%"><col width="75%"></colgroup>
+        <tr><td id=a>a</td><td id=b>b</td></tr></table>
+        <table width=200 cellspacing=0 cellpadding=0><tr><td id=small width="10%"><div style="width:90px">wide</div></td><td id=rest>r</td></tr></table></body>)");
+    EXPECT_EQ(Offset(L"a").width, 100);
+    EXPECT_EQ(Offset(L"b").width, 300);
+    EXPECT_EQ(Offset(L"b").left, 2 + 100 + 2);
+    EXPECT_EQ(Offset(L"small").width, 90);
+    EXPECT_EQ(Offset(L"rest").width, 110);
+    // Percentages past 100 give way in the later columns; a table without a
+    // width grows until each percentage column gets its share.
+    Parse(LR"(<body style="margin:0"><table width=300 cellspacing=0 cellpadding=0><tr>
+        <td id=x width="80%">x</td><td id=y width="50%">y</td></tr></table>
+        <table id=auto cellspacing=0 cellpadding=0><tr><td id=half width="50%">one two three</td><td id=other>z</td></tr></table></body>)");
+    EXPECT_EQ(Offset(L"x").width, 240);
+    EXPECT_EQ(Offset(L"y").width, 60);
+    EXPECT_EQ(Offset(L"half").width, Offset(L"other").width);
+    EXPECT_EQ(Offset(L"auto").width, Offset(L"half").width * 2);
+    // A cell spanning two columns shares its percentage among them.
+    Parse(LR"(<body style="margin:0"><table width=500 cellspacing=0 cellpadding=0><tr><td id=span colspan=2 width="60%">s</td><td id=last>l</td></tr>
+        <tr><td id=p>p</td><td id=q>q</td><td>r</td></tr></table></body>)");
+    EXPECT_EQ(Offset(L"span").width, 300);
+    EXPECT_EQ(Offset(L"p").width, 150);
+    EXPECT_EQ(Offset(L"last").width, 200);
+}
+
 TEST_F(DocumentLayoutTest, FloatsAndPositionedBoxes) {
     Parse(LR"(<body style="margin:0"><img id=i style="float:left; width:40px; height:40px"><span id=s>beside</span>
         <div id=r style="float:right; width:100px; height:10px"></div>

@@ -91,6 +91,54 @@ TEST_F(SkinnedProgramTest, EditBoxesShowTheSkinThroughTheWhiteVeil) {
     EXPECT_LT(GetRValue(PixelAt(under, client.right / 2, client.bottom / 2)), 200);
 }
 
+// Under Wine the account box (a WS_BORDER edit) draws its border line inside
+// its client area; the skin's frame covers it: black at alpha 80 over the
+// veiled skin, and two pixels of the accent at alpha 180 under the mouse.
+TEST_F(SkinnedProgramTest, AccountBoxShowsTheSkinFrameAndTheAccentUnderTheMouse) {
+    HWND box = run.AccountBox();
+    HWND form = GetParent(box);
+    RECT frame{}, formClient{};
+    GetWindowRect(box, &frame);
+    GetClientRect(form, &formClient);
+    POINT origin{0, 0};
+    ClientToScreen(form, &origin);
+    const int midX = (frame.left + frame.right) / 2 - origin.x, top = frame.top - origin.y;
+    auto shot = [&] { return CaptureClient(form, formClient.right, formClient.bottom); };
+    Click(run.PasswordBox());   // the focus elsewhere: the account box shows its plain frame
+    // The skin under the box: the box hidden, the form repainted before the call returns.
+    ShowWindow(box, SW_HIDE);
+    RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const DecodedPicture under = shot();
+    ShowWindow(box, SW_SHOWNA);
+    auto blend = [](COLORREF over, int alpha, COLORREF colour) {
+        auto mix = [alpha](int o, int c) { return (c * alpha + o * (255 - alpha) + 127) / 255; };
+        return RGB(mix(GetRValue(over), GetRValue(colour)), mix(GetGValue(over), GetGValue(colour)),
+                   mix(GetBValue(over), GetBValue(colour)));
+    };
+    auto veiledAt = [&](int y) { return Veiled(PixelAt(under, midX, y), 75); };
+    const COLORREF plain = blend(veiledAt(top), 80, RGB(0, 0, 0));
+    COLORREF seen = 0;
+    EXPECT_TRUE(WaitUntil([&] { return Distance(seen = PixelAt(shot(), midX, top), plain) <= 6; }, 3000))
+        << std::hex << "frame line " << seen << ", expected " << plain;
+
+    // The mouse over the box, through the input queue.
+    POINT inside{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    SetCursorPos(inside.x - 10, inside.y);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = 10;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &move, sizeof move);
+    const COLORREF hot = blend(veiledAt(top + 1), 180, kAccent);
+    EXPECT_TRUE(WaitUntil([&] { return Distance(seen = PixelAt(shot(), midX, top + 1), hot) <= 6; }, 3000))
+        << std::hex << "hot frame " << seen << ", expected " << hot;
+
+    SetCursorPos(5, 5);
+    SendInput(1, &move, sizeof move);
+    EXPECT_TRUE(WaitUntil([&] { return Distance(seen = PixelAt(shot(), midX, top), plain) <= 6; }, 3000))
+        << std::hex << "the accent leaves with the mouse: " << seen;
+}
+
 TEST_F(SkinnedProgramTest, ButtonFacesFollowTheHotAndPressedLooks) {
     HWND button = run.Button("我要下线");
     RECT client{};
@@ -212,6 +260,22 @@ TEST_F(SkinnedProgramTest, CaptchaPictureBoxIsCompositedOverTheSkin) {
         return difference < 10;
     }, 3000);
     EXPECT_LT(difference, 10.0);
+}
+
+// The captcha layout grows the window; the skin's rounded region grows with
+// it, or the buttons and the status line below the old bottom are cut off.
+TEST_F(SkinnedProgramTest, CaptchaLayoutGrowsTheSkinsRegionWithTheWindow) {
+    ASSERT_TRUE(SubmitUntilCaptcha(run, "12345678", "secret"));
+    HWND main = run.mainWindow();
+    auto regionBottom = [&] {
+        UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+        RECT box{};
+        if (GetWindowRgn(main, region.get()) != ERROR) GetRgnBox(region.get(), &box);
+        return box.bottom;
+    };
+    LONG bottom = 0;
+    EXPECT_TRUE(WaitUntil([&] { return (bottom = regionBottom()) >= WindowHeight(main); }, 3000))
+        << "region ends at " << bottom << " of " << WindowHeight(main);
 }
 
 // What the skin and the runtime keep for the whole run (fonts, cached glyphs,

@@ -128,7 +128,7 @@ POINT SkinnedWindow::ButtonCentre(int number) const {
     return POINT{static_cast<LONG>(r.x + 13), static_cast<LONG>(r.y + r.height / 2)};
 }
 
-COLORREF SkinnedWindow::CachePixel(int x, int y) const { return GetPixel(record().backgroundCache.dc, x, y); }
+COLORREF SkinnedWindow::CachePixel(int x, int y) const { return GetPixel(record().backgroundCache.dc(), x, y); }
 
 COLORREF SkinnedWindow::WindowPixel(int x, int y) const {
     HDC dc = GetDC(window_);

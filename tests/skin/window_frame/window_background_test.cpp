@@ -257,7 +257,7 @@ TEST_F(WindowBackgroundTest, PictureChangeRebuildsOnlyVisibleWindows) {
     SkinnedWindow hidden(150, 100, WS_POPUP, NoTitle(), false);
     TheSkinEngine->SetSkinPicture("", {}, RGB(0, 0, 200), std::nullopt, std::nullopt);
     EXPECT_EQ(shown.CachePixel(75, 60), RGB(0, 0, 200));
-    EXPECT_EQ(hidden.record().backgroundCache.dc, nullptr);
+    EXPECT_EQ(hidden.record().backgroundCache.dc(), nullptr);
     ShowWindow(hidden.window(), SW_SHOWNOACTIVATE);
     EXPECT_EQ(hidden.CachePixel(75, 60), RGB(0, 0, 200));
 }
@@ -273,14 +273,14 @@ std::vector<COLORREF> OnePassComposition(SkinnedWindow& w) {
     GetClientRect(w.window(), &client);
     {
         SkinCanvas blank(client.right, client.bottom);
-        record.backgroundCache.ReplaceBitmap(blank.ToGdiBitmap(0));
+        record.backgroundCache.ReplaceBitmap(UniqueBitmap(blank.ToGdiBitmap(0)));
     }
-    SkinGraphics graphics(record.backgroundCache.dc);
+    SkinGraphics graphics(record.backgroundCache.dc());
     engine.PaintBackground(graphics, n);
     engine.DrawWindowBorder(n, graphics);
     gdip::GdipFlush(graphics.Handle(), Gdiplus::FlushIntentionSync);
     record.captionCopy.Create(client.right, record.captionHeight);
-    BitBlt(record.captionCopy.dc, 0, 0, client.right, record.captionHeight, record.backgroundCache.dc, 0, 0, SRCCOPY);
+    BitBlt(record.captionCopy.dc(), 0, 0, client.right, record.captionHeight, record.backgroundCache.dc(), 0, 0, SRCCOPY);
     engine.DrawTitle(n, &graphics, true, std::nullopt);
     for (int i = 1; i <= static_cast<int>(record.captionButtons.size()); ++i) {
         engine.DrawCaptionButton(n, i, &graphics, true, false, 0);

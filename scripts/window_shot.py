@@ -1,15 +1,17 @@
-"""Crops a screenshot of the X display to the bounding box of the Corvalin windows."""
+"""Crops a screenshot of the X display to the bounding box of the Corvalin windows,
+or of the windows whose title matches the second argument (a regular expression)."""
 import re
 import subprocess
 import sys
 
 out = sys.argv[1]
+titles = sys.argv[2] if len(sys.argv) > 2 else "Corvalin|友情提示："
 tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
 boxes = []
 for line in tree.splitlines():
-    m = re.search(r'"(Corvalin|友情提示：)".*?(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)', line)
+    m = re.search(r'"(?:' + titles + r')".*?(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)', line)
     if m:
-        w, h, x, y = (int(v) for v in m.group(2, 3, 4, 5))
+        w, h, x, y = (int(v) for v in m.group(1, 2, 3, 4))
         if w > 1 and h > 1:
             boxes.append((x, y, x + w, y + h))
 cmd = ["import", "-window", "root"]

@@ -1,7 +1,6 @@
 #include "skin/skin_settings.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
+#include "base/gdiplus_session.h"
 #include "skin/decoded_pictures.h"
 #include "skin/families/family_painting.h"
 #include "skin/memory_dc_registry.h"
@@ -28,10 +27,8 @@ void CreateSkinTables() {
 }
 
 void InitializeSkinModule() {
-    Gdiplus::GdiplusStartupInput input;   // version 1, no debug callback, codecs and thread kept
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    SkinGdiplusToken = token;
+    // The process's one GDI+, held until the skin shuts it down.
+    SkinGdiplusToken = HoldGdiplus();
 
     HINSTANCE module = GetModuleHandleA(nullptr);
     SkinDefaultIcon = LoadIconA(module, MAKEINTRESOURCEA(129));
@@ -46,7 +43,7 @@ void InitializeSkinModule() {
 
 void ShutDownSkinGdiplus() {
     ForgetDecodedPictures();
-    if (SkinGdiplusToken) Gdiplus::GdiplusShutdown(SkinGdiplusToken);
+    ReleaseGdiplus(SkinGdiplusToken);
     SkinGdiplusToken = 0;
 }
 

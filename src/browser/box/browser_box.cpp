@@ -141,6 +141,10 @@ LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOUSEMOVE:
         if (engine && (wParam & MK_LBUTTON))
             engine->OnMouseDrag(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        if (engine) engine->OnMouseMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_MOUSELEAVE:
+        if (engine) engine->OnMouseLeave();
         return 0;
     case WM_LBUTTONDBLCLK:
         if (engine) engine->OnDoubleClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
@@ -351,6 +355,8 @@ void BrowserBoxEngine::OnResponse(unsigned serial, const HttpResponse& response,
 void BrowserBoxEngine::Commit(const PageSource& source) {
     auto page = std::make_unique<Page>(*this, committed_);
     page->Build(source);
+    visited_->insert(UrlWithoutFragment(source.url));
+    if (page->Document()) page->Document()->SetVisitedLinks(visited_);
     documentMarshal_.Release();
     RetireCurrent();
     page_ = std::move(page);

@@ -60,6 +60,9 @@ public:
     void OnMouseUp();
     void OnDoubleClick(int x, int y);
     void OnContextMenu(int x, int y);
+    // The mouse moved over the view, or left it: what it hovers follows.
+    void OnMouseMove(int x, int y);
+    void OnMouseLeave();
     // Keys typed while the rendering window has the focus.
     void OnKeyDown(UINT key);
     void OnChar(wchar_t character);
@@ -93,6 +96,9 @@ private:
     std::size_t selectionAnchorOffset_ = 0;
     DocumentMarshal documentMarshal_;   // the current document's, released when it goes
     bool comInitialised_ = false;   // the box balances its own CoInitializeEx
+    bool trackingLeave_ = false;    // WM_MOUSELEAVE asked for
+    // Addresses this box has shown, for :visited; every page of the box reads it.
+    std::shared_ptr<dom::Document::VisitedLinks> visited_ = std::make_shared<dom::Document::VisitedLinks>();
 };
 
 }  // namespace corvalin::browser

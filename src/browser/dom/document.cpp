@@ -225,6 +225,21 @@ void Document::SetLinkedStyleSheet(const std::wstring& url, std::wstring text) {
     LayoutInputsChanged();
 }
 
+bool Document::IsHovered(const Element& element) const {
+    for (const Element* e = hover_.get(); e; e = e->ParentElement())
+        if (e == &element) return true;
+    return false;
+}
+
+void Document::SetVisitedLinks(std::shared_ptr<const VisitedLinks> links) {
+    visited_ = std::move(links);
+    LayoutInputsChanged();
+}
+
+bool Document::WasVisited(std::wstring_view resolvedUrl) const {
+    return visited_ && !resolvedUrl.empty() && visited_->count(UrlWithoutFragment(resolvedUrl)) > 0;
+}
+
 void Document::LayoutInputsChanged() {
     static std::uint64_t last = 0;
     inputsVersion_ = ++last;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "browser/dom/element.h"
@@ -80,6 +81,18 @@ public:
 
     // Focus.
     Element* ActiveElement() const { return active_; }
+
+    // The element under the mouse (it and its ancestors are hovered); none
+    // while the mouse is outside the view.
+    Element* HoverElement() const { return hover_.get(); }
+    void SetHoverElement(Element* element) { hover_ = element; }
+    bool IsHovered(const Element& element) const;
+    // The addresses the box showing this document has shown, without their
+    // fragments: links to them are visited. Shared with the box, which adds
+    // to it as it navigates.
+    using VisitedLinks = std::unordered_set<std::wstring>;
+    void SetVisitedLinks(std::shared_ptr<const VisitedLinks> links);
+    bool WasVisited(std::wstring_view resolvedUrl) const;
 
     // Events. Dispatch runs the handlers of the target and then of its
     // ancestors (bubbling) until one cancels bubbling; returns false when a
@@ -210,6 +223,8 @@ private:
     std::uint64_t fileSize_ = 0;
     std::wstring readyState_ = L"complete";
     Element* active_ = nullptr;
+    Ref<Element> hover_;
+    std::shared_ptr<const VisitedLinks> visited_;
     Element* currentScript_ = nullptr;
     std::uint64_t version_ = 0;   // 0: never changed
     bool noted_ = false;          // the layout heard what the coming Changed() is about

@@ -89,6 +89,7 @@ void Node::Release() {
         ++refCount_;
         document->releasing_ = true;
         document->writeCursor_ = nullptr;
+        document->hover_ = nullptr;
         document->selection_.reset();
         document->currentScript_ = nullptr;
         RemoveAllChildren();

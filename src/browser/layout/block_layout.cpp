@@ -362,7 +362,8 @@ void LineBuilder::Finish(bool forced) {
                f.Height() + VerticalEdges(s)};
         ElementBox& box = b_.Box(b_.BoxIndex(*ex.element));
         box.fragments.push_back(r);
-        if (s.visible && (s.background != kTransparent || s.borderWidth[0] || s.borderWidth[1] || s.borderWidth[2] || s.borderWidth[3])) {
+        if (s.visible && (s.background != kTransparent || !s.backgroundImage.empty() || s.borderWidth[0] || s.borderWidth[1] ||
+                          s.borderWidth[2] || s.borderWidth[3])) {
             PaintItem p;
             p.kind = PaintKind::Box;
             p.rect = r;
@@ -483,6 +484,8 @@ ElementBox& LayoutBuilder::NewBox(const dom::Element& element, const ComputedSty
 }
 
 void LayoutBuilder::AddItem(PaintItem item) {
+    // A background picture shown is fetched (the page asks the store for what is new).
+    if (item.kind == PaintKind::Box && item.style && !item.style->backgroundImage.empty()) images_.Request(item.style->backgroundImage);
     item.clip = clip;
     item.layer = layer;
     out_.items.push_back(std::move(item));
@@ -573,7 +576,7 @@ SIZE LayoutBuilder::LayoutAtomic(const dom::Element& e, const ComputedStyle& s, 
     box.contentHeight = box.border.height;
     const Rect border = box.border;
     if (s.visible) {
-        if (!control && (edgesX || edgesY || s.background != kTransparent)) {
+        if (!control && (edgesX || edgesY || s.background != kTransparent || !s.backgroundImage.empty())) {
             PaintItem frame;
             frame.kind = PaintKind::Box;
             frame.rect = border;

@@ -4,6 +4,8 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "browser/net/url.h"
+
 namespace corvalin::browser::layout {
 
 namespace {
@@ -227,10 +229,13 @@ bool MatchesCompound(const dom::Element& e, const CompoundSelector& c) {
             if (!found) return false;
         }
     }
-    if (c.link && !((e.Is(L"a") || e.Is(L"area")) && e.HasAttribute(L"href"))) return false;
-    // No history and no pointer state are kept for styling: these never match.
-    if (c.visited || c.hover) return false;
-    return true;
+    if (c.unstyled) return false;
+    if (c.link || c.visited) {
+        if (!((e.Is(L"a") || e.Is(L"area")) && e.HasAttribute(L"href"))) return false;
+        const bool visited = e.OwnerDocument().WasVisited(e.ResolvedUrlAttribute(L"href"));
+        if (c.visited != visited || (c.link && visited)) return false;
+    }
+    return !c.hover || e.OwnerDocument().IsHovered(e);
 }
 
 bool Matches(const dom::Element& element, const Selector& selector) {
@@ -429,21 +434,33 @@ StyleResolver::StyleResolver(const dom::Document& document) : document_(document
         const dom::Element* e = n->AsElement();
         if (!e) continue;
         if (e->Is(L"style") && !e->HasAttribute(L"disabled")) {
-            AddSheet(e->TextContent(), authorSheets_);
+            AddSheet(e->TextContent(), {}, authorSheets_);
         } else if (IsStyleSheetLink(*e) && !e->HasAttribute(L"disabled")) {
-            if (const std::wstring* text = document.LinkedStyleSheet(e->ResolvedUrlAttribute(L"href"))) AddSheet(*text, authorSheets_);
+            const std::wstring url = e->ResolvedUrlAttribute(L"href");
+            if (const std::wstring* text = document.LinkedStyleSheet(url)) AddSheet(*text, url, authorSheets_);
         }
     }
     for (const auto& sheet : authorSheets_) Index(*sheet, authorIndex_, authorUniversal_);
 }
 
-void StyleResolver::AddSheet(std::wstring_view text, std::vector<std::unique_ptr<std::vector<StyleRule>>>& into) {
-    into.push_back(std::make_unique<std::vector<StyleRule>>(ParseStyleSheet(text)));
+void StyleResolver::AddSheet(std::wstring_view text, const std::wstring& base,
+                             std::vector<std::unique_ptr<std::vector<StyleRule>>>& into) {
+    auto rules = std::make_unique<std::vector<StyleRule>>(ParseStyleSheet(text));
+    // A linked sheet's addresses are relative to the sheet: written out whole
+    // here, they resolve the same against the document later.
+    if (!base.empty()) {
+        for (StyleRule& rule : *rules)
+            for (Declaration& d : rule.declarations)
+                if (d.property == Property::BackgroundImage)
+                    if (const std::wstring url = UrlOf(d.value); !url.empty()) d.value = L"url(" + ResolveUrl(base, url) + L")";
+    }
+    into.push_back(std::move(rules));
 }
 
 void StyleResolver::Index(const std::vector<StyleRule>& rules, std::unordered_map<std::wstring, std::vector<IndexedRule>>& byKey,
                           std::vector<IndexedRule>& universal) {
     for (const auto& rule : rules) {
+        for (const auto& compound : rule.selector.compounds) usesHover_ = usesHover_ || compound.hover;
         const std::wstring key = KeyOf(rule.selector.compounds.back());
         (key.empty() ? universal : byKey[key]).push_back({&rule, order_++});
     }

@@ -89,13 +89,18 @@ public:
 
     // Style of `element` given its parent's (nullptr for the root).
     std::unique_ptr<ComputedStyle> Compute(const dom::Element& element, const ComputedStyle* parent);
+    // Some rule of the page depends on the element under the mouse: moving it
+    // means computing styles again.
+    bool UsesHover() const { return usesHover_; }
 
 private:
     struct IndexedRule {
         const StyleRule* rule;
         unsigned order;
     };
-    void AddSheet(std::wstring_view text, std::vector<std::unique_ptr<std::vector<StyleRule>>>& into);
+    // `base` is the sheet's own address for a linked sheet, empty for a sheet
+    // written in the document (its addresses resolve against the document).
+    void AddSheet(std::wstring_view text, const std::wstring& base, std::vector<std::unique_ptr<std::vector<StyleRule>>>& into);
     void Index(const std::vector<StyleRule>& rules, std::unordered_map<std::wstring, std::vector<IndexedRule>>& byKey,
                std::vector<IndexedRule>& universal);
     void Collect(const dom::Element& element, const std::unordered_map<std::wstring, std::vector<IndexedRule>>& byKey,
@@ -109,6 +114,7 @@ private:
     std::vector<IndexedRule> authorUniversal_;
     std::unordered_set<std::wstring> interned_;
     unsigned order_ = 0;
+    bool usesHover_ = false;
 };
 
 // Colours as CSS and HTML attributes write them ("#f00", "red", "rgb(1,2,3)");

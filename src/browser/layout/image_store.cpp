@@ -7,26 +7,17 @@
 #include <cstring>
 #include <utility>
 
-#include <gdiplus.h>
-
+#include "base/gdiplus_session.h"
 #include "base/jpeg_decoding.h"
 
 namespace corvalin::browser::layout {
 
 namespace {
 
-void StartGdiplus() {
-    static const bool started = [] {
-        Gdiplus::GdiplusStartupInput input;
-        ULONG_PTR token = 0;
-        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
-    }();
-    (void)started;
-}
-
 // PNG (with its alpha), GIF (first frame) and BMP through GDI+, premultiplied.
 bool DecodeByGdiplus(const std::vector<std::uint8_t>& bytes, HBITMAP& bitmap, long& width, long& height) {
-    StartGdiplus();
+    // Images arrive at any time until the process ends: the decoder keeps its hold.
+    if (!HoldGdiplusForProcess()) return false;
     Microsoft::WRL::ComPtr<IStream> stream;
     stream.Attach(SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size())));
     if (!stream) return false;

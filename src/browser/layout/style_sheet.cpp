@@ -322,9 +322,9 @@ bool ParseSelectorList(std::wstring_view text, std::vector<Selector>& out) {
             if (name == L"link") compound.link = true;
             else if (name == L"visited") compound.visited = true;
             else if (name == L"hover") compound.hover = true;
-            else if (name != L"active" && name != L"focus") return false;
-            // :active and :focus match nothing that stays on screen here; the rule still counts.
-            if (name == L"active" || name == L"focus") compound.hover = true;
+            // :active and :focus match nothing here; the rule still counts.
+            else if (name == L"active" || name == L"focus") compound.unstyled = true;
+            else return false;
         } else if (IsNameChar(c)) {
             compound.tag = dom::LowerAscii(readName(i));
             inCompound = true;

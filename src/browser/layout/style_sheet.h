@@ -45,9 +45,10 @@ struct CompoundSelector {
     std::wstring tag;   // lower case; empty for any
     std::wstring id;
     std::vector<std::wstring> classes;
-    bool link = false;
+    bool link = false;       // an unvisited link
     bool visited = false;
-    bool hover = false;
+    bool hover = false;      // the element under the mouse or one of its ancestors
+    bool unstyled = false;   // :active, :focus: states not styled here, never match
     wchar_t combinator = 0;   // to the compound on its left: ' ' descendant, '>' child, 0 for the first
 };
 

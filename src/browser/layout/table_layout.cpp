@@ -323,7 +323,7 @@ Rect LayoutBuilder::LayoutTable(const dom::Element& table, const ComputedStyle& 
         rowBoxes[r] = out_.boxes.size();
         NewBox(row, rs);
         rowItems[r] = static_cast<std::size_t>(-1);
-        if (rs.visible && rs.background != kTransparent) {
+        if (rs.visible && (rs.background != kTransparent || !rs.backgroundImage.empty())) {
             rowItems[r] = out_.items.size();
             PaintItem item;
             item.kind = PaintKind::Box;

@@ -9,8 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include <gdiplus.h>
-
+#include "base/gdiplus_session.h"
 #include "support/gui_objects.h"
 #include "support/message_pump.h"
 
@@ -30,12 +29,8 @@ bool Near(COLORREF a, COLORREF b, int tolerance = 6) {
 
 // Image files made with the platform's encoders: a solid colour with alpha.
 std::string Encode(const wchar_t* clsidText, long width, long height, BYTE a, BYTE r, BYTE g, BYTE b) {
-    static const bool started = [] {
-        Gdiplus::GdiplusStartupInput input;
-        ULONG_PTR token = 0;
-        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
-    }();
-    EXPECT_TRUE(started);
+    const GdiplusSession gdiplus;
+    EXPECT_TRUE(gdiplus.IsStarted());
     std::vector<UINT32> bits(width * height, (UINT32(a) << 24) | (UINT32(r) << 16) | (UINT32(g) << 8) | b);
     Gdiplus::GpBitmap* bitmap = nullptr;
     Gdiplus::DllExports::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
@@ -54,6 +49,52 @@ std::string Encode(const wchar_t* clsidText, long width, long height, BYTE a, BY
     ULONG read = 0;
     stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
     return bytes;
+}
+
+// A GIF file written byte by byte: the platform's GIF encoder under Wine
+// writes a frame without a colour table or pixel data from a 32-bit picture.
+// 256-entry palette, 9-bit LZW codes with a clear code every 250 pixels so
+// the code width never grows; `transparent` (when >= 0) marks that index.
+std::string Gif(long width, long height, const std::vector<COLORREF>& palette, const std::vector<BYTE>& pixels, int transparent) {
+    std::string out = "GIF89a";
+    auto word = [&out](long v) {
+        out += static_cast<char>(v & 0xFF);
+        out += static_cast<char>((v >> 8) & 0xFF);
+    };
+    word(width);
+    word(height);
+    out += {'\xF7', '\0', '\0'};   // a global table of 256 colours
+    for (size_t i = 0; i < 256; ++i) {
+        const COLORREF c = i < palette.size() ? palette[i] : 0;
+        out += {static_cast<char>(GetRValue(c)), static_cast<char>(GetGValue(c)), static_cast<char>(GetBValue(c))};
+    }
+    if (transparent >= 0) out += {'\x21', '\xF9', '\x04', '\x01', '\0', '\0', static_cast<char>(transparent), '\0'};
+    out += '\x2C';
+    word(0);
+    word(0);
+    word(width);
+    word(height);
+    out += {'\0', '\x08'};
+    std::string codes;
+    unsigned bits = 0, pending = 0;
+    auto put = [&](unsigned code) {
+        bits |= code << pending;
+        for (pending += 9; pending >= 8; pending -= 8, bits >>= 8) codes += static_cast<char>(bits & 0xFF);
+    };
+    put(256);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        if (i > 0 && i % 250 == 0) put(256);
+        put(pixels[i]);
+    }
+    put(257);
+    if (pending > 0) codes += static_cast<char>(bits & 0xFF);
+    for (size_t i = 0; i < codes.size(); i += 255) {
+        const size_t n = std::min<size_t>(255, codes.size() - i);
+        out += static_cast<char>(n);
+        out += codes.substr(i, n);
+    }
+    out += {'\0', '\x3B'};
+    return out;
 }
 
 class PageRenderingTest : public PageTest {
@@ -113,6 +154,8 @@ protected:
         L"<script>function pos(id){var e=document.getElementById(id),x=0,y=0;"
         L"while(e){x+=e.offsetLeft;y+=e.offsetTop;e=e.offsetParent;}"
         L"return (x-document.documentElement.scrollLeft)+','+(y-document.documentElement.scrollTop);}</script>";
+    // The same, for pages a server sends.
+    static std::string PositionScriptBytes() { return std::string(kPositionScript, kPositionScript + wcslen(kPositionScript)); }
 };
 
 TEST_F(PageRenderingTest, OffsetsElementFromPointAndClicksMatchThePaintedPixels) {
@@ -254,7 +297,11 @@ TEST_F(PageRenderingTest, BoxesThatScrollTheirContentPaintClipAndHitTestScrolled
 TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays) {
     const std::string jpeg = Encode(L"{557CF401-1A04-11D3-9A73-0000F81EF32E}", 30, 20, 255, 0, 0, 255);
     const std::string png = Encode(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", 24, 16, 128, 255, 0, 0);
-    const std::string gif = Encode(L"{557CF402-1A04-11D3-9A73-0000F81EF32E}", 10, 12, 255, 0, 255, 0);
+    const std::string gif = Gif(10, 12, {RGB(0, 255, 0)}, std::vector<BYTE>(10 * 12, 0), -1);
+    // Top half magenta, bottom half the transparent index (black in the palette).
+    std::vector<BYTE> halves(16 * 16, 0);
+    std::fill(halves.begin(), halves.begin() + 16 * 8, BYTE{1});
+    const std::string clear = Gif(16, 16, {RGB(0, 0, 0), RGB(255, 0, 255)}, halves, 0);
     std::atomic<int> refused{0};
     auto image = [&refused](std::string bytes, const char* type) {
         return [&refused, bytes, type](const httplib::Request& request, httplib::Response& response) {
@@ -268,8 +315,9 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
     };
     server_.server().Get("/img/page", [this](const httplib::Request&, httplib::Response& response) {
         response.set_header("Set-Cookie", "pass=yes; path=/img");
-        response.set_content(std::string("<html><head>") + std::string(kPositionScript, kPositionScript + wcslen(kPositionScript)) +
+        response.set_content(std::string("<html><head>") + PositionScriptBytes() +
                                  "</head><body style='margin:0'><img id=j src=a.jpg><img id=p src=a.png><img id=g src=a.gif>"
+                                 "<div style='background:#ffff00'><img id=t src=t.gif></div>"
                                  "<img id=m src=missing.png alt=gone><img id=sized src=a.jpg width=60>"
                                  "<img id=late onload='window.loaded=1' onerror='window.failed=1' src=missing2.png></body></html>",
                              "text/html");
@@ -277,11 +325,14 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
     server_.server().Get("/img/a.jpg", image(jpeg, "image/jpeg"));
     server_.server().Get("/img/a.png", image(png, "image/png"));
     server_.server().Get("/img/a.gif", image(gif, "image/gif"));
+    server_.server().Get("/img/t.gif", image(clear, "image/gif"));
     ASSERT_GT(server_.Start(), 0);
     Load(Url("/img/page"));
     EXPECT_EQ(refused.load(), 0);
     EXPECT_EQ(Eval(L"document.getElementById('j').width + 'x' + document.getElementById('j').height"), L"30x20");
     EXPECT_EQ(Eval(L"document.getElementById('p').width + 'x' + document.getElementById('p').height"), L"24x16");
+    EXPECT_EQ(Eval(L"document.getElementById('g').width + 'x' + document.getElementById('g').height"), L"10x12");
+    EXPECT_EQ(Eval(L"document.getElementById('g').complete"), L"-1");
     EXPECT_EQ(Eval(L"document.getElementById('sized').height"), L"40");
     EXPECT_EQ(Eval(L"document.getElementById('j').complete"), L"-1");
     EXPECT_EQ(Eval(L"document.getElementById('m').complete"), L"0");
@@ -296,6 +347,12 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
     };
     EXPECT_TRUE(Near(picture.At(centre(L"j").x, centre(L"j").y), RGB(0, 0, 255), 12));
     EXPECT_TRUE(Near(picture.At(centre(L"p").x, centre(L"p").y), RGB(255, 127, 127), 8));   // half red over white
+    EXPECT_TRUE(Near(picture.At(centre(L"g").x, centre(L"g").y), RGB(0, 255, 0), 0));
+    // The transparent index shows the background behind the image.
+    const POINT t = Position(L"t");
+    EXPECT_EQ(Eval(L"document.getElementById('t').width"), L"16");
+    EXPECT_TRUE(Near(picture.At(t.x + 8, t.y + 4), RGB(255, 0, 255), 0));
+    EXPECT_TRUE(Near(picture.At(t.x + 8, t.y + 12), RGB(255, 255, 0), 0));
     const POINT missing = Position(L"m");
     EXPECT_FALSE(Near(picture.At(missing.x, missing.y), RGB(255, 255, 255), 0)) << "a frame marks the missing image";
 
@@ -308,6 +365,102 @@ TEST_F(PageRenderingTest, ImagesComeWithThePagesCookieAndPaintWhereTheLayoutSays
         Snapshot();
     }
     EXPECT_LE(corvalin::testing::GdiObjectCount(), before + 4);
+}
+
+TEST_F(PageRenderingTest, LinksToPagesTheBoxShowedAreVisitedAndNoLongerLinks) {
+    Serve("/v/one", "<html><body>one</body></html>");
+    // :visited comes first, so a :link rule that matched visited links would win.
+    Serve("/v/links", "<html><head>" + PositionScriptBytes() +
+                      "<style>a { display:block; width:40px; height:20px }"
+                      "a:visited { background:#ff0000 } a:link { background:#00ff00 }</style></head><body style='margin:0'>"
+                      "<a id=seen href=one></a><a id=part href='one#part'></a><a id=fresh href=two></a>"
+                      "<a id=away href='http://127.0.0.1:1/one'></a></body></html>");
+    ASSERT_GT(server_.Start(), 0);
+    Load(Url("/v/one"));
+    Load(Url("/v/links"));
+    const Picture picture = Snapshot();
+    const struct {
+        const wchar_t* id;
+        COLORREF color;
+    } cases[] = {{L"seen", RGB(255, 0, 0)}, {L"part", RGB(255, 0, 0)}, {L"fresh", RGB(0, 255, 0)}, {L"away", RGB(0, 255, 0)}};
+    for (const auto& c : cases) {
+        const POINT p = Position(c.id);
+        EXPECT_TRUE(Near(picture.At(p.x + 20, p.y + 10), c.color, 0)) << c.id;
+        EXPECT_EQ(Eval(L"document.getElementById('" + std::wstring(c.id) + L"').currentStyle.backgroundColor"),
+                  c.color == RGB(255, 0, 0) ? L"#ff0000" : L"#00ff00") << c.id;
+    }
+}
+
+TEST_F(PageRenderingTest, HoverRulesFollowTheMouseOverTheElementAndItsAncestors) {
+    LoadMarkup(std::wstring(L"<html><head>") + kPositionScript + LR"(<style>
+        .h { display:block; width:80px; height:30px; background:#00ff00 } .h:hover { background:#0000ff }
+        .o:hover { background:#ffff00 }</style></head>
+        <body style="margin:0"><div id=outer class=o style="padding:20px"><a id=link class=h href="#x"></a></div></body></html>)");
+    SetForegroundWindow(parent_);
+    const POINT link = Position(L"link"), outer = Position(L"outer");
+    auto moveTo = [this](long x, long y) {
+        POINT at{x, y};
+        ClientToScreen(Rendering(), &at);
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
+    };
+    // True once the link and the padding of its parent show these colours.
+    auto shows = [&](COLORREF linkColor, COLORREF outerColor) {
+        return corvalin::testing::PumpUntil([&] {
+            const Picture picture = Snapshot();
+            return Near(picture.At(link.x + 40, link.y + 15), linkColor, 0) && Near(picture.At(outer.x + 5, outer.y + 5), outerColor, 0);
+        });
+    };
+    const COLORREF green = RGB(0, 255, 0), blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0), white = RGB(255, 255, 255);
+    ASSERT_TRUE(shows(green, white));
+    moveTo(link.x + 40, link.y + 15);
+    EXPECT_TRUE(shows(blue, yellow)) << "the link and its ancestors are hovered";
+    moveTo(300, 300);
+    EXPECT_TRUE(shows(green, white)) << "the body alone is hovered";
+    moveTo(outer.x + 5, outer.y + 5);
+    EXPECT_TRUE(shows(green, yellow)) << "the parent is hovered, its child is not";
+    moveTo(link.x + 10, link.y + 10);
+    EXPECT_TRUE(shows(blue, yellow));
+    // Out of the view: nothing is hovered.
+    RECT client;
+    GetClientRect(Rendering(), &client);
+    moveTo(client.right + 20, client.bottom + 20);
+    EXPECT_TRUE(shows(green, white)) << "the mouse left the view";
+}
+
+TEST_F(PageRenderingTest, SheetAddressesResolveAgainstTheSheetAndDocumentAddressesAgainstThePage) {
+    const wchar_t* png = L"{557CF406-1A04-11D3-9A73-0000F81EF32E}";
+    Serve("/site/css/pics/tile.png", Encode(png, 8, 8, 255, 0, 0, 255), "image/png");   // blue, beside the sheet
+    Serve("/site/pics/tile.png", Encode(png, 8, 8, 255, 255, 0, 0), "image/png");       // red, beside the page
+    Serve("/site/css/site.css", "#linked { background-image: url(pics/tile.png) }", "text/css");
+    Serve("/site/page", std::string("<html><head>") + PositionScriptBytes() +
+                            "<link rel=stylesheet href='css/site.css'>"
+                            "<style>div { width:40px; height:30px } #styled { background-image: url(pics/tile.png) }</style>"
+                            "</head><body style='margin:0'><div id=linked></div><div id=styled></div>"
+                            "<div id=inline style='background-image: url(pics/tile.png)'></div></body></html>");
+    ASSERT_GT(server_.Start(), 0);
+    Load(Url("/site/page"));
+    const struct {
+        const wchar_t* id;
+        COLORREF color;
+    } cases[] = {{L"linked", RGB(0, 0, 255)}, {L"styled", RGB(255, 0, 0)}, {L"inline", RGB(255, 0, 0)}};
+    EXPECT_TRUE(corvalin::testing::PumpUntil([&] {
+        const Picture picture = Snapshot();
+        for (const auto& c : cases) {
+            const POINT p = Position(c.id);
+            if (!Near(picture.At(p.x + 20, p.y + 15), c.color, 0)) return false;
+        }
+        return true;
+    })) << "each tile comes from the folder its rule was written in";
+    const Picture picture = Snapshot();
+    for (const auto& c : cases) {
+        const POINT p = Position(c.id);
+        EXPECT_TRUE(Near(picture.At(p.x + 20, p.y + 15), c.color, 0)) << c.id;
+    }
 }
 
 }  // namespace

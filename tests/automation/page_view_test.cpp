@@ -7,6 +7,8 @@
 
 #include "automation/hosted_page.h"
 #include "automation/page_automation.h"
+#include "base/unique.h"
+#include "support/dc_pixels.h"
 #include "support/message_pump.h"
 
 namespace corvalin {
@@ -33,23 +35,7 @@ struct WindowPixels {
         POINT client{0, 0};
         ClientToScreen(window, &client);
         clientOffset = {client.x - frame.left, client.y - frame.top};
-        HDC source = GetWindowDC(window);
-        HDC memory = CreateCompatibleDC(source);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB};
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* p = static_cast<const UINT32*>(bits);
-        pixels.reserve(static_cast<size_t>(width) * height);
-        for (long i = 0; i < static_cast<long>(width) * height; ++i)
-            pixels.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(window, source);
+        pixels = testing::ReadDcPixels(WholeWindowDc(window).get(), width, height);
     }
     // In client coordinates.
     COLORREF At(long x, long y) const {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/unique.h"
+#include "support/dc_pixels.h"
 #include "support/message_pump.h"
 
 namespace corvalin::browser::testing {
@@ -15,23 +17,7 @@ protected:
     // The popup window's pixels, read back after it painted: colour of (x, y) at [y * width + x].
     static std::vector<COLORREF> Snapshot(HWND popup, int width, int height) {
         UpdateWindow(popup);
-        HDC window = GetDC(popup);
-        HDC memory = CreateCompatibleDC(window);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB};
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
-        GdiFlush();
-        std::vector<COLORREF> pixels;
-        const auto* p = static_cast<const UINT32*>(bits);
-        for (int i = 0; i < width * height; ++i) pixels.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(popup, window);
-        return pixels;
+        return corvalin::testing::ReadDcPixels(WindowDc(popup).get(), width, height);
     }
     static HWND ShownPopup() {
         for (HWND w = FindWindowA("Corvalin.BrowserPopup", nullptr); w; w = FindWindowExA(nullptr, w, "Corvalin.BrowserPopup", nullptr))

@@ -11,6 +11,8 @@
 
 #include "base/gdiplus_session.h"
 #include "support/gui_objects.h"
+#include "base/unique.h"
+#include "support/dc_pixels.h"
 #include "support/message_pump.h"
 
 namespace corvalin::browser::testing {
@@ -115,22 +117,7 @@ protected:
         Picture picture;
         picture.width = client.right;
         picture.height = client.bottom;
-        HDC window = GetDC(Rendering());
-        HDC memory = CreateCompatibleDC(window);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, picture.width, -picture.height, 1, 32, BI_RGB};
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, picture.width, picture.height, window, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* p = static_cast<const UINT32*>(bits);
-        for (long i = 0; i < picture.width * picture.height; ++i)
-            picture.pixels.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(Rendering(), window);
+        picture.pixels = corvalin::testing::ReadDcPixels(WindowDc(Rendering()).get(), picture.width, picture.height);
         return picture;
     }
 

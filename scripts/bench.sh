@@ -9,5 +9,5 @@ trap '"$here/scripts/wine-session.sh" stop "$session"' EXIT
 for b in "$session"/bin/*_bench.exe; do
   case "$(basename "$b")" in *${1:-}*) ;; *) continue ;; esac
   echo "== $(basename "$b")"
-  "$here/scripts/wine-run" "$b"
+  "$here/scripts/wine-run" "$b" || echo "== $(basename "$b") ended with exit code $?"
 done

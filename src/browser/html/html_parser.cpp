@@ -22,6 +22,11 @@ bool IsTableStructure(const Element& e) {
     return e.Is(L"table") || e.Is(L"tbody") || e.Is(L"thead") || e.Is(L"tfoot") || e.Is(L"tr");
 }
 
+bool EndsImpliedBody(std::wstring_view tag) {
+    return tag == L"tbody" || tag == L"thead" || tag == L"tfoot" || tag == L"caption" || tag == L"colgroup" ||
+           tag == L"col";
+}
+
 // Builds our tree from the parser's events. libxml2 closes implied and
 // unclosed elements with end events of their own, so an explicit stack of
 // open elements is all it takes (no recursion at any depth).
@@ -54,13 +59,18 @@ public:
                                       a[1] ? Utf8ToWide(reinterpret_cast<const char*>(a[1])) : std::wstring());
             }
         }
-        // A row straight inside a table gets the body section the browser implies.
+        // A row straight inside a table gets the body section the browser
+        // implies; the parser never saw it, so the next section ends it.
         if (tag == L"tr") {
             if (Element* table = open_.back()->AsElement(); table && table->Is(L"table")) {
                 Ref<Element> body = Element::Create(document_, L"tbody");
                 table->AppendChild(body);
                 open_.push_back(body.get());
+                impliedBody_ = body.get();
             }
+        } else if (impliedBody_ && open_.back() == impliedBody_ && EndsImpliedBody(tag)) {
+            open_.pop_back();
+            impliedBody_ = nullptr;
         }
         open_.back()->AppendChild(e);
         open_.push_back(e.get());
@@ -112,6 +122,7 @@ private:
     std::size_t nextWrapper_ = 0;
     bool fragment_ = false;
     std::vector<Node*> open_;
+    Node* impliedBody_ = nullptr;
 };
 
 TreeBuilder& BuilderOf(void* context) {

@@ -181,17 +181,6 @@ LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A file: address reads the file itself; everything else goes over WinINet.
-HttpResponse FetchPage(const HttpRequest& request) {
-    if (request.url.rfind("file:", 0) != 0) return Fetch(request);
-    HttpResponse response;
-    response.finalUrl = request.url;
-    response.body = ReadLocalFile(FileUrlToPath(ToWide(request.url)));
-    response.completed = !response.body.empty();
-    if (!response.completed) response.error = "the file cannot be read";
-    return response;
-}
-
 std::wstring Trimmed(const std::wstring& text) {
     size_t start = 0, end = text.size();
     while (start < end && text[start] <= L' ') ++start;
@@ -309,7 +298,7 @@ void BrowserBoxEngine::Navigate(HttpRequest request) {
     auto response = std::make_shared<HttpResponse>();
     const HWND box = box_;
     RunInBackground(
-        box, [request = std::move(request), response] { *response = FetchPage(request); },
+        box, [request = std::move(request), response] { *response = FetchAddress(request); },
         [box, serial, response, requested] {
             if (BrowserBox* owner = BrowserBox::FromWindow(box))
                 owner->Engine().OnResponse(serial, *response, requested);

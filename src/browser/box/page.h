@@ -202,6 +202,9 @@ private:
     Microsoft::WRL::ComPtr<IDispatch> currentEvent_;
 
     void FetchStyleSheets();
+    // Web pages fetch over http and https; a page from a local file also
+    // reads the files beside it.
+    bool MayFetch(const std::wstring& url) const;
     // A GET of `url` with this page as the referrer.
     HttpRequest RequestFor(const std::wstring& url) const;
     // Sends `request` off the UI thread; `arrived` runs on the UI thread with

@@ -45,8 +45,7 @@ void Page::LoadFrames() {
         const std::size_t index = frames_.size();
         frames_.push_back({frame, nullptr});
         const std::wstring url = frame->ResolvedUrlAttribute(L"src");
-        UrlParts parts;
-        if (url.empty() || !ParseUrl(url, parts) || (parts.scheme != L"http" && parts.scheme != L"https")) {
+        if (!MayFetch(url)) {
             PageSource blank;
             blank.url = L"about:blank";
             blank.codePage = GetACP();

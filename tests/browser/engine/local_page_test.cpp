@@ -44,6 +44,30 @@ TEST_F(LocalPageTest, FilePagesAreDecodedByTheirDeclaredCharset) {
     EXPECT_FALSE(ElementById(L"s"));
 }
 
+TEST_F(LocalPageTest, FilesBesideAPageLoadWhateverFormItsAddressTakes) {
+    corvalin::testing::TempFolder folder;
+    std::ofstream(folder.File("page.html"), std::ios::binary)
+        << "<span id=s>static</span><script src=\"code.js\"></script>";
+    std::ofstream(folder.File("code.js"), std::ios::binary) << "document.getElementById('s').innerHTML = 'from the file';";
+    std::string path = folder.File("page.html");
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    CreateBox();
+    // Three slashes, two slashes before the drive, and backslashes.
+    for (const std::wstring& url : {L"file:///" + corvalin::ToWide(path), L"file://" + corvalin::ToWide(path),
+                                    L"file://" + corvalin::ToWide(folder.File("page.html"))}) {
+        LoadMarkup(L"<p>before</p>");
+        Load(url);
+        EXPECT_EQ(GetText(ElementById(L"s").Get(), L"innerText"), L"from the file") << url;
+    }
+    // A page from the web reads no local file.
+    Serve("/", "<span id=s>static</span><script src=\"file:///" + path.substr(0, path.rfind('/')) + "/code.js\"></script>");
+    ASSERT_GT(server_.Start(), 0);
+    Load(Url("/"));
+    EXPECT_EQ(GetText(ElementById(L"s").Get(), L"innerText"), L"static");
+}
+
 TEST_F(LocalPageTest, FileAddressesNameWindowsPaths) {
     EXPECT_EQ(FileUrlToPath(L"file:///Z:/tmp/a%20b.html"), L"Z:\\tmp\\a b.html");
     EXPECT_EQ(FileUrlToPath(L"file://C:\\x\\y.htm#top"), L"C:\\x\\y.htm");

@@ -329,14 +329,11 @@ void BrowserBoxEngine::OnResponse(unsigned serial, const HttpResponse& response,
     source.url = response.finalUrl.empty() ? requested : ToWide(response.finalUrl);
     source.httpStatus = response.status;
     const std::string_view body(reinterpret_cast<const char*>(response.body.data()), response.body.size());
-    const Charset charset = DetermineCharset(response.contentType, body);
-    source.charset = charset.name;
-    source.codePage = charset.codePage;
+    DecodedPage decoded = DecodePage(response.contentType, body);
+    source.charset = decoded.charset.name;
+    source.codePage = decoded.charset.codePage;
     source.fileSize = body.size();
-    const bool bom = charset.codePage == CP_UTF8 && body.size() >= 3 && body.substr(0, 3) == "\xEF\xBB\xBF";
-    source.markup = DecodeCodePage(bom ? body.substr(3) : body, charset.codePage);
-    // A NUL in the text would end the page early in the parser.
-    std::replace(source.markup.begin(), source.markup.end(), L'\0', L'\xFFFD');
+    source.markup = std::move(decoded.markup);
     if (!response.error.empty()) OutputDebugStringA(("page load: " + response.error + "\n").c_str());
     Commit(source);
 }

@@ -85,6 +85,9 @@ void WriteCommon(const CommonState& s, PropertyIndex index, const PropertyValue&
             *s.height = r.bottom - r.top;
         }
         int* field[] = {s.left, s.top, s.width, s.height};
+        // The same place again would still send the window its position
+        // messages, and a skinned window repaints on them.
+        if (s.window && *field[index] == v) return;
         *field[index] = v;
         if (s.window) {
             SetWindowPos(s.window, nullptr, *s.left, *s.top, *s.width, *s.height,
@@ -97,7 +100,8 @@ void WriteCommon(const CommonState& s, PropertyIndex index, const PropertyValue&
         return;
     case kPropVisible:
         *s.visible = value.AsBool();
-        if (s.window) ShowWindow(s.window, *s.visible ? SW_SHOWNA : SW_HIDE);
+        if (s.window && ((GetWindowLongPtrA(s.window, GWL_STYLE) & WS_VISIBLE) != 0) != *s.visible)
+            ShowWindow(s.window, *s.visible ? SW_SHOWNA : SW_HIDE);
         return;
     case kPropDisabled:
         *s.disabled = value.AsBool();

@@ -32,6 +32,42 @@ TEST_F(ControlPropertiesTest, PositionAndSizeApplyToTheLiveControl) {
     EXPECT_EQ(GetControlProperty(kMainWindowId, kStartButtonId, kPropWidth).AsInteger(), 90);
 }
 
+// Counts the position changes a window is sent.
+struct PositionMessages {
+    static inline int count = 0;
+    static inline WNDPROC previous = nullptr;
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_WINDOWPOSCHANGING) ++count;
+        return CallWindowProcA(previous, window, message, wParam, lParam);
+    }
+};
+
+TEST_F(ControlPropertiesTest, RewritingThePlaceOrVisibilityAControlHasSendsItNothing) {
+    LoadMain();
+    for (ControlId control : {kStartButtonId, kMainWindowUnitId}) {
+        HWND window = Handle(kMainWindowId, control);
+        PositionMessages::count = 0;
+        PositionMessages::previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PositionMessages::Proc)));
+        for (PropertyIndex index : {kPropLeft, kPropTop, kPropWidth, kPropHeight, kPropVisible}) {
+            const int current = GetControlProperty(kMainWindowId, control, index).AsInteger();
+            SetControlProperty(kMainWindowId, control, index, current);
+            EXPECT_EQ(PositionMessages::count, 0) << "control " << control << ", property " << index;
+        }
+        // A real change still reaches the window.
+        const int top = GetControlProperty(kMainWindowId, control, kPropTop).AsInteger();
+        SetControlProperty(kMainWindowId, control, kPropTop, top + 3);
+        EXPECT_GT(PositionMessages::count, 0) << control;
+        EXPECT_EQ(GetControlProperty(kMainWindowId, control, kPropTop).AsInteger(), top + 3);
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PositionMessages::previous));
+    }
+    // Hidden by the window itself, the stored state says visible: writing 1 shows it again.
+    HWND button = Handle(kMainWindowId, kStartButtonId);
+    ShowWindow(button, SW_HIDE);
+    SetControlProperty(kMainWindowId, kStartButtonId, kPropVisible, 1);
+    EXPECT_TRUE(IsWindowVisible(button));
+}
+
 TEST_F(ControlPropertiesTest, SizesAboveTheLimitAreStoredAsTheLimit) {
     LoadMain();
     struct Case { ControlId control; PropertyIndex index; int written; int expected; };

@@ -22,6 +22,18 @@ bool IsTableStructure(const Element& e) {
     return e.Is(L"table") || e.Is(L"tbody") || e.Is(L"thead") || e.Is(L"tfoot") || e.Is(L"tr");
 }
 
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool SameAsciiText(std::string_view text, std::size_t at, std::string_view lower) {
+    if (at + lower.size() > text.size()) return false;
+    for (std::size_t i = 0; i < lower.size(); ++i) {
+        char c = text[at + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != lower[i]) return false;
+    }
+    return true;
+}
+
 bool EndsImpliedBody(std::wstring_view tag) {
     return tag == L"tbody" || tag == L"thead" || tag == L"tfoot" || tag == L"caption" || tag == L"colgroup" ||
            tag == L"col";
@@ -91,12 +103,13 @@ public:
         open_.push_back(e.get());
     }
 
-    void EndElement(const xmlChar* name) {
+    void EndElement(const xmlChar* name, bool atEndOfInput) {
         std::wstring tag = Utf8ToWide(reinterpret_cast<const char*>(name));
         for (std::size_t i = open_.size(); i > 1; --i) {
             const bool implied = !impliedParagraphs_.empty() && impliedParagraphs_.back() == i - 1;
             Element* e = open_[i - 1]->AsElement();
             if (implied ? tag == L"p" : e && e->LocalName() == tag) {
+                leftOpen_ = leftOpen_ || atEndOfInput;
                 open_.resize(i - 1);
                 while (!impliedParagraphs_.empty() && impliedParagraphs_.back() >= open_.size()) impliedParagraphs_.pop_back();
                 return;
@@ -132,6 +145,7 @@ public:
     }
 
     void SetFragment(bool fragment) { fragment_ = fragment; }
+    bool LeftOpen() const { return leftOpen_; }
 
 private:
     Document& document_;
@@ -141,6 +155,7 @@ private:
     std::vector<Node*> open_;
     Node* impliedBody_ = nullptr;
     std::vector<std::size_t> impliedParagraphs_;   // places in open_ that stand for the parser's own <p>
+    bool leftOpen_ = false;   // an element of the markup was closed only by the end of the input
 };
 
 TreeBuilder& BuilderOf(void* context) {
@@ -154,7 +169,19 @@ void OnStartElement(void* c, const xmlChar* name, const xmlChar** attributes) {
     const bool fromMarkup = input && input->cur && (*input->cur == '>' || *input->cur == '/');
     BuilderOf(c).StartElement(name, attributes, fromMarkup);
 }
-void OnEndElement(void* c, const xmlChar* name) { BuilderOf(c).EndElement(name); }
+void OnEndElement(void* c, const xmlChar* name) {
+    // The end of the input closes what is still open; an end tag written last
+    // closes its own element there too.
+    const xmlParserInputPtr input = static_cast<xmlParserCtxtPtr>(c)->input;
+    bool atEnd = input && input->cur && *input->cur == 0;
+    if (atEnd) {
+        const std::string endTag = "</" + std::string(reinterpret_cast<const char*>(name)) + ">";
+        const std::size_t consumed = static_cast<std::size_t>(input->cur - input->base);
+        atEnd = consumed < endTag.size() ||
+                !SameAsciiText(std::string_view(reinterpret_cast<const char*>(input->cur) - endTag.size(), endTag.size()), 0, endTag);
+    }
+    BuilderOf(c).EndElement(name, atEnd);
+}
 void OnCharacters(void* c, const xmlChar* text, int length) { BuilderOf(c).Characters(text, length); }
 void OnWhitespace(void* c, const xmlChar* text, int length) { BuilderOf(c).Whitespace(text, length); }
 void OnComment(void* c, const xmlChar* text) { BuilderOf(c).CommentNode(text); }
@@ -164,18 +191,6 @@ void Silence(void*, const char*, ...) {}
 void InitLibxml() {
     static std::once_flag once;
     std::call_once(once, [] { xmlInitParser(); });
-}
-
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-bool SameAsciiText(std::string_view text, std::size_t at, std::string_view lower) {
-    if (at + lower.size() > text.size()) return false;
-    for (std::size_t i = 0; i < lower.size(); ++i) {
-        char c = text[at + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != lower[i]) return false;
-    }
-    return true;
 }
 
 // Where the start tag that begins at `at` ends (past its '>'), stepping over
@@ -309,7 +324,8 @@ Ref<Document> ParseDocument(std::wstring_view markup, std::wstring url) {
     return document;
 }
 
-std::vector<Ref<Node>> ParseFragment(Document& document, std::wstring_view markup, const dom::Element* context) {
+std::vector<Ref<Node>> ParseFragment(Document& document, std::wstring_view markup, const dom::Element* context,
+                                     bool* leftOpen) {
     // A holder outside the tree collects the fragment's nodes.
     Ref<Element> holder = Element::Create(document, L"div");
     std::vector<std::wstring> setting = FragmentSetting(context);
@@ -318,6 +334,7 @@ std::vector<Ref<Node>> ParseFragment(Document& document, std::wstring_view marku
     TreeBuilder builder(document, *holder, std::move(setting));
     builder.SetFragment(true);
     Parse(builder, prefix + WideToUtf8(markup));
+    if (leftOpen) *leftOpen = builder.LeftOpen();
     std::vector<Ref<Node>> nodes;
     for (Node* c = holder->FirstChild(); c; c = c->NextSibling()) nodes.emplace_back(c);
     holder->RemoveAllChildren();

@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "skin/skin_engine.h"
+#include "skin/caption_states.h"
+#include "skin/decoded_pictures.h"
 #include "skin/drawing/drawing_objects.h"
 #include "skin/rounded_paths.h"
 #include "skin/skin_color.h"
@@ -54,6 +56,54 @@ RECT TruncatedRect(const SkinRectF& r) {
 
 void FlushDrawing(SkinGraphics& graphics) {
     if (graphics) gdip::GdipFlush(graphics.Handle(), Gdiplus::FlushIntentionSync);
+}
+
+// What a hover step restores from the caption copy before it draws: the box
+// with a pixel more on each side and below, where the separators fall.
+RECT RestoredRect(const SkinWindowRecord& record, const SkinCaptionButton& button) {
+    const auto [x, y, w, h] = BoxOf(record, button);
+    return RECT{static_cast<LONG>(x - 1), static_cast<LONG>(y), static_cast<LONG>(x + w + 1),
+                static_cast<LONG>(y + h + 1)};
+}
+
+// True when the caption copy covers all of `r`: then what is drawn there
+// depends on the copy alone, never on what an earlier look left behind.
+bool FullyRestored(const SkinWindowRecord& record, const RECT& r) {
+    return record.captionCopy.dc() && record.captionStates.copiedFrom != 0 && r.left >= 0 && r.top >= 0 &&
+           r.bottom <= record.captionHeight;
+}
+
+CaptionButtonsKey CaptionButtonsKeyOf(const SkinWindowRecord& record, std::uint64_t background, bool afterTitle) {
+    CaptionButtonsKey key;
+    key.background = background;
+    key.stripX = record.captionStrip.x;
+    key.stripY = record.captionStrip.y;
+    key.stripWidth = record.captionStrip.width;
+    key.stripHeight = record.captionStrip.height;
+    key.accent = SkinAccentColor;
+    key.afterTitle = afterTitle;
+    key.buttons.reserve(record.captionButtons.size());
+    for (const SkinCaptionButton& button : record.captionButtons) {
+        CaptionButtonLook look;
+        look.kind = button.kind;
+        look.rect = button.rect;
+        look.width = button.width;
+        look.height = button.height;
+        const Bytes& glyph = PictureOf(record, button);
+        look.hasGlyph = !glyph.empty();
+        look.glyph = CachedPicture(glyph);
+        key.buttons.push_back(std::move(look));
+    }
+    return key;
+}
+
+// Copies a button's box from the background cache to the window.
+void ShowCaptionBox(const SkinWindowRecord& record, const RECT& box) {
+    WindowDc screen(record.window);
+    if (screen.get()) {
+        BitBlt(screen.get(), box.left, box.top, box.right - box.left, box.bottom - box.top,
+               record.backgroundCache.dc(), box.left, box.top, SRCCOPY);
+    }
 }
 
 }  // namespace
@@ -195,6 +245,22 @@ void SkinEngine::DrawCaptionButton(int windowIndex, int buttonNumber, SkinGraphi
     const RECT box{static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(x + w), static_cast<LONG>(y + h)};
     const bool drawsOwn = pressed || !inRebuild || !rebuildGraphics;
 
+    // A fade shows the same few looks over and over: each is kept once drawn.
+    CaptionButtonsKey key;
+    DibPixels cache;
+    const int look = pressed ? 0 : std::clamp(intensity, 0, 255);
+    const RECT drawn = pressed ? box : RestoredRect(record, button);
+    const bool keeps = !inRebuild && FullyRestored(record, drawn);
+    if (keeps) {
+        key = CaptionButtonsKeyOf(record, record.captionStates.copiedFrom, false);
+        cache = DibPixels::Of(record.backgroundCache.bitmap());
+        const PixelPatch* kept = record.captionStates.FindLook(key, buttonNumber, pressed, look);
+        if (kept && kept->Put(cache)) {
+            ShowCaptionBox(record, box);
+            return;
+        }
+    }
+
     SkinGraphics own;
     if (drawsOwn) own.Create(record.backgroundCache.dc());
     SkinGraphics& graphics = drawsOwn ? own : *rebuildGraphics;
@@ -230,11 +296,35 @@ void SkinEngine::DrawCaptionButton(int windowIndex, int buttonNumber, SkinGraphi
     if (!inRebuild) {
         FlushDrawing(own);
         own.Destroy();
-        WindowDc screen(record.window);
-        if (screen.get()) {
-            BitBlt(screen.get(), box.left, box.top, box.right - box.left, box.bottom - box.top,
-                   record.backgroundCache.dc(), box.left, box.top, SRCCOPY);
-        }
+        if (keeps) record.captionStates.KeepLook(key, buttonNumber, pressed, look, cache, drawn);
+        ShowCaptionBox(record, box);
+    }
+}
+
+void DrawRestingCaptionButtons(SkinEngine& engine, int windowIndex, SkinGraphics& graphics, bool afterTitle) {
+    if (!IsSkinWindowNumber(windowIndex)) return;
+    SkinWindowRecord& record = WindowRecord(windowIndex);
+    const int count = static_cast<int>(record.captionButtons.size());
+    // Each button restores and draws within its own restored rectangle, so
+    // together they cover the union of those, all over the caption copy.
+    RECT drawn{};
+    bool keeps = count > 0;
+    for (const SkinCaptionButton& button : record.captionButtons) {
+        const RECT r = RestoredRect(record, button);
+        keeps = keeps && FullyRestored(record, r);
+        UnionRect(&drawn, &drawn, &r);
+    }
+    CaptionButtonsKey key;
+    DibPixels cache;
+    if (keeps) {
+        key = CaptionButtonsKeyOf(record, record.captionStates.copiedFrom, afterTitle);
+        cache = DibPixels::Of(record.backgroundCache.bitmap());
+        if (const PixelPatch* kept = record.captionStates.FindButtons(key); kept && kept->Put(cache)) return;
+    }
+    for (int i = 1; i <= count; ++i) engine.DrawCaptionButton(windowIndex, i, &graphics, true, false, 0);
+    if (keeps) {
+        FlushDrawing(graphics);
+        record.captionStates.KeepButtons(key, cache, drawn);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "skin/caption_states.h"
 #include "skin/drawing/drawing_objects.h"
 #include "skin/rounded_paths.h"
 #include "skin/skin_color.h"
@@ -30,6 +31,21 @@ RECT TitleArea(const SkinWindowRecord& record, int border) {
     return RECT{left, top, std::max(left, record.captionStrip.x - 2), std::max(top, record.captionHeight)};
 }
 
+CaptionTitleKey TitleKeyOf(const SkinWindowRecord& record, const std::string& text, int border, const RECT& area) {
+    CaptionTitleKey key;
+    key.background = record.staticLayer.generation();
+    key.text = text;
+    key.fontName = record.titleFontName;
+    key.fontSize = record.titleFontSize;
+    key.fontStyle = record.titleFontStyle;
+    key.color = record.titleColor;
+    key.haloColor = record.titleShadowColor;
+    key.border = border;
+    key.icon = SkinDefaultIcon;
+    key.area = area;
+    return key;
+}
+
 }  // namespace
 
 void SkinEngine::DrawTitle(int windowIndex, SkinGraphics* rebuildGraphics, bool inRebuild,
@@ -41,9 +57,30 @@ void SkinEngine::DrawTitle(int windowIndex, SkinGraphics* rebuildGraphics, bool 
     const int x = b + 6, y = b + 5;
     const RECT area = TitleArea(record, b);
     const float textLeft = static_cast<float>(x + 20);
+    const std::string title = text ? *text : WindowText(record.window);
+
+    // A rebuild draws the title over the static layer it has just copied: the
+    // pixels kept from a rebuild over the same layer, with the same text and
+    // style, are the ones drawing would make.
+    const bool rebuilding = inRebuild && rebuildGraphics;
+    CaptionTitleKey key;
+    DibPixels cache;
+    RECT drawn = area;
+    if (rebuilding) {
+        key = TitleKeyOf(record, title, b, area);
+        cache = DibPixels::Of(record.backgroundCache.bitmap());
+        if (SkinDefaultIcon) {
+            const RECT icon{x, y - 3, x + 17, y + 14};
+            UnionRect(&drawn, &area, &icon);
+        }
+        if (const PixelPatch* kept = record.captionStates.FindTitle(key); kept && kept->Put(cache)) {
+            rebuildGraphics->ResetClip();   // as drawing leaves it
+            return;
+        }
+    }
 
     SkinGraphics own;
-    if (!inRebuild || !rebuildGraphics) {
+    if (!rebuilding) {
         RestoreFromCaptionCopy(windowIndex, area);
         own.Create(record.backgroundCache.dc());
     }
@@ -64,11 +101,15 @@ void SkinEngine::DrawTitle(int windowIndex, SkinGraphics* rebuildGraphics, bool 
     style.fontFace = record.titleFontName;
     style.fontStyle = record.titleFontStyle ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular;
     style.fontSize = static_cast<float>(record.titleFontSize);
-    DrawHaloText(graphics, text ? *text : WindowText(record.window),
+    DrawHaloText(graphics, title,
                  SkinRectF{textLeft, static_cast<float>(y), std::max(0.0f, static_cast<float>(area.right) - textLeft), 32.0f},
                  style);
     graphics.ResetClip();
 
+    if (rebuilding) {
+        gdip::GdipFlush(graphics.Handle(), Gdiplus::FlushIntentionSync);
+        record.captionStates.KeepTitle(key, cache, drawn);
+    }
     if (own) {
         gdip::GdipFlush(own.Handle(), Gdiplus::FlushIntentionSync);
         own.Destroy();

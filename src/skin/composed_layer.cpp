@@ -2,28 +2,31 @@
 
 #include <cstring>
 
+#include "skin/decoded_pictures.h"
+
 namespace corvalin {
 
 bool ComposedLayerKey::SameAs(const ComposedLayerKey& other) const {
-    // The same decoded picture object, not merely one at the same address.
-    const bool samePicture = !picture.owner_before(other.picture) && !other.picture.owner_before(picture);
     return width == other.width && height == other.height && panelColor == other.panelColor &&
-           mode == other.mode && hasPicture == other.hasPicture && samePicture &&
+           mode == other.mode && hasPicture == other.hasPicture && SamePicture(picture, other.picture) &&
            captionGloss == other.captionGloss && captionHeight == other.captionHeight && border == other.border;
 }
 
 HDC ComposedLayer::Begin(const ComposedLayerKey& key) {
+    static std::uint64_t compositions = 0;
     valid_ = false;
+    generation_ = ++compositions;
     if (!surface_.CreateDib(key.width, key.height, &bits_)) return nullptr;
     key_ = key;
     valid_ = true;
     return surface_.dc();
 }
 
-void ComposedLayer::CopyTo(void* bits) const {
-    if (!valid_ || !bits_ || !bits) return;
+bool ComposedLayer::CopyTo(void* bits) const {
+    if (!valid_ || !bits_ || !bits) return false;
     GdiFlush();
     std::memcpy(bits, bits_, static_cast<std::size_t>(key_.width) * static_cast<std::size_t>(key_.height) * 4);
+    return true;
 }
 
 }  // namespace corvalin

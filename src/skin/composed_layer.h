@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "skin/drawing/skin_image.h"
@@ -33,9 +34,13 @@ public:
     bool Matches(const ComposedLayerKey& key) const { return valid_ && key_.SameAs(key); }
     // A cleared layer of the key's size to compose into; null on failure.
     HDC Begin(const ComposedLayerKey& key);
-    // Copies the composed pixels into a bitmap of the same size and layout.
-    void CopyTo(void* bits) const;
+    // Copies the composed pixels into a bitmap of the same size and layout;
+    // false when no layer is composed.
+    bool CopyTo(void* bits) const;
     void Forget() { valid_ = false; }
+    // Names this composition: a new one for every Begin, of any window, so
+    // what was drawn over a layer can be kept under its generation.
+    std::uint64_t generation() const { return generation_; }
 
     // The size the window's region was last made for.
     SIZE regionSize{};
@@ -45,6 +50,7 @@ private:
     SkinMemorySurface surface_;
     void* bits_ = nullptr;
     bool valid_ = false;
+    std::uint64_t generation_ = 0;
 };
 
 }  // namespace corvalin

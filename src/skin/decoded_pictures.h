@@ -19,6 +19,12 @@ namespace corvalin {
 std::shared_ptr<const SkinCanvas> CachedPicture(const Bytes& bytes);
 std::shared_ptr<const SkinCanvas> CachedPicture(const std::uint8_t* data, std::size_t size);
 
+// True when both name the same decoded picture object (both none included),
+// not merely one at the same address.
+inline bool SamePicture(const std::weak_ptr<const SkinCanvas>& a, const std::weak_ptr<const SkinCanvas>& b) {
+    return !a.owner_before(b) && !b.owner_before(a);
+}
+
 // Drops every decoded picture (before GDI+ shuts down).
 void ForgetDecodedPictures();
 

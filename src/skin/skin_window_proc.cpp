@@ -268,6 +268,12 @@ bool RestoresMinimised(UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // A paint never goes on to the previous procedure, and the registry finds
+    // the window in process, where each property read below is a round trip
+    // to the window server.
+    if (message == WM_PAINT) {
+        if (const int painted = FindWindowRecord(window)) return OnSkinPaint(*this, painted);
+    }
     // Read once: a handler may destroy the window, and its properties with it.
     const auto previous = reinterpret_cast<WNDPROC>(GetPropValue(window, kPropPreviousProc));
     auto passOn = [&]() -> LRESULT {

@@ -10,6 +10,7 @@
 #include "base/unique.h"
 #include "skin/drawing/skin_graphics.h"
 #include "skin/drawing/skin_tool_tip.h"
+#include "skin/caption_states.h"
 #include "skin/child_exclusion.h"
 #include "skin/composed_layer.h"
 #include "skin/skin_surface.h"
@@ -288,6 +289,7 @@ struct SkinWindowRecord {
     // Kept between paints (see their headers).
     ChildExclusion childExclusion;
     ComposedLayer staticLayer;
+    CaptionStates captionStates;
 
     // The brushes (and their bitmaps) the colour messages handed to this
     // window's controls, also named by their Kj_dxjb and Kj_wtjb properties.

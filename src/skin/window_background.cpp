@@ -4,11 +4,14 @@
 #include "skin/window_background.h"
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <utility>
 
 #include "skin/skin_engine.h"
+#include "skin/caption_states.h"
 #include "skin/decoded_pictures.h"
+#include "skin/pixel_patch.h"
 #include "skin/drawing/drawing_objects.h"
 #include "skin/rounded_paths.h"
 #include "skin/skin_color.h"
@@ -23,10 +26,16 @@ constexpr Gdiplus::ARGB kMagenta = 0xFFFF00FF;
 
 // Selects a fresh w x h bitmap into the window's background cache, keeping
 // Ck_Ycjdx (the object the DC started with) and Ck_wtjbdx (its bitmap now)
-// in step with the record. `bits` receives its pixels.
+// in step with the record. `bits` receives its pixels. A cache of the same
+// size keeps its bitmap: the rebuild writes every pixel of it again, and a
+// fresh one would cost its allocation and a page fault per 4 KB.
 bool PrepareBackgroundCache(SkinWindowRecord& record, int w, int h, void** bits) {
     SkinMemorySurface& cache = record.backgroundCache;
     if (!cache.EnsureDc()) return false;
+    if (const DibPixels kept = DibPixels::Of(cache.bitmap()); kept && kept.width == w && kept.height == h) {
+        *bits = kept.bits;
+        return true;
+    }
     UniqueBitmap bitmap = SkinMemorySurface::NewDib(w, h, bits);
     if (!bitmap) return false;
     cache.ReplaceBitmap(std::move(bitmap));
@@ -70,11 +79,17 @@ void ClipToPanel(SkinGraphics& graphics, float w, float h) {
     graphics.SetClip(panel, Gdiplus::CombineModeReplace);
 }
 
-// A fresh copy of part of the background cache.
+// A copy of part of the background cache; a copy of the same size keeps its
+// bitmap and takes the pixels again.
 void CopySurface(SkinMemorySurface& copy, HDC source, int x, int y, int w, int h) {
-    copy.Release();
-    if (w <= 0 || h <= 0) return;
-    if (!copy.Create(w, h)) return;
+    if (w <= 0 || h <= 0) {
+        copy.Release();
+        return;
+    }
+    BITMAP kept{};
+    const bool sameSize = copy.dc() && GetObjectA(copy.bitmap(), sizeof(kept), &kept) == sizeof(kept) &&
+                          kept.bmWidth == w && kept.bmHeight == h;
+    if (!sameSize && !copy.Create(w, h)) return;
     BitBlt(copy.dc(), 0, 0, w, h, source, x, y, SRCCOPY);
 }
 
@@ -251,9 +266,11 @@ void SkinEngine::PaintWindowSkin(int windowIndex, HDC dc, bool paint) {
         }
         if (!IsSkinWindowNumber(windowIndex) || WindowRecord(windowIndex).window != window) return;
         WindowRecord(windowIndex).staticLayer.regionSize = regionSize;
+        // The children are listed again once the size settles; in between, a
+        // child created, shown, hidden, moved or destroyed is noticed anyway.
+        WindowRecord(windowIndex).childExclusion.Forget();
     }
     SkinWindowRecord& record = WindowRecord(windowIndex);
-    record.childExclusion.Forget();
     void* bits = nullptr;
     if (w <= 0 || h <= 0 || !PrepareBackgroundCache(record, w, h, &bits)) {
         record.repaintAll = 0;
@@ -269,12 +286,15 @@ void SkinEngine::PaintWindowSkin(int windowIndex, HDC dc, bool paint) {
             FlushDrawing(graphics);
         }
     }
-    record.staticLayer.CopyTo(bits);
+    if (!record.staticLayer.CopyTo(bits)) {
+        std::memset(bits, 0, static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);   // as a fresh bitmap
+    }
     {
         SkinGraphics graphics(record.backgroundCache.dc());
         ClipToPanel(graphics, static_cast<float>(w), static_cast<float>(h));
         if (record.captionButtonsActive) {
             CopySurface(record.captionCopy, record.backgroundCache.dc(), 0, 0, w, record.captionHeight);
+            record.captionStates.copiedFrom = record.staticLayer.Matches(key) ? record.staticLayer.generation() : 0;
         }
         const RECT bar{static_cast<LONG>(record.menuBarRect.x), static_cast<LONG>(record.menuBarRect.y),
                        static_cast<LONG>(record.menuBarRect.x + record.menuBarRect.width),
@@ -287,9 +307,7 @@ void SkinEngine::PaintWindowSkin(int windowIndex, HDC dc, bool paint) {
         }
         if (record.captionButtonsActive) {
             if (record.titleShown) DrawTitle(windowIndex, &graphics, true, std::nullopt);
-            for (int i = 1; i <= static_cast<int>(record.captionButtons.size()); ++i) {
-                DrawCaptionButton(windowIndex, i, &graphics, true, false, 0);
-            }
+            DrawRestingCaptionButtons(*this, windowIndex, graphics, record.titleShown != 0);
         }
         if (record.menuBarHeight > 0) {
             for (int i = 1; i <= static_cast<int>(record.menuItems.size()); ++i) {
@@ -299,13 +317,22 @@ void SkinEngine::PaintWindowSkin(int windowIndex, HDC dc, bool paint) {
         FlushDrawing(graphics);
     }
     if (paint) {
-        ChildExcludingDc screen(window);
-        if (screen.get()) BitBlt(screen.get(), 0, 0, w, h, record.backgroundCache.dc(), 0, 0, SRCCOPY);
+        WindowDc screen(window);
+        if (screen.get()) {
+            record.childExclusion.Apply(window, screen.get());
+            BitBlt(screen.get(), 0, 0, w, h, record.backgroundCache.dc(), 0, 0, SRCCOPY);
+        }
         record.repaintAll = 0;
         if (!SkinFirstSize) InvalidateSkinnedChildren(record);
     } else {
         record.repaintAll = 0;
     }
+}
+
+void ForgetComposedLayers(SkinWindowRecord& record) {
+    record.staticLayer.Forget();
+    record.captionStates.Forget();
+    record.childExclusion.Forget();
 }
 
 void SkinEngine::PaintFromCache(int windowIndex, HDC dc) {

@@ -12,6 +12,7 @@ namespace corvalin {
 
 class SkinCanvas;
 class SkinEngine;
+struct SkinWindowRecord;
 
 // The mean colour of 2000 random pixels (borders excluded), as a Windows
 // colour whose top byte is 0xFF. A picture that does not decode reads black.
@@ -34,5 +35,10 @@ Bytes PreparePicture(const Bytes& picture, const std::string& fileName, int mode
 // Rebuilds the cache of every visible skinned window and invalidates it with
 // its visible children and registered headers.
 void RefreshSkinnedWindows(SkinEngine& engine);
+
+// Drops what a window's rebuilds keep (the static layer, the caption's kept
+// pixels, the children's exclusion): the next rebuild composes all of it
+// afresh, as after a change of size.
+void ForgetComposedLayers(SkinWindowRecord& record);
 
 }  // namespace corvalin

@@ -38,28 +38,22 @@ void DrawHaloText(SkinGraphics& graphics, const std::string& text, const SkinRec
     const float size = style.fontSize.value_or(13.0f);
     const int fontStyle = style.fontStyle.value_or(0);
     const float d = style.haloOffset.value_or(1.0f);
-    {
-        SkinFont font;
-        font.Create(face, size, fontStyle, Gdiplus::UnitWorld);
-        SkinStringFormat format;
-        format.Create(0, 0);
-        format.SetAlignment(style.alignment);
-        format.SetLineAlignment(style.lineAlignment);
-        SkinSolidBrush halo(ColorToArgb(style.haloColor, 150, true));
-        const float shifts[4][2] = {{d, 0}, {-d, 0}, {0, d}, {0, -d}};
-        for (const auto& shift : shifts) {
-            SkinRectF r = layout;
-            r.x += shift[0];
-            r.y += shift[1];
-            graphics.DrawString(text, font, r, format, halo);
-        }
-    }
+    // One font and one format for all five passes: creating a font looks its
+    // family up among the installed ones, which costs more than drawing.
     SkinFont font;
     font.Create(face, size, fontStyle, Gdiplus::UnitWorld);
     SkinStringFormat format;
     format.Create(0, 0);
     format.SetAlignment(style.alignment);
     format.SetLineAlignment(style.lineAlignment);
+    SkinSolidBrush halo(ColorToArgb(style.haloColor, 150, true));
+    const float shifts[4][2] = {{d, 0}, {-d, 0}, {0, d}, {0, -d}};
+    for (const auto& shift : shifts) {
+        SkinRectF r = layout;
+        r.x += shift[0];
+        r.y += shift[1];
+        graphics.DrawString(text, font, r, format, halo);
+    }
     SkinSolidBrush brush(ColorToArgb(style.textColor, 255, true));
     graphics.DrawString(text, font, layout, format, brush);
 }

@@ -182,6 +182,14 @@ HRESULT Invocation::ReturnText(std::wstring_view text) {
     return result_->bstrVal || text.empty() ? S_OK : E_OUTOFMEMORY;
 }
 
+HRESULT Invocation::ReturnNullText() {
+    if (result_) {
+        result_->vt = VT_BSTR;
+        result_->bstrVal = nullptr;
+    }
+    return S_OK;
+}
+
 HRESULT Invocation::ReturnInteger(long value) {
     if (result_) {
         result_->vt = VT_I4;

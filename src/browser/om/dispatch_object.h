@@ -69,6 +69,9 @@ public:
     HRESULT ReturnEmpty();
     HRESULT ReturnNull();
     HRESULT ReturnText(std::wstring_view text);
+    // The null string: a VT_BSTR every reader takes as "", made without
+    // allocating (what that browser answers for an attribute never set).
+    HRESULT ReturnNullText();
     HRESULT ReturnInteger(long value);
     HRESULT ReturnNumber(double value);
     HRESULT ReturnBool(bool value);                 // VT_BOOL, -1 / 0

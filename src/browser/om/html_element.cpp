@@ -175,9 +175,11 @@ HRESULT ReturnNode(Invocation& call, dom::Node* node) {
 }
 
 HRESULT TextAttribute(DispatchObject& self, Invocation& call, std::wstring_view name) {
-    // Read in place: no copy of the value before the result's own.
+    // Read in place: no copy of the value before the result's own. An
+    // absent one is the null string, so a search reading many absent ids and
+    // titles makes and frees no string for them.
     const std::wstring* value = ElementOf(self).FindAttribute(name);
-    return call.ReturnText(value ? std::wstring_view(*value) : std::wstring_view());
+    return value ? call.ReturnText(*value) : call.ReturnNullText();
 }
 
 HRESULT PutAttribute(DispatchObject& self, Invocation& call, std::wstring_view name) {

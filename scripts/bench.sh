@@ -8,6 +8,9 @@ trap '"$here/scripts/wine-session.sh" stop "$session"' EXIT
 "$here/scripts/wine-session.sh" start "$session"
 for b in "$session"/bin/*_bench.exe; do
   case "$(basename "$b")" in *${1:-}*) ;; *) continue ;; esac
-  echo "== $(basename "$b")"
-  "$here/scripts/wine-run" "$b" || echo "== $(basename "$b") ended with exit code $?"
+  name=$(basename "$b")
+  echo "== $name"
+  status=0
+  "$here/scripts/wine-run" "$b" || status=$?
+  [ "$status" = 0 ] || echo "== $name ended with exit code $status"
 done

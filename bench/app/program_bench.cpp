@@ -144,14 +144,17 @@ std::vector<std::string> NumberedEntries(const std::string& folder) {
     return names;
 }
 
-// The Linux process whose environment holds `mark` (Wine starts a program's
-// Linux process with its Windows environment); empty when none.
-std::string LinuxProcessWith(const std::string& mark) {
+// The Linux process Wine runs `program` in: Wine writes the Windows path of
+// the program into the process's command line. Empty unless exactly one.
+std::string LinuxProcessOf(const std::string& program) {
+    std::string match;
     for (const std::string& pid : NumberedEntries("Z:\\proc")) {
-        const std::string environment = ReadProcFile("Z:\\proc\\" + pid + "\\environ");
-        if (environment.find(mark) != std::string::npos) return pid;
+        const std::string commandLine = ReadProcFile("Z:\\proc\\" + pid + "\\cmdline");
+        if (commandLine.find(program) == std::string::npos) continue;
+        if (!match.empty()) return {};
+        match = pid;
     }
-    return {};
+    return match;
 }
 
 // Seconds of CPU every thread of a Linux process has run, from the
@@ -197,13 +200,8 @@ int main(int argc, char** argv) {
     std::printf("%-44s %9.1f ms  %-28s %8.1f ms  ratio %6.2f  (target <= 1.8)\n", "start-up to the skinned main window",
                 startUp * 1e3, "a bare window, same size", baseline * 1e3, startUp / baseline);
 
-    // The idle program: page loaded, status poll running. A mark in its
-    // environment finds its Linux process.
-    const std::string mark = "CORVALIN_IDLE_MARK=" + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(GetTickCount());
-    SetEnvironmentVariableA("CORVALIN_IDLE_MARK", mark.substr(mark.find('=') + 1).c_str());
+    // The idle program: page loaded, status poll running.
     corvalin::testing::CorvalinRun run;
-    SetEnvironmentVariableA("CORVALIN_IDLE_MARK", nullptr);
     if (!run.started()) {
         std::printf("idle CPU: %s\n", run.failure().c_str());
         return 1;
@@ -212,7 +210,7 @@ int main(int argc, char** argv) {
     while (Now() - loadStart < 20 && run.service().Sessions().empty()) Sleep(100);
     Sleep(2000);
     constexpr double kSeconds = 30;
-    const std::string linuxProcess = LinuxProcessWith(mark);
+    const std::string linuxProcess = LinuxProcessOf("corvalin-e2e.exe");
     const double cpu0 = CpuSeconds(run.process().handle()), linux0 = LinuxCpuSeconds(linuxProcess), wall0 = Now();
     Sleep(static_cast<DWORD>(kSeconds * 1000));
     const double cpu1 = CpuSeconds(run.process().handle()), linux1 = LinuxCpuSeconds(linuxProcess), wall1 = Now();
@@ -224,7 +222,7 @@ int main(int argc, char** argv) {
                 "CPU of the idle program (GetProcessTimes)", 100 * (cpu1 - cpu0) / (wall1 - wall0), wall1 - wall0,
                 (cpu1 - cpu0) * 1e3);
     if (linuxProcess.empty() || linux0 < 0 || linux1 < 0) {
-        std::printf("idle CPU: the program's Linux process was not found in /proc\n");
+        std::printf("idle CPU: no single Linux process of corvalin-e2e.exe in /proc\n");
         return 1;
     }
     std::printf("%-44s %9.3f %% of a core over %.0f s (%.2f ms of CPU, Linux process %s)  (target <= 0.5 %%)\n",

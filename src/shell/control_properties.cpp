@@ -69,7 +69,11 @@ PropertyValue ReadCommon(const CommonState& s, PropertyIndex index) {
     return {};
 }
 
-void WriteCommon(const CommonState& s, PropertyIndex index, const PropertyValue& value) {
+// Answers whether the window itself changed (moved, resized, shown, hidden,
+// enabled or disabled). Writing the value a window already has leaves it
+// alone: the same place again would still send it its position messages, and
+// a skinned window repaints on them.
+bool WriteCommon(const CommonState& s, PropertyIndex index, const PropertyValue& value) {
     switch (index) {
     case kPropLeft:
     case kPropTop:
@@ -85,28 +89,31 @@ void WriteCommon(const CommonState& s, PropertyIndex index, const PropertyValue&
             *s.height = r.bottom - r.top;
         }
         int* field[] = {s.left, s.top, s.width, s.height};
+        if (s.window && *field[index] == v) return false;
         *field[index] = v;
-        if (s.window) {
-            SetWindowPos(s.window, nullptr, *s.left, *s.top, *s.width, *s.height,
-                         SWP_NOZORDER | SWP_NOACTIVATE | (index <= kPropTop ? SWP_NOSIZE : SWP_NOMOVE));
-        }
-        return;
+        if (!s.window) return false;
+        SetWindowPos(s.window, nullptr, *s.left, *s.top, *s.width, *s.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE | (index <= kPropTop ? SWP_NOSIZE : SWP_NOMOVE));
+        return true;
     }
     case kPropTag:
         *s.tag = value.AsText();
-        return;
+        return false;
     case kPropVisible:
         *s.visible = value.AsBool();
-        if (s.window) ShowWindow(s.window, *s.visible ? SW_SHOWNA : SW_HIDE);
-        return;
+        if (!s.window || ((GetWindowLongPtrA(s.window, GWL_STYLE) & WS_VISIBLE) != 0) == *s.visible) return false;
+        ShowWindow(s.window, *s.visible ? SW_SHOWNA : SW_HIDE);
+        return true;
     case kPropDisabled:
         *s.disabled = value.AsBool();
-        if (s.window) EnableWindow(s.window, *s.disabled ? FALSE : TRUE);
-        return;
+        if (!s.window || (IsWindowEnabled(s.window) == FALSE) == *s.disabled) return false;
+        EnableWindow(s.window, *s.disabled ? FALSE : TRUE);
+        return true;
     case kPropCursor:
         *s.cursor = value.AsInteger();
-        return;
+        return false;
     }
+    return false;
 }
 
 PropertyValue ReadOwn(LoadedControl& c, PropertyIndex index) {
@@ -258,8 +265,7 @@ void SetControlProperty(ControlId windowId, ControlId controlId, PropertyIndex i
         WriteOwn(*t.window, c, index, value);
         return;
     }
-    WriteCommon(CommonOf(c), index, value);
-    if (c.form->kind == kKindTransparentLabel && c.window) RepaintTransparentLabel(c);
+    if (WriteCommon(CommonOf(c), index, value) && c.form->kind == kKindTransparentLabel) RepaintTransparentLabel(c);
 }
 
 }  // namespace corvalin::shell

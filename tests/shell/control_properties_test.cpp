@@ -1,4 +1,7 @@
 #include "shell_test_fixture.h"
+
+#include <optional>
+
 #include "support/message_pump.h"
 #include "support/temp_folder.h"
 
@@ -30,6 +33,61 @@ TEST_F(ControlPropertiesTest, PositionAndSizeApplyToTheLiveControl) {
     EXPECT_EQ(r.bottom - r.top, 32);
     EXPECT_EQ(GetControlProperty(kMainWindowId, kStartButtonId, kPropTop).AsInteger(), 197);
     EXPECT_EQ(GetControlProperty(kMainWindowId, kStartButtonId, kPropWidth).AsInteger(), 90);
+}
+
+// Counts the position changes and paints a window is sent.
+struct CountedMessages {
+    HWND window;
+    WNDPROC previous;
+    int positions = 0;
+    int paints = 0;
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* counted = static_cast<CountedMessages*>(GetPropA(window, "CountedMessages"));
+        if (message == WM_WINDOWPOSCHANGING) ++counted->positions;
+        if (message == WM_PAINT) ++counted->paints;
+        return CallWindowProcA(counted->previous, window, message, wParam, lParam);
+    }
+    explicit CountedMessages(HWND w) : window(w) {
+        SetPropA(window, "CountedMessages", this);
+        previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+    }
+    ~CountedMessages() {
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropA(window, "CountedMessages");
+    }
+};
+
+TEST_F(ControlPropertiesTest, RewritingThePlaceOrVisibilityAControlHasSendsItNothing) {
+    LoadMain();
+    HWND main = Handle(kMainWindowId, kMainWindowUnitId);
+    for (ControlId control : {kStartButtonId, kMainWindowUnitId, kStatusLabelId}) {
+        PumpMessagesFor(50);   // the paints the last move brought
+        HWND window = Handle(kMainWindowId, control);
+        CountedMessages counted(window);
+        std::optional<CountedMessages> parent;
+        if (window != main) parent.emplace(main);
+        for (PropertyIndex index : {kPropLeft, kPropTop, kPropWidth, kPropHeight, kPropVisible, kPropDisabled}) {
+            const int current = GetControlProperty(kMainWindowId, control, index).AsInteger();
+            SetControlProperty(kMainWindowId, control, index, current);
+            PumpMessagesFor(10);
+            EXPECT_EQ(counted.positions, 0) << "control " << static_cast<int>(control) << ", property " << index;
+            EXPECT_EQ(counted.paints, 0) << "control " << static_cast<int>(control) << ", property " << index;
+            // A transparent label repainted the window under it on every write.
+            if (parent) {
+                EXPECT_EQ(parent->paints, 0) << "control " << control << ", property " << index;
+            }
+        }
+        // A real change still reaches the window.
+        const int top = GetControlProperty(kMainWindowId, control, kPropTop).AsInteger();
+        SetControlProperty(kMainWindowId, control, kPropTop, top + 3);
+        EXPECT_GT(counted.positions, 0) << control;
+        EXPECT_EQ(GetControlProperty(kMainWindowId, control, kPropTop).AsInteger(), top + 3);
+    }
+    // Hidden by the window itself, the stored state says visible: writing 1 shows it again.
+    HWND button = Handle(kMainWindowId, kStartButtonId);
+    ShowWindow(button, SW_HIDE);
+    SetControlProperty(kMainWindowId, kStartButtonId, kPropVisible, 1);
+    EXPECT_TRUE(IsWindowVisible(button));
 }
 
 TEST_F(ControlPropertiesTest, SizesAboveTheLimitAreStoredAsTheLimit) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/module_export.h"
 #include "browser/box/browser_box_engine.h"
 #include "browser/watchdog/script_watchdog.h"
 
@@ -25,7 +26,7 @@ std::optional<std::wstring> Page::ChooseFile(dom::Element& input) {
     HMODULE dialogs = GetModuleHandleA("comdlg32.dll");
     if (!dialogs) dialogs = LoadLibraryA("comdlg32.dll");
     using OpenFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
-    const auto open = dialogs ? reinterpret_cast<OpenFunction>(reinterpret_cast<void*>(GetProcAddress(dialogs, "GetOpenFileNameW"))) : nullptr;
+    const auto open = ModuleExport<OpenFunction>(dialogs, "GetOpenFileNameW");
     if (!open) return std::nullopt;
     std::vector<wchar_t> file(32768, L'\0');
     const std::wstring current = input.Value();

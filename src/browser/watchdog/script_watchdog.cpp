@@ -2,6 +2,7 @@
 
 #include <activscp.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <vector>
@@ -44,29 +45,55 @@ public:
         if (!thread_) thread_ = CreateThread(nullptr, 0, &Watchdog::Main, this, 0, nullptr);
     }
 
+    // Puts a thread's run on the clock (0: off it). The watchdog sleeps until
+    // the earliest deadline it knows of, so only a deadline before that wakes it.
+    void SetDeadline(WatchedThread& watched, ULONGLONG deadline) {
+        watched.deadline = deadline;
+        if (deadline != 0 && deadline < wakeAt_) SetEvent(wake_);
+    }
+
 private:
     static DWORD WINAPI Main(void* self) {
         static_cast<Watchdog*>(self)->Loop();
         return 0;
     }
 
+    // An idle program wakes the watchdog never; a run wakes it at its deadline.
+    // A run past its deadline that cannot be stopped yet (our own frames on
+    // its stack) is looked at again every kRetryMs.
     void Loop() {
         for (;;) {
-            Sleep(20);
-            std::lock_guard lock(mutex_);
-            const ULONGLONG now = GetTickCount64();
-            for (WatchedThread* watched : threads_) {
-                const ULONGLONG deadline = watched->deadline;
-                if (watched->depth > 0 && deadline != 0 && now >= deadline) Interrupt(*watched, now);
+            DWORD wait = INFINITE;
+            {
+                // While the clocks are read, every new deadline wakes the watchdog.
+                wakeAt_ = 0;
+                std::lock_guard lock(mutex_);
+                const ULONGLONG now = GetTickCount64();
+                ULONGLONG earliest = kNever;
+                for (WatchedThread* watched : threads_) {
+                    const ULONGLONG deadline = watched->deadline;
+                    if (deadline == 0) continue;
+                    if (watched->depth > 0 && now >= deadline) Interrupt(*watched, now);
+                    earliest = std::min(earliest, std::max(deadline, now + kRetryMs));
+                }
+                wakeAt_ = earliest;
+                if (earliest != kNever) wait = static_cast<DWORD>(earliest - now);
             }
+            WaitForSingleObject(wake_, wait);
         }
     }
+
+    static constexpr ULONGLONG kNever = ~0ULL;
+    static constexpr ULONGLONG kRetryMs = 20;
 
     void Interrupt(WatchedThread& watched, ULONGLONG now);
 
     std::mutex mutex_;
     std::vector<WatchedThread*> threads_;
+    // The watchdog's thread and its wake-up, as long-lived as the watchdog.
     HANDLE thread_ = nullptr;
+    HANDLE wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    std::atomic<ULONGLONG> wakeAt_{kNever};   // when the watchdog wakes by itself
 };
 
 WatchedThread::WatchedThread() {
@@ -240,7 +267,7 @@ public:
         if (startsRun()) {   // outermost, or inside a dialog that paused the clock
             if (limitMs) watched_.limit = limitMs;
             watched_.runBase = depth_;
-            watched_.deadline = GetTickCount64() + watched_.limit;
+            Watchdog::Instance().SetDeadline(watched_, GetTickCount64() + watched_.limit);
         }
     }
     ~EngineCallScope() {
@@ -284,7 +311,7 @@ ScriptClockPause::~ScriptClockPause() {
     WatchedThread& watched = ThisThread();
     // The script gets its full time again after the user answered.
     if (--watched.pauses == 0 && watched.pausedDeadline != 0)
-        watched.deadline = GetTickCount64() + watched.limit;
+        Watchdog::Instance().SetDeadline(watched, GetTickCount64() + watched.limit);
 }
 
 }  // namespace corvalin::browser

@@ -1,6 +1,8 @@
 #include "skin/drawing/skin_tool_tip.h"
 #include <commctrl.h>
 
+#include "skin/common_controls.h"
+
 namespace corvalin {
 
 namespace {
@@ -36,11 +38,7 @@ SkinToolTip::~SkinToolTip() {
 
 HWND SkinToolTip::Create(HWND owner, bool balloon) {
     if (window_) DestroyWindow(window_);
-    static const bool registered = [] {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-        return InitCommonControlsEx(&controls) != FALSE;
-    }();
-    (void)registered;
+    if (!CommonControls()) return nullptr;
     owner_ = owner;
     window_ = CreateWindowExA(0, "ToolTips_class32", "", TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0), CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleA(nullptr),

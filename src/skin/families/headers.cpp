@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "skin/common_controls.h"
 #include "skin/control_rects.h"
 #include "skin/drawing/drawing_objects.h"
 #include "skin/families/family_painting.h"
@@ -59,8 +60,8 @@ int DrawItemImage(HDC dc, HWND header, const HDITEMA& item, const RECT& cell) {
     const HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(header, HDM_GETIMAGELIST, 0, 0));
     if (!images) return left;
     int cx = 0, cy = 0;
-    ImageList_GetIconSize(images, &cx, &cy);
-    UniqueIcon icon(ImageList_GetIcon(images, item.iImage, ILD_TRANSPARENT));
+    ImageListIconSize(images, &cx, &cy);
+    UniqueIcon icon(ImageListIcon(images, item.iImage, ILD_TRANSPARENT));
     if (!icon) return left;
     DrawIconEx(dc, left, cell.top + (cell.bottom - cell.top - cy) / 2, icon.get(), cx, cy, 0, nullptr, DI_NORMAL);
     return left + cx + kTextGap;

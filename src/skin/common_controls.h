@@ -1,0 +1,25 @@
+// The common controls library (tool tips, image lists), loaded at run time.
+// Under Wine, loading comctl32 costs tens of milliseconds (its start-up
+// registers every class it has and sets up theming). Linked, the program paid
+// that before its first line ran; loaded on a thread of its own beside the
+// first window's creation, the window reaches the screen that much sooner.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+namespace corvalin {
+
+// Starts loading comctl32 and registering its classes on a thread of its own
+// and returns at once. Once is enough; later calls do nothing.
+void StartLoadingCommonControls();
+
+// comctl32, loaded and its classes registered (after waiting for a load
+// started above); null when it cannot be loaded. It stays loaded for the
+// life of the process: windows of its classes may live until the end.
+HMODULE CommonControls();
+
+// comctl32's image list calls; false / null without comctl32.
+bool ImageListIconSize(HIMAGELIST list, int* width, int* height);
+HICON ImageListIcon(HIMAGELIST list, int index, UINT flags);
+
+}  // namespace corvalin

@@ -1,7 +1,7 @@
 #include "skin/skin_settings.h"
 
 #include "base/gdiplus_session.h"
-#include "skin/common_controls.h"
+#include "skin/start_up_loading.h"
 #include "skin/decoded_pictures.h"
 #include "skin/families/family_painting.h"
 #include "skin/memory_dc_registry.h"
@@ -30,8 +30,8 @@ void CreateSkinTables() {
 void InitializeSkinModule() {
     // The process's one GDI+, held until the skin shuts it down.
     SkinGdiplusToken = HoldGdiplus();
-    // Needed only when the first window's caption gets its tool tips.
-    StartLoadingCommonControls();
+    // Beside the first window's creation, what its skin will need.
+    StartStartUpLoading();
 
     HINSTANCE module = GetModuleHandleA(nullptr);
     SkinDefaultIcon = LoadIconA(module, MAKEINTRESOURCEA(129));
@@ -45,6 +45,7 @@ void InitializeSkinModule() {
 }
 
 void ShutDownSkinGdiplus() {
+    FinishStartUpLoading();   // it may still be decoding
     ForgetDecodedPictures();
     ReleaseGdiplus(SkinGdiplusToken);
     SkinGdiplusToken = 0;

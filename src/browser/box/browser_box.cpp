@@ -181,17 +181,6 @@ LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A file: address reads the file itself; everything else goes over WinINet.
-HttpResponse FetchPage(const HttpRequest& request) {
-    if (request.url.rfind("file:", 0) != 0) return Fetch(request);
-    HttpResponse response;
-    response.finalUrl = request.url;
-    response.body = ReadLocalFile(FileUrlToPath(ToWide(request.url)));
-    response.completed = !response.body.empty();
-    if (!response.completed) response.error = "the file cannot be read";
-    return response;
-}
-
 std::wstring Trimmed(const std::wstring& text) {
     size_t start = 0, end = text.size();
     while (start < end && text[start] <= L' ') ++start;
@@ -309,7 +298,7 @@ void BrowserBoxEngine::Navigate(HttpRequest request) {
     auto response = std::make_shared<HttpResponse>();
     const HWND box = box_;
     RunInBackground(
-        box, [request = std::move(request), response] { *response = FetchPage(request); },
+        box, [request = std::move(request), response] { *response = FetchAddress(request); },
         [box, serial, response, requested] {
             if (BrowserBox* owner = BrowserBox::FromWindow(box))
                 owner->Engine().OnResponse(serial, *response, requested);
@@ -340,14 +329,11 @@ void BrowserBoxEngine::OnResponse(unsigned serial, const HttpResponse& response,
     source.url = response.finalUrl.empty() ? requested : ToWide(response.finalUrl);
     source.httpStatus = response.status;
     const std::string_view body(reinterpret_cast<const char*>(response.body.data()), response.body.size());
-    const Charset charset = DetermineCharset(response.contentType, body);
-    source.charset = charset.name;
-    source.codePage = charset.codePage;
+    DecodedPage decoded = DecodePage(response.contentType, body);
+    source.charset = decoded.charset.name;
+    source.codePage = decoded.charset.codePage;
     source.fileSize = body.size();
-    const bool bom = charset.codePage == CP_UTF8 && body.size() >= 3 && body.substr(0, 3) == "\xEF\xBB\xBF";
-    source.markup = DecodeCodePage(bom ? body.substr(3) : body, charset.codePage);
-    // A NUL in the text would end the page early in the parser.
-    std::replace(source.markup.begin(), source.markup.end(), L'\0', L'\xFFFD');
+    source.markup = std::move(decoded.markup);
     if (!response.error.empty()) OutputDebugStringA(("page load: " + response.error + "\n").c_str());
     Commit(source);
 }

@@ -11,6 +11,7 @@
 #include "browser/layout/geometry.h"
 #include "browser/layout/image_store.h"
 #include "browser/net/charset.h"
+#include "browser/net/local_file.h"
 #include "browser/net/url.h"
 #include "browser/om/node_objects.h"
 #include "browser/script/window_object.h"
@@ -138,12 +139,21 @@ HttpRequest Page::RequestFor(const std::wstring& url) const {
     return request;
 }
 
+bool Page::MayFetch(const std::wstring& url) const {
+    UrlParts parts, page;
+    if (url.empty() || !ParseUrl(url, parts)) return false;
+    return parts.scheme == L"http" || parts.scheme == L"https" ||
+           (parts.scheme == L"file" && ParseUrl(url_, page) && page.scheme == L"file");
+}
+
 void Page::FetchInBackground(HttpRequest request, std::function<void(Page&, const HttpResponse&)> arrived) {
     auto response = std::make_shared<HttpResponse>();
     const HWND box = box_.Window();
     const unsigned serial = serial_;
+    // Only a page from a local file reads local files.
+    const bool allowed = MayFetch(ToWide(request.url));
     RunInBackground(
-        box, [request = std::move(request), response] { *response = Fetch(request); },
+        box, [request = std::move(request), response, allowed] { if (allowed) *response = FetchAddress(request); },
         [box, serial, response, arrived = std::move(arrived)] {
             BrowserBox* owner = BrowserBox::FromWindow(box);
             Page* page = owner ? owner->Engine().FindPage(serial) : nullptr;
@@ -215,8 +225,7 @@ void Page::FetchStyleSheets() {
     for (dom::Element* link : links.Elements()) {
         if (!dom::EqualsIgnoringCase(link->GetAttribute(L"rel"), L"stylesheet")) continue;
         const std::wstring url = link->ResolvedUrlAttribute(L"href");
-        UrlParts parts;
-        if (url.empty() || !ParseUrl(url, parts) || (parts.scheme != L"http" && parts.scheme != L"https")) continue;
+        if (!MayFetch(url)) continue;
         ++pendingResources_;
         FetchInBackground(RequestFor(url), [url](Page& page, const HttpResponse& response) {
             if (response.status >= 200 && response.status < 300) {
@@ -235,8 +244,7 @@ void Page::FetchImages() {
     layout::CurrentLayout(*document_);
     layout::ImageStore& store = layout::ImageStore::Of(*document_);
     for (const std::wstring& url : store.TakeRequests()) {
-        UrlParts parts;
-        if (!ParseUrl(url, parts) || (parts.scheme != L"http" && parts.scheme != L"https")) {
+        if (!MayFetch(url)) {
             store.Arrived(url, {});
             continue;
         }

@@ -108,6 +108,9 @@ public:
     // Asynchronous XMLHttpRequest exchanges: the page keeps the object alive
     // until its answer is delivered (or the page closes).
     void StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest http) override;
+    // Web pages fetch over http and https; a page from a local file also
+    // reads the files beside it.
+    bool MayFetch(const std::wstring& url) const override;
 
     // dom::DocumentHost
     bool RunEventHandler(dom::Element& element, dom::Event& event, const dom::EventHandler& handler) override;

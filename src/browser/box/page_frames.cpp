@@ -45,8 +45,7 @@ void Page::LoadFrames() {
         const std::size_t index = frames_.size();
         frames_.push_back({frame, nullptr});
         const std::wstring url = frame->ResolvedUrlAttribute(L"src");
-        UrlParts parts;
-        if (url.empty() || !ParseUrl(url, parts) || (parts.scheme != L"http" && parts.scheme != L"https")) {
+        if (!MayFetch(url)) {
             PageSource blank;
             blank.url = L"about:blank";
             blank.codePage = GetACP();
@@ -58,13 +57,12 @@ void Page::LoadFrames() {
         }
         FetchInBackground(RequestFor(url), [index, url](Page& page, const HttpResponse& response) {
             const std::string_view body(reinterpret_cast<const char*>(response.body.data()), response.body.size());
-            const Charset charset = DetermineCharset(response.contentType, body);
+            DecodedPage decoded = DecodePage(response.contentType, body);
             PageSource source;
             source.url = response.finalUrl.empty() ? url : ToWide(response.finalUrl);
-            source.markup = DecodeCodePage(body, charset.codePage);
-            std::replace(source.markup.begin(), source.markup.end(), L'\0', L'\xFFFD');
-            source.charset = charset.name;
-            source.codePage = charset.codePage;
+            source.markup = std::move(decoded.markup);
+            source.charset = decoded.charset.name;
+            source.codePage = decoded.charset.codePage;
             source.fileSize = body.size();
             source.httpStatus = response.status;
             auto inner = std::make_unique<Page>(page.box_, page.box_.NewFrameSerial(), &page);

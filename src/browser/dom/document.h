@@ -123,13 +123,23 @@ public:
     // While a script of the load runs (the host sets it as the current
     // script), written markup goes in after it.
     Element* CurrentScript() const { return currentScript_; }
-    void SetCurrentScript(Element* script) { currentScript_ = script; writeCursor_ = nullptr; }
+    void SetCurrentScript(Element* script) {
+        currentScript_ = script;
+        writeCursor_ = nullptr;
+        writeStream_.clear();
+        writeAnchor_ = nullptr;
+    }
     bool OpenForWriting() const { return writing_; }
     void SetOpenForWriting(bool open) { writing_ = open; }
     std::wstring& WriteBuffer() { return written_; }
     // The last node written in after the current script.
     Node* WriteCursor() const { return writeCursor_.get(); }
     void SetWriteCursor(Node* node) { writeCursor_ = node; }
+    // Markup the current script wrote that is still inside an element it
+    // opened, and the node its nodes follow.
+    std::wstring& WriteStream() { return writeStream_; }
+    Node* WriteAnchor() const { return writeAnchor_.get(); }
+    void SetWriteAnchor(Node* node) { writeAnchor_ = node; }
 
     // The user's selection (a range script selected); nullptr when none.
     TextRange* Selection() const { return selection_.get(); }
@@ -240,6 +250,8 @@ private:
     bool releasing_ = false;   // the tree is being dropped; Node::Release frees us afterwards
     std::wstring written_;
     Ref<Node> writeCursor_;
+    std::wstring writeStream_;
+    Ref<Node> writeAnchor_;
     std::unique_ptr<TextRange> selection_;
     Index ids_;
     Index names_;

@@ -110,6 +110,13 @@ public:
     void SetSelected(bool selected);
     std::wstring OptionText() const;            // text with white space collapsed
     void SetOptionText(std::wstring_view text);
+    // The option list of a <select> changed by script: add(option, before)
+    // (-1 or past the end appends), remove(index), options[index] = option
+    // (past the end pads with empty options; null removes), length = count.
+    void AddOption(Element& option, long before);
+    void RemoveOption(long index);
+    void PutOption(std::size_t index, Element* option);
+    void SetOptionCount(std::size_t count);
 
     // Tables.
     std::vector<Element*> Rows() const;     // <tr>s of a table (through thead/tbody/tfoot)
@@ -156,6 +163,7 @@ private:
     std::optional<std::wstring> currentValue_;
     std::optional<bool> currentChecked_;
     std::optional<bool> currentSelected_;
+    bool selectionCleared_ = false;   // a single-choice <select> the page left with no option chosen
     Ref<Node> contentDocument_;   // a document (held as a node: no cycle, it is another tree)
     long scrollLeft_ = 0;
     long scrollTop_ = 0;

@@ -113,6 +113,7 @@ void Element::ResetControl() {
     currentChecked_.reset();
     if (Is(L"select")) {
         for (Element* o : Options()) o->currentSelected_.reset();
+        selectionCleared_ = false;
     }
     OwnerDocument().Changed();
 }

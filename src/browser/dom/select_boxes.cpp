@@ -24,29 +24,42 @@ std::vector<Element*> Element::Options() const {
     return out;
 }
 
-int Element::SelectedIndex() const {
-    auto options = Options();
-    bool multiple = HasAttribute(L"multiple");
-    int chosen = -1;
+namespace {
+
+// A single-choice box shows the option the page or the user chose last;
+// untouched, the last one the markup marks selected; else the first, unless
+// the page cleared the choice on purpose.
+int SingleChoice(const std::vector<Element*>& options, bool cleared) {
+    bool touched = false;
+    int chosen = -1, marked = -1;
     for (std::size_t i = 0; i < options.size(); ++i) {
-        if (options[i]->Selected()) {
-            chosen = static_cast<int>(i);
-            if (multiple) break;   // the first selected of a multiple box; the last of a single one
+        if (const auto& current = options[i]->CurrentSelected()) {
+            touched = true;
+            if (*current) chosen = static_cast<int>(i);
+        } else if (options[i]->HasAttribute(L"selected")) {
+            marked = static_cast<int>(i);
         }
     }
-    if (chosen < 0 && !multiple && !options.empty()) {
-        // A single-choice box always shows one option, unless the page cleared
-        // the selection on purpose.
-        bool cleared = std::any_of(options.begin(), options.end(),
-                                   [](const Element* o) { return o->currentSelected_.has_value(); });
-        if (!cleared) chosen = 0;
-    }
+    if (chosen < 0 && !touched) chosen = marked;
+    if (chosen < 0 && !cleared && !options.empty()) chosen = 0;
     return chosen;
+}
+
+}  // namespace
+
+int Element::SelectedIndex() const {
+    auto options = Options();
+    if (!HasAttribute(L"multiple")) return SingleChoice(options, selectionCleared_);
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        if (options[i]->Selected()) return static_cast<int>(i);   // the first selected of a multiple box
+    }
+    return -1;
 }
 
 void Element::SetSelectedIndex(int index) {
     auto options = Options();
     for (std::size_t i = 0; i < options.size(); ++i) options[i]->currentSelected_ = static_cast<int>(i) == index;
+    selectionCleared_ = index < 0 || static_cast<std::size_t>(index) >= options.size();
     OwnerDocument().Changed();
 }
 
@@ -67,35 +80,21 @@ int Element::OptionIndex() const {
 }
 
 bool Element::Selected() const {
+    Element* select = OwnerSelect();
+    if (select && !select->HasAttribute(L"multiple")) return select->SelectedIndex() == OptionIndex();
     if (currentSelected_) return *currentSelected_;
-    if (Element* select = OwnerSelect(); select && !select->HasAttribute(L"multiple")) {
-        // In a single box only the last option marked selected is.
-        auto options = select->Options();
-        bool anyCurrent = std::any_of(options.begin(), options.end(),
-                                      [](const Element* o) { return o->currentSelected_.has_value(); });
-        if (anyCurrent) return false;
-        Element* last = nullptr;
-        for (Element* o : options) {
-            if (o->HasAttribute(L"selected")) last = o;
-        }
-        if (!last && !options.empty()) last = options.front();
-        return last == this;
-    }
     return HasAttribute(L"selected");
 }
 
 void Element::SetSelected(bool selected) {
     Element* select = OwnerSelect();
-    if (selected && select && !select->HasAttribute(L"multiple")) {
-        select->SetSelectedIndex(OptionIndex());
-        return;
-    }
     if (select && !select->HasAttribute(L"multiple")) {
-        // Freeze the others as they are, then clear this one.
-        for (Element* o : select->Options()) {
-            bool was = o->Selected();
-            o->currentSelected_ = was;
+        if (selected) {
+            select->SetSelectedIndex(OptionIndex());
+        } else if (Selected()) {
+            select->SetSelectedIndex(-1);
         }
+        return;
     }
     currentSelected_ = selected;
     OwnerDocument().Changed();
@@ -106,6 +105,41 @@ std::wstring Element::OptionText() const { return CollapseHtmlSpace(TextContent(
 void Element::SetOptionText(std::wstring_view text) {
     RemoveAllChildren();
     AppendChild(Text::Create(OwnerDocument(), std::wstring(text)));
+}
+
+void Element::AddOption(Element& option, long before) {
+    auto options = Options();
+    Element* next = before >= 0 && static_cast<std::size_t>(before) < options.size() ? options[before] : nullptr;
+    if (next) next->Parent()->InsertBefore(&option, next);
+    else AppendChild(&option);
+}
+
+void Element::RemoveOption(long index) {
+    auto options = Options();
+    if (index >= 0 && static_cast<std::size_t>(index) < options.size()) options[index]->Remove();
+}
+
+void Element::PutOption(std::size_t index, Element* option) {
+    auto options = Options();
+    if (!option) {
+        if (index < options.size()) options[index]->Remove();
+        return;
+    }
+    if (index < options.size()) {
+        if (options[index] == option) return;
+        Ref<Element> old(options[index]);
+        old->Parent()->InsertBefore(option, old.get());
+        old->Remove();
+        return;
+    }
+    SetOptionCount(index);
+    AppendChild(option);
+}
+
+void Element::SetOptionCount(std::size_t count) {
+    auto options = Options();
+    for (std::size_t i = options.size(); i > count; --i) options[i - 1]->Remove();
+    for (std::size_t i = options.size(); i < count; ++i) AppendChild(OwnerDocument().CreateElement(L"option"));
 }
 
 }  // namespace corvalin::browser::dom

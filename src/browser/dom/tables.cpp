@@ -7,23 +7,26 @@
 
 namespace corvalin::browser::dom {
 
+namespace {
+
+// Rows of a table (with its sections) or of a section. Pages put a <form>
+// between a table and its rows; the rows stay the table's.
+void CollectRows(const Element& parent, bool sections, std::vector<Element*>& rows) {
+    for (Node* c = parent.FirstChild(); c; c = c->NextSibling()) {
+        Element* e = c->AsElement();
+        if (!e) continue;
+        if (e->Is(L"tr")) rows.push_back(e);
+        else if (e->Is(L"form")) CollectRows(*e, sections, rows);
+        else if (sections && (e->Is(L"thead") || e->Is(L"tbody") || e->Is(L"tfoot"))) CollectRows(*e, false, rows);
+    }
+}
+
+}  // namespace
+
 std::vector<Element*> Element::Rows() const {
     std::vector<Element*> rows;
-    auto collect = [&](const Element& section) {
-        for (Node* c = section.FirstChild(); c; c = c->NextSibling()) {
-            if (Element* e = c->AsElement(); e && e->Is(L"tr")) rows.push_back(e);
-        }
-    };
-    if (Is(L"table")) {
-        for (Node* c = FirstChild(); c; c = c->NextSibling()) {
-            Element* e = c->AsElement();
-            if (!e) continue;
-            if (e->Is(L"tr")) rows.push_back(e);
-            else if (e->Is(L"thead") || e->Is(L"tbody") || e->Is(L"tfoot")) collect(*e);
-        }
-    } else if (Is(L"thead") || Is(L"tbody") || Is(L"tfoot")) {
-        collect(*this);
-    }
+    if (Is(L"table")) CollectRows(*this, true, rows);
+    else if (Is(L"thead") || Is(L"tbody") || Is(L"tfoot")) CollectRows(*this, false, rows);
     return rows;
 }
 

@@ -13,12 +13,28 @@ void OpenDocument(dom::Document& document) {
 void WriteDocument(dom::Document& document, std::wstring_view markup) {
     dom::Element* script = document.CurrentScript();
     if (!document.OpenForWriting() && script && script->Parent()) {
-        dom::Node* after = document.WriteCursor() && document.WriteCursor()->Parent() == script->Parent()
-                               ? document.WriteCursor()
-                               : script;
-        dom::Node* parent = after->Parent();
-        auto nodes = ParseFragment(document, markup, parent->AsElement());
-        dom::Node* before = after->NextSibling();
+        dom::Node* parent = script->Parent();
+        dom::Node* cursor = document.WriteCursor() && document.WriteCursor()->Parent() == parent ? document.WriteCursor() : nullptr;
+        dom::Node* anchor = document.WriteAnchor();
+        // Markup written in pieces ("<table>", rows, "</table>") reads as one
+        // stream: while an element the script opened is still open, the next
+        // piece is parsed with what came before, in place of its nodes.
+        if (!document.WriteStream().empty() && anchor && anchor->Parent() == parent && cursor) {
+            if (cursor != anchor) {
+                while (anchor->NextSibling() && anchor->NextSibling() != cursor) anchor->NextSibling()->Remove();
+                cursor->Remove();
+            }
+        } else {
+            document.WriteStream().clear();
+            anchor = cursor ? cursor : script;
+            document.SetWriteAnchor(anchor);
+        }
+        document.WriteStream() += markup;
+        bool leftOpen = false;
+        auto nodes = ParseFragment(document, document.WriteStream(), parent->AsElement(), &leftOpen);
+        if (!leftOpen) document.WriteStream().clear();
+        dom::Node* before = anchor->NextSibling();
+        document.SetWriteCursor(anchor);
         for (auto& n : nodes) {
             parent->InsertBefore(n, before);
             document.SetWriteCursor(n.get());

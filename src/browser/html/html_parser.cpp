@@ -22,6 +22,23 @@ bool IsTableStructure(const Element& e) {
     return e.Is(L"table") || e.Is(L"tbody") || e.Is(L"thead") || e.Is(L"tfoot") || e.Is(L"tr");
 }
 
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool SameAsciiText(std::string_view text, std::size_t at, std::string_view lower) {
+    if (at + lower.size() > text.size()) return false;
+    for (std::size_t i = 0; i < lower.size(); ++i) {
+        char c = text[at + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != lower[i]) return false;
+    }
+    return true;
+}
+
+bool EndsImpliedBody(std::wstring_view tag) {
+    return tag == L"tbody" || tag == L"thead" || tag == L"tfoot" || tag == L"caption" || tag == L"colgroup" ||
+           tag == L"col";
+}
+
 // Builds our tree from the parser's events. libxml2 closes implied and
 // unclosed elements with end events of their own, so an explicit stack of
 // open elements is all it takes (no recursion at any depth).
@@ -32,8 +49,16 @@ public:
         open_.push_back(&container);
     }
 
-    void StartElement(const xmlChar* name, const xmlChar** attributes) {
+    void StartElement(const xmlChar* name, const xmlChar** attributes, bool fromMarkup) {
         std::wstring tag = Utf8ToWide(reinterpret_cast<const char*>(name));
+        // The parser puts text it finds outside any element (after the head's
+        // content, after </body>) in a <p> of its own; the browser puts that
+        // text straight into the body, so the <p> only marks the open stack.
+        if (tag == L"p" && !attributes && !fromMarkup) {
+            impliedParagraphs_.push_back(open_.size());
+            open_.push_back(open_.back());
+            return;
+        }
         if (nextWrapper_ < wrappers_.size()) {
             // The markup we put around a fragment stands for its container.
             if (wrappers_[nextWrapper_] == tag) {
@@ -43,6 +68,13 @@ public:
             nextWrapper_ = wrappers_.size();
         }
         if (fragment_ && open_.size() == 1 && (tag == L"html" || tag == L"body" || tag == L"head")) return;
+        // After </html> the parser starts a second <html>; what follows it
+        // belongs at the end of the body.
+        if (!fragment_ && open_.size() == 1 && tag == L"html" && document_.DocumentElement()) {
+            Element* body = document_.Body();
+            open_.push_back(body ? static_cast<Node*>(body) : document_.DocumentElement());
+            return;
+        }
         Ref<Element> e = Element::Create(document_, tag);
         if (attributes) {
             // The first of duplicates counts; a set keeps that linear in their number.
@@ -54,24 +86,32 @@ public:
                                       a[1] ? Utf8ToWide(reinterpret_cast<const char*>(a[1])) : std::wstring());
             }
         }
-        // A row straight inside a table gets the body section the browser implies.
+        // A row straight inside a table gets the body section the browser
+        // implies; the parser never saw it, so the next section ends it.
         if (tag == L"tr") {
             if (Element* table = open_.back()->AsElement(); table && table->Is(L"table")) {
                 Ref<Element> body = Element::Create(document_, L"tbody");
                 table->AppendChild(body);
                 open_.push_back(body.get());
+                impliedBody_ = body.get();
             }
+        } else if (impliedBody_ && open_.back() == impliedBody_ && EndsImpliedBody(tag)) {
+            open_.pop_back();
+            impliedBody_ = nullptr;
         }
         open_.back()->AppendChild(e);
         open_.push_back(e.get());
     }
 
-    void EndElement(const xmlChar* name) {
+    void EndElement(const xmlChar* name, bool atEndOfInput) {
         std::wstring tag = Utf8ToWide(reinterpret_cast<const char*>(name));
         for (std::size_t i = open_.size(); i > 1; --i) {
+            const bool implied = !impliedParagraphs_.empty() && impliedParagraphs_.back() == i - 1;
             Element* e = open_[i - 1]->AsElement();
-            if (e && e->LocalName() == tag) {
+            if (implied ? tag == L"p" : e && e->LocalName() == tag) {
+                leftOpen_ = leftOpen_ || atEndOfInput;
                 open_.resize(i - 1);
+                while (!impliedParagraphs_.empty() && impliedParagraphs_.back() >= open_.size()) impliedParagraphs_.pop_back();
                 return;
             }
         }
@@ -105,6 +145,7 @@ public:
     }
 
     void SetFragment(bool fragment) { fragment_ = fragment; }
+    bool LeftOpen() const { return leftOpen_; }
 
 private:
     Document& document_;
@@ -112,6 +153,9 @@ private:
     std::size_t nextWrapper_ = 0;
     bool fragment_ = false;
     std::vector<Node*> open_;
+    Node* impliedBody_ = nullptr;
+    std::vector<std::size_t> impliedParagraphs_;   // places in open_ that stand for the parser's own <p>
+    bool leftOpen_ = false;   // an element of the markup was closed only by the end of the input
 };
 
 TreeBuilder& BuilderOf(void* context) {
@@ -119,9 +163,25 @@ TreeBuilder& BuilderOf(void* context) {
 }
 
 void OnStartElement(void* c, const xmlChar* name, const xmlChar** attributes) {
-    BuilderOf(c).StartElement(name, attributes);
+    // A tag of the markup is reported with the input at its closing '>' (or
+    // "/>"); an element the parser supplies on its own, anywhere else.
+    const xmlParserInputPtr input = static_cast<xmlParserCtxtPtr>(c)->input;
+    const bool fromMarkup = input && input->cur && (*input->cur == '>' || *input->cur == '/');
+    BuilderOf(c).StartElement(name, attributes, fromMarkup);
 }
-void OnEndElement(void* c, const xmlChar* name) { BuilderOf(c).EndElement(name); }
+void OnEndElement(void* c, const xmlChar* name) {
+    // The end of the input closes what is still open; an end tag written last
+    // closes its own element there too.
+    const xmlParserInputPtr input = static_cast<xmlParserCtxtPtr>(c)->input;
+    bool atEnd = input && input->cur && *input->cur == 0;
+    if (atEnd) {
+        const std::string endTag = "</" + std::string(reinterpret_cast<const char*>(name)) + ">";
+        const std::size_t consumed = static_cast<std::size_t>(input->cur - input->base);
+        atEnd = consumed < endTag.size() ||
+                !SameAsciiText(std::string_view(reinterpret_cast<const char*>(input->cur) - endTag.size(), endTag.size()), 0, endTag);
+    }
+    BuilderOf(c).EndElement(name, atEnd);
+}
 void OnCharacters(void* c, const xmlChar* text, int length) { BuilderOf(c).Characters(text, length); }
 void OnWhitespace(void* c, const xmlChar* text, int length) { BuilderOf(c).Whitespace(text, length); }
 void OnComment(void* c, const xmlChar* text) { BuilderOf(c).CommentNode(text); }
@@ -133,8 +193,82 @@ void InitLibxml() {
     std::call_once(once, [] { xmlInitParser(); });
 }
 
-void Parse(TreeBuilder& builder, const std::string& utf8) {
+// Where the start tag that begins at `at` ends (past its '>'), stepping over
+// quoted attribute values; npos when it never ends.
+std::size_t StartTagEnd(std::string_view markup, std::size_t at) {
+    for (std::size_t i = at; i < markup.size(); ++i) {
+        if (markup[i] == '>') return i + 1;
+        if (markup[i] != '=') continue;
+        std::size_t v = i + 1;
+        while (v < markup.size() && (markup[v] == ' ' || markup[v] == '\t' || markup[v] == '\n' || markup[v] == '\r')) ++v;
+        if (v < markup.size() && (markup[v] == '"' || markup[v] == '\'')) {
+            const std::size_t close = markup.find(markup[v], v + 1);
+            if (close == std::string_view::npos) return close;
+            i = close;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// The parser reads markup inside <textarea> and <title>; the browser reads
+// their content as text (character references still count) and <xmp>'s as it
+// stands. Escaping what would start markup there gives the browser's reading.
+// Script and style content and comments are passed over untouched.
+std::string EscapeTextOnlyContent(std::string markup) {
+    enum class Kind { Other, Raw, Text, Literal };
+    std::string out;
+    std::size_t copied = 0;
+    std::size_t i = 0;
+    while ((i = markup.find('<', i)) != std::string::npos) {
+        if (markup.compare(i, 4, "<!--") == 0) {
+            const std::size_t end = markup.find("-->", i + 4);
+            if (end == std::string::npos) break;
+            i = end + 3;
+            continue;
+        }
+        std::size_t nameEnd = i + 1;
+        while (nameEnd < markup.size() && IsAsciiLetter(markup[nameEnd])) ++nameEnd;
+        const std::size_t nameLength = nameEnd - i - 1;
+        Kind kind = Kind::Other;
+        std::string_view name;
+        for (const auto& [tag, k] : {std::pair<std::string_view, Kind>{"script", Kind::Raw}, {"style", Kind::Raw},
+                                     {"textarea", Kind::Text}, {"title", Kind::Text}, {"xmp", Kind::Literal}}) {
+            if (tag.size() == nameLength && SameAsciiText(markup, i + 1, tag)) {
+                kind = k;
+                name = tag;
+            }
+        }
+        if (kind == Kind::Other || (nameEnd < markup.size() && (markup[nameEnd] == '-' || markup[nameEnd] == ':' ||
+                                                                (markup[nameEnd] >= '0' && markup[nameEnd] <= '9')))) {
+            i = nameEnd;
+            continue;
+        }
+        const std::size_t contentStart = StartTagEnd(markup, nameEnd);
+        if (contentStart == std::string::npos) break;
+        std::size_t contentEnd = contentStart;
+        while ((contentEnd = markup.find("</", contentEnd)) != std::string::npos &&
+               !SameAsciiText(markup, contentEnd + 2, name))
+            contentEnd += 2;
+        if (contentEnd == std::string::npos) contentEnd = markup.size();
+        if (kind != Kind::Raw) {
+            out.append(markup, copied, contentStart - copied);
+            for (std::size_t c = contentStart; c < contentEnd; ++c) {
+                if (markup[c] == '<') out += "&lt;";
+                else if (markup[c] == '&' && kind == Kind::Literal) out += "&amp;";
+                else out += markup[c];
+            }
+            copied = contentEnd;
+        }
+        i = contentEnd;
+    }
+    if (copied == 0) return markup;
+    out.append(markup, copied, std::string::npos);
+    return out;
+}
+
+void Parse(TreeBuilder& builder, std::string utf8) {
     InitLibxml();
+    utf8 = EscapeTextOnlyContent(std::move(utf8));
     htmlParserCtxtPtr ctxt = htmlNewParserCtxt();
     if (!ctxt) return;
     htmlSAXHandler sax;
@@ -190,7 +324,8 @@ Ref<Document> ParseDocument(std::wstring_view markup, std::wstring url) {
     return document;
 }
 
-std::vector<Ref<Node>> ParseFragment(Document& document, std::wstring_view markup, const dom::Element* context) {
+std::vector<Ref<Node>> ParseFragment(Document& document, std::wstring_view markup, const dom::Element* context,
+                                     bool* leftOpen) {
     // A holder outside the tree collects the fragment's nodes.
     Ref<Element> holder = Element::Create(document, L"div");
     std::vector<std::wstring> setting = FragmentSetting(context);
@@ -199,6 +334,7 @@ std::vector<Ref<Node>> ParseFragment(Document& document, std::wstring_view marku
     TreeBuilder builder(document, *holder, std::move(setting));
     builder.SetFragment(true);
     Parse(builder, prefix + WideToUtf8(markup));
+    if (leftOpen) *leftOpen = builder.LeftOpen();
     std::vector<Ref<Node>> nodes;
     for (Node* c = holder->FirstChild(); c; c = c->NextSibling()) nodes.emplace_back(c);
     holder->RemoveAllChildren();

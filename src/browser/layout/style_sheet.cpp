@@ -179,6 +179,20 @@ bool IsNameChar(wchar_t c) {
            c == L'_' || c >= 0x80;
 }
 
+// "@media screen, print" and the like: true when one of the media is the screen or all.
+bool ScreenMedia(std::wstring_view atRule) {
+    if (atRule.size() < 6 || !dom::EqualsIgnoringCase(atRule.substr(0, 6), L"@media")) return false;
+    std::wstring_view media = atRule.substr(6);
+    while (!media.empty()) {
+        const std::size_t comma = media.find(L',');
+        const std::wstring_view medium = Trim(media.substr(0, comma));
+        if (dom::EqualsIgnoringCase(medium, L"screen") || dom::EqualsIgnoringCase(medium, L"all")) return true;
+        if (comma == std::wstring_view::npos) break;
+        media.remove_prefix(comma + 1);
+    }
+    return false;
+}
+
 }  // namespace
 
 const wchar_t* PropertyName(Property property) { return kNames[static_cast<std::size_t>(property)]; }
@@ -352,7 +366,20 @@ std::vector<StyleRule> ParseStyleSheet(std::wstring_view text) {
         if (text.substr(i, 4) == L"<!--") { i += 4; continue; }
         if (text.substr(i, 3) == L"-->") { i += 3; continue; }
         if (c == L'@') {
-            // At-rules: skip to the end of their block or statement.
+            // Rules for the screen (or every medium) apply; other at-rules are
+            // skipped to the end of their block or statement.
+            const std::size_t open = text.find_first_of(L";{", i);
+            if (open != std::wstring_view::npos && text[open] == L'{' && ScreenMedia(text.substr(i, open - i))) {
+                std::size_t end = open + 1;
+                for (int depth = 1; end < text.size(); ++end) {
+                    if (text[end] == L'{') ++depth;
+                    if (text[end] == L'}' && --depth == 0) break;
+                }
+                for (auto& rule : ParseStyleSheet(text.substr(open + 1, end - open - 1))) rules.push_back(std::move(rule));
+                i = end + 1;
+                prelude.clear();
+                continue;
+            }
             int depth = 0;
             for (; i < text.size(); ++i) {
                 if (text[i] == L';' && depth == 0) { ++i; break; }

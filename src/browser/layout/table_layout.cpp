@@ -39,23 +39,41 @@ long Spacing(const dom::Element& table, const ComputedStyle& s) {
 
 static Grid BuildGrid(LayoutBuilder& b, const dom::Element& table) {
     Grid grid;
-    auto addRow = [&](const dom::Element& row) {
-        if (b.StyleOf(row).display == Display::None) return;
-        grid.rows.push_back(&row);
-    };
-    for (const dom::Node* n = table.FirstChild(); n; n = n->NextSibling()) {
-        const dom::Element* e = n->AsElement();
-        if (!e) continue;
-        const ComputedStyle& s = b.StyleOf(*e);
-        if (s.display == Display::None) continue;
-        if (e->Is(L"caption") || s.display == Display::TableCaption) grid.captions.push_back(e);
-        else if (e->Is(L"tr") || s.display == Display::TableRow) addRow(*e);
-        else if (e->Is(L"thead") || e->Is(L"tbody") || e->Is(L"tfoot") || s.display == Display::TableRowGroup) {
-            for (const dom::Node* r = e->FirstChild(); r; r = r->NextSibling())
-                if (const dom::Element* row = r->AsElement(); row && (row->Is(L"tr") || b.StyleOf(*row).display == Display::TableRow))
-                    addRow(*row);
+    // The first header group goes above every other row and the first footer
+    // group below, wherever the markup put them.
+    std::vector<const dom::Element*> head, foot;
+    const dom::Element* headGroup = nullptr;
+    const dom::Element* footGroup = nullptr;
+    auto addRows = [&](auto& self, const dom::Element& parent, bool groups) -> void {
+        for (const dom::Node* n = parent.FirstChild(); n; n = n->NextSibling()) {
+            const dom::Element* e = n->AsElement();
+            if (!e) continue;
+            const ComputedStyle& s = b.StyleOf(*e);
+            if (s.display == Display::None) continue;
+            if (groups && (e->Is(L"caption") || s.display == Display::TableCaption)) {
+                grid.captions.push_back(e);
+            } else if (e->Is(L"tr") || s.display == Display::TableRow) {
+                grid.rows.push_back(e);
+            } else if (e->Is(L"form")) {
+                // A form the markup put between a table and its rows hides none of them.
+                self(self, *e, groups);
+            } else if (groups && (e->Is(L"thead") || e->Is(L"tbody") || e->Is(L"tfoot") || s.display == Display::TableRowGroup)) {
+                const bool header = e->Is(L"thead") && !headGroup;
+                const bool footer = e->Is(L"tfoot") && !footGroup;
+                if (header) headGroup = e;
+                if (footer) footGroup = e;
+                std::vector<const dom::Element*> body;
+                std::swap(body, grid.rows);
+                self(self, *e, false);
+                std::swap(body, grid.rows);
+                auto& into = header ? head : footer ? foot : grid.rows;
+                into.insert(into.end(), body.begin(), body.end());
+            }
         }
-    }
+    };
+    addRows(addRows, table, true);
+    grid.rows.insert(grid.rows.begin(), head.begin(), head.end());
+    grid.rows.insert(grid.rows.end(), foot.begin(), foot.end());
     // Slots taken by cells from rows above, per column.
     std::vector<int> busyUntil;
     const int rowCount = static_cast<int>(grid.rows.size());
@@ -373,13 +391,13 @@ Rect LayoutBuilder::LayoutTable(const dom::Element& table, const ComputedStyle& 
         rowBox.border = {innerX + spacing, rowY[r], columnX[grid.columns] - spacing - (innerX + spacing), rowHeight[r]};
         if (rowItems[r] != static_cast<std::size_t>(-1)) out_.items[rowItems[r]].rect = rowBox.border;
     }
-    // Row groups span their rows.
+    // Row groups (and forms around rows) span their rows.
     for (const dom::Element* row : grid.rows) {
-        const dom::Element* group = row->ParentElement();
-        if (!group || group == &table) continue;
         const Rect rowRect = out_.boxes[BoxIndex(*row)].border;
-        if (!LaidOut(*group)) NewBox(*group, StyleOf(*group)).border = rowRect;
-        else out_.boxes[BoxIndex(*group)].border.Unite(rowRect);
+        for (const dom::Element* group = row->ParentElement(); group && group != &table; group = group->ParentElement()) {
+            if (!LaidOut(*group)) NewBox(*group, StyleOf(*group)).border = rowRect;
+            else out_.boxes[BoxIndex(*group)].border.Unite(rowRect);
+        }
     }
     const long height = rowY[rowCount] - y + s.borderWidth[2] + s.padding[2];
     long tableHeight = height;

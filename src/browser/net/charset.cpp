@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/text.h"
+
 namespace corvalin::browser {
 
 namespace {
@@ -69,6 +71,15 @@ std::string SniffMetaCharset(std::string_view bytes) {
     const std::string head = LowerAscii(bytes.substr(0, std::min<size_t>(bytes.size(), 8192)));
     size_t at = 0;
     while ((at = head.find("<meta", at)) != std::string::npos) {
+        // A declaration inside a comment declares nothing.
+        if (const size_t open = head.rfind("<!--", at); open != std::string::npos) {
+            const size_t close = head.find("-->", open + 4);
+            if (close == std::string::npos) break;
+            if (close > at) {
+                at = close + 3;
+                continue;
+            }
+        }
         const size_t end = head.find('>', at);
         const std::string_view tag = std::string_view(head).substr(at, end == std::string::npos ? std::string::npos : end - at);
         std::string label = CharsetParameter(tag);
@@ -88,6 +99,15 @@ Charset DetermineCharset(std::string_view contentType, std::string_view bytes) {
     if (const unsigned page = CodePageOfCharset(meta); page != 0) return {WideAscii(meta), page};
     const unsigned system = GetACP();
     return {system == 936 ? L"gb2312" : L"windows-" + std::to_wstring(system), system};
+}
+
+DecodedPage DecodePage(std::string_view contentType, std::string_view bytes) {
+    DecodedPage page;
+    page.charset = DetermineCharset(contentType, bytes);
+    if (page.charset.codePage == CP_UTF8 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    page.markup = DecodeCodePage(bytes, page.charset.codePage);
+    std::replace(page.markup.begin(), page.markup.end(), L'\0', L'\xFFFD');
+    return page;
 }
 
 }  // namespace corvalin::browser

@@ -22,4 +22,13 @@ std::string SniffMetaCharset(std::string_view bytes);
 // the system's ANSI code page, as the browser on that system does.
 Charset DetermineCharset(std::string_view contentType, std::string_view bytes);
 
+// A page's bytes as text in the charset DetermineCharset finds: without a
+// UTF-8 byte-order mark, and with NULs (which would end the page early in the
+// parser) as U+FFFD.
+struct DecodedPage {
+    std::wstring markup;
+    Charset charset;
+};
+DecodedPage DecodePage(std::string_view contentType, std::string_view bytes);
+
 }  // namespace corvalin::browser

@@ -19,6 +19,17 @@ Bytes ReadLocalFile(const std::wstring& path) {
     return bytes;
 }
 
+HttpResponse FetchAddress(const HttpRequest& request) {
+    if (request.url.size() < 5 || _strnicmp(request.url.c_str(), "file:", 5) != 0) return Fetch(request);
+    HttpResponse response;
+    response.finalUrl = request.url;
+    response.body = ReadLocalFile(FileUrlToPath(ToWide(request.url)));
+    response.completed = !response.body.empty();
+    response.status = response.completed ? 200 : 404;
+    if (!response.completed) response.error = "the file cannot be read";
+    return response;
+}
+
 namespace {
 int HexValue(wchar_t c) {
     if (c >= L'0' && c <= L'9') return c - L'0';

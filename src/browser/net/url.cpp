@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <vector>
 
@@ -59,6 +60,28 @@ std::wstring RemoveDotSegments(std::wstring_view path) {
     return out;
 }
 
+// "/C:" of a file path on a drive; empty otherwise.
+std::wstring_view DriveOf(std::wstring_view path) {
+    const bool drive = path.size() >= 3 && path[0] == L'/' && std::iswalpha(path[1]) && (path[2] == L':' || path[2] == L'|') &&
+                       (path.size() == 3 || path[3] == L'/');
+    return drive ? path.substr(0, 3) : std::wstring_view();
+}
+
+// Dot segments resolved; a file path never climbs above its drive.
+std::wstring NormalPath(const std::wstring& scheme, std::wstring_view path) {
+    const std::wstring_view drive = scheme == L"file" ? DriveOf(path) : std::wstring_view();
+    return std::wstring(drive) + RemoveDotSegments(path.substr(drive.size()));
+}
+
+// The browser reads backslashes in the path of a web address as slashes;
+// the query and fragment keep theirs.
+void SlashBackslashes(std::wstring& address) {
+    const size_t end = std::min(address.find(L'?'), address.find(L'#'));
+    for (size_t i = 0; i < address.size() && i < end; ++i) {
+        if (address[i] == L'\\') address[i] = L'/';
+    }
+}
+
 }  // namespace
 
 bool ParseUrl(std::wstring_view url, UrlParts& parts) {
@@ -69,10 +92,7 @@ bool ParseUrl(std::wstring_view url, UrlParts& parts) {
     parts.scheme = Lower(url.substr(0, schemeLength));
     std::wstring rest(url.substr(schemeLength + 1));
     const bool web = parts.scheme == L"http" || parts.scheme == L"https" || parts.scheme == L"file";
-    if (web) {
-        // The browser reads backslashes in web addresses as slashes.
-        for (auto& c : rest) if (c == L'\\') c = L'/';
-    }
+    if (web) SlashBackslashes(rest);
     if (const size_t hash = rest.find(L'#'); hash != std::wstring::npos) {
         parts.fragment = rest.substr(hash);
         rest.resize(hash);
@@ -87,14 +107,23 @@ bool ParseUrl(std::wstring_view url, UrlParts& parts) {
         if (authorityEnd == std::wstring::npos) authorityEnd = rest.size();
         std::wstring authority = rest.substr(2, authorityEnd - 2);
         if (const size_t at = authority.rfind(L'@'); at != std::wstring::npos) authority.erase(0, at + 1);
-        if (const size_t colon = authority.rfind(L':'); colon != std::wstring::npos && authority.find(L']') == std::wstring::npos) {
-            parts.port = authority.substr(colon + 1);
-            authority.resize(colon);
+        parts.path = rest.substr(authorityEnd);
+        if (parts.scheme == L"file" && !DriveOf(L"/" + authority).empty()) {
+            // "file://C:/x": the drive is part of the path, not a host.
+            parts.path = L"/" + authority + parts.path;
+            authority.clear();
+        }
+        // A port follows the last colon, outside an IPv6 address's brackets.
+        if (const size_t colon = authority.rfind(L':'); colon != std::wstring::npos) {
+            const size_t bracket = authority.rfind(L']');
+            if (bracket == std::wstring::npos || bracket < colon) {
+                parts.port = authority.substr(colon + 1);
+                authority.resize(colon);
+            }
         }
         parts.host = Lower(authority);
-        parts.path = rest.substr(authorityEnd);
         if (parts.path.empty() && web) parts.path = L"/";
-        if (!parts.path.empty()) parts.path = RemoveDotSegments(parts.path);
+        if (!parts.path.empty()) parts.path = NormalPath(parts.scheme, parts.path);
     } else {
         parts.path = rest;
     }
@@ -117,9 +146,7 @@ std::wstring ResolveUrl(std::wstring_view base, std::wstring_view reference) {
     UrlParts baseParts;
     if (!ParseUrl(base, baseParts)) return std::wstring(reference);
     std::wstring ref(reference);
-    if (baseParts.hierarchical) {
-        for (auto& c : ref) if (c == L'\\') c = L'/';
-    }
+    if (baseParts.hierarchical) SlashBackslashes(ref);
     target = baseParts;
     target.fragment.clear();
     if (ref.empty()) return JoinUrl(target);
@@ -142,12 +169,15 @@ std::wstring ResolveUrl(std::wstring_view base, std::wstring_view reference) {
     } else {
         target.query = query;
         if (ref[0] == L'/') {
-            target.path = RemoveDotSegments(ref);
+            // A path from the root of a file address stays on its drive.
+            const std::wstring_view drive =
+                baseParts.scheme == L"file" ? DriveOf(baseParts.path) : std::wstring_view();
+            target.path = NormalPath(baseParts.scheme, std::wstring(drive) + ref);
         } else {
             const size_t lastSlash = baseParts.path.rfind(L'/');
             const std::wstring directory =
                 lastSlash == std::wstring::npos ? L"/" : baseParts.path.substr(0, lastSlash + 1);
-            target.path = baseParts.hierarchical ? RemoveDotSegments(directory + ref) : directory + ref;
+            target.path = baseParts.hierarchical ? NormalPath(baseParts.scheme, directory + ref) : directory + ref;
         }
     }
     target.fragment = fragment;

@@ -127,7 +127,9 @@ bool AlwaysHasName(const dom::Element& e) {
 }
 
 // The flags of getAttribute, setAttribute and removeAttribute: 1 matches the
-// name's case exactly (the default ignores it); getAttribute's 2 answers text.
+// name's case exactly, 0 ignores it; getAttribute's 2 answers text. Without a
+// flag, getAttribute ignores case while setAttribute and removeAttribute
+// respect it, as the browser's type library declares.
 constexpr long kAttributeExactCase = 1;
 constexpr long kAttributeAsText = 2;
 
@@ -143,6 +145,16 @@ std::wstring ContentAttributeName(std::wstring name, dom::NameCase match) {
     if (SameAttributeName(name, L"className", match)) return L"class";
     if (SameAttributeName(name, L"htmlFor", match)) return L"for";
     return name;
+}
+
+// Of attributes whose names differ only in case, the case-blind methods
+// reach the one made last.
+const dom::Attribute* LastAttribute(const dom::Element& e, std::wstring_view name, dom::NameCase match) {
+    const auto& attributes = e.Attributes();
+    for (auto a = attributes.rbegin(); a != attributes.rend(); ++a) {
+        if (SameAttributeName(a->name, name, match)) return &*a;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -448,7 +460,7 @@ const MemberTable& HTMLElement::ElementMembers() {
              const bool asText = (flags & kAttributeAsText) != 0;
              // The browser answers the style object here, unless asked for text.
              if (SameAttributeName(name, L"style", match) && !asText) return c.ReturnObject(MakeDispatch<HTMLStyle>(e).Get());
-             if (const std::wstring* v = e.FindAttribute(name, match)) return c.ReturnText(*v);
+             if (const dom::Attribute* a = LastAttribute(e, name, match)) return c.ReturnText(a->value);
              // Properties script added are attributes too.
              VARIANT expando;
              VariantInit(&expando);
@@ -464,7 +476,7 @@ const MemberTable& HTMLElement::ElementMembers() {
         {L"setAttribute", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
              dom::Element& e = ElementOf(s);
-             const dom::NameCase match = NameMatch(c.Integer(2, 0));
+             const dom::NameCase match = NameMatch(c.Integer(2, kAttributeExactCase));
              const std::wstring name = ContentAttributeName(c.Text(0), match);
              if (name.empty()) return E_INVALIDARG;
              std::wstring value = c.Text(1);
@@ -472,16 +484,21 @@ const MemberTable& HTMLElement::ElementMembers() {
                  // The browser leaves the style alone here (style.cssText sets it).
              } else {
                  e.SetAttribute(name, value, match);
-                 if (e.Is(L"input") && dom::EqualsIgnoringCase(name, L"value")) e.SetValue(value);
-                 if (e.Is(L"input") && dom::EqualsIgnoringCase(name, L"checked")) e.SetChecked(c.Bool(1));
+                 if (e.Is(L"input") && SameAttributeName(name, L"value", match)) e.SetValue(value);
+                 if (e.Is(L"input") && SameAttributeName(name, L"checked", match)) e.SetChecked(c.Bool(1));
              }
              return c.ReturnEmpty();
          }},
         {L"removeAttribute", nullptr, nullptr,
          [](DispatchObject& s, Invocation& c) {
-             const dom::NameCase match = NameMatch(c.Integer(1, 0));
+             const dom::NameCase match = NameMatch(c.Integer(1, kAttributeExactCase));
              const std::wstring name = ContentAttributeName(c.Text(0), match);
-             if (ElementOf(s).RemoveAttribute(name, match)) return c.ReturnBool(true);
+             dom::Element& e = ElementOf(s);
+             // Names are unique in their exact case: removing the last match's removes just it.
+             if (const dom::Attribute* a = LastAttribute(e, name, match)) {
+                 e.RemoveAttribute(std::wstring(a->name), dom::NameCase::Exact);
+                 return c.ReturnBool(true);
+             }
              return c.ReturnBool(static_cast<HTMLElement&>(s).RemoveExpando(name, match));
          }},
         {L"attributes", [](DispatchObject& s, Invocation& c) {

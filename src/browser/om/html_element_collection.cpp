@@ -13,18 +13,9 @@ struct CollectionMembers {
         return c.ReturnInteger(static_cast<long>(Self(s).elements_.Length()));
     }
 
-    // options.length = n: drops options past n, adds empty ones up to n.
     static HRESULT PutLength(DispatchObject& s, Invocation& c) {
         dom::Element* select = Self(s).select_.get();
-        if (!select) return DISP_E_MEMBERNOTFOUND;
-        long n = static_cast<long>(c.ValueNumber());
-        if (n < 0) return E_INVALIDARG;
-        auto options = select->Options();
-        for (std::size_t i = options.size(); i > static_cast<std::size_t>(n); --i) options[i - 1]->Remove();
-        for (std::size_t i = options.size(); i < static_cast<std::size_t>(n); ++i) {
-            select->AppendChild(select->OwnerDocument().CreateElement(L"option"));
-        }
-        return S_OK;
+        return select ? PutOptionCount(*select, c) : DISP_E_MEMBERNOTFOUND;
     }
 
     static HRESULT NamedItem(DispatchObject& s, Invocation& c) {
@@ -36,26 +27,14 @@ struct CollectionMembers {
         return c.ReturnObject(CollectionObject(Self(s).elements_.Tags(c.Text(0))).Get());
     }
 
-    // options.add(option [, index])
     static HRESULT Add(DispatchObject& s, Invocation& c) {
         dom::Element* select = Self(s).select_.get();
-        dom::Node* node = NodeOf(c.Object(0));
-        if (!select || !node || !node->IsElement() || !node->AsElement()->Is(L"option")) return E_INVALIDARG;
-        auto options = select->Options();
-        long at = c.Integer(1, -1);
-        dom::Node* before = at >= 0 && static_cast<std::size_t>(at) < options.size() ? options[at] : nullptr;
-        if (before) before->Parent()->InsertBefore(node, before);
-        else select->AppendChild(node);
-        return c.ReturnEmpty();
+        return select ? AddOption(*select, c) : E_INVALIDARG;
     }
 
     static HRESULT Remove(DispatchObject& s, Invocation& c) {
         dom::Element* select = Self(s).select_.get();
-        if (!select) return DISP_E_MEMBERNOTFOUND;
-        auto options = select->Options();
-        long at = c.Integer(0, -1);
-        if (at >= 0 && static_cast<std::size_t>(at) < options.size()) options[at]->Remove();
-        return c.ReturnEmpty();
+        return select ? RemoveOption(*select, c) : DISP_E_MEMBERNOTFOUND;
     }
 
     static HRESULT SelectedIndex(DispatchObject& s, Invocation& c) {
@@ -128,8 +107,8 @@ bool HTMLElementCollection::HasDynamicMember(std::wstring_view name) const {
 }
 
 HRESULT HTMLElementCollection::InvokeDynamic(std::wstring_view name, Invocation& call) {
-    if (call.IsPut()) return DISP_E_MEMBERNOTFOUND;
     long i = IndexName(name);
+    if (call.IsPut()) return i >= 0 && select_ ? PutOption(*select_, i, call) : DISP_E_MEMBERNOTFOUND;
     if (i >= 0) return ReturnNode(call, elements_.Item(static_cast<std::size_t>(i)));
     auto named = elements_.Named(name);
     if (named.empty()) return DISP_E_MEMBERNOTFOUND;
@@ -139,6 +118,44 @@ HRESULT HTMLElementCollection::InvokeDynamic(std::wstring_view name, Invocation&
 
 ComPtr<IDispatch> CollectionObject(dom::ElementCollection elements, dom::Element* select) {
     return MakeDispatch<HTMLElementCollection>(std::move(elements), select);
+}
+
+namespace {
+
+dom::Element* OptionOf(IDispatch* object) {
+    dom::Node* node = NodeOf(object);
+    dom::Element* e = node ? node->AsElement() : nullptr;
+    return e && e->Is(L"option") ? e : nullptr;
+}
+
+}  // namespace
+
+HRESULT AddOption(dom::Element& select, Invocation& call) {
+    dom::Element* option = OptionOf(call.Object(0));
+    if (!option) return E_INVALIDARG;
+    select.AddOption(*option, call.Integer(1, -1));
+    return call.ReturnEmpty();
+}
+
+HRESULT RemoveOption(dom::Element& select, Invocation& call) {
+    select.RemoveOption(call.Integer(0, -1));
+    return call.ReturnEmpty();
+}
+
+HRESULT PutOptionCount(dom::Element& select, Invocation& call) {
+    const double n = call.ValueNumber();
+    if (n < 0) return E_INVALIDARG;
+    select.SetOptionCount(static_cast<std::size_t>(n));
+    return S_OK;
+}
+
+HRESULT PutOption(dom::Element& select, long index, Invocation& call) {
+    const VARIANT& value = call.Value();
+    dom::Element* option = OptionOf(value.vt == VT_DISPATCH ? value.pdispVal : nullptr);
+    // Only an option or null goes in a box's list.
+    if (!option && value.vt != VT_NULL && value.vt != VT_EMPTY) return E_INVALIDARG;
+    select.PutOption(static_cast<std::size_t>(index), option);
+    return S_OK;
 }
 
 }  // namespace corvalin::browser::om

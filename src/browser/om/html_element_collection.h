@@ -33,4 +33,12 @@ private:
 
 ComPtr<IDispatch> CollectionObject(dom::ElementCollection elements, dom::Element* select = nullptr);
 
+// The writes of a select box's option list, the same on the box and on its
+// options collection: add(option [, before]), remove(index), length = n, and
+// [index] = option or null.
+HRESULT AddOption(dom::Element& select, Invocation& call);
+HRESULT RemoveOption(dom::Element& select, Invocation& call);
+HRESULT PutOptionCount(dom::Element& select, Invocation& call);
+HRESULT PutOption(dom::Element& select, long index, Invocation& call);
+
 }  // namespace corvalin::browser::om

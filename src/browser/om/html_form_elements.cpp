@@ -162,30 +162,14 @@ const MemberTable& HTMLSelectElement::Members() const {
         {L"selectedIndex", GetSelectedIndex, PutSelectedIndex},
         {L"length", [](DispatchObject& s, Invocation& c) {
              return c.ReturnInteger(static_cast<long>(ElementOf(s).Options().size()));
-         }},
+         },
+         [](DispatchObject& s, Invocation& c) { return PutOptionCount(ElementOf(s), c); }},
         {L"multiple", [](DispatchObject& s, Invocation& c) { return BoolAttribute(c, ElementOf(s), L"multiple"); },
          [](DispatchObject& s, Invocation& c) { return PutBoolAttribute(c, ElementOf(s), L"multiple"); }},
         {L"size", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(NumberAttribute(ElementOf(s), L"size", 0)); }},
         {L"item", nullptr, nullptr, SelectItem},
-        {L"add", nullptr, nullptr,
-         [](DispatchObject& s, Invocation& c) {
-             Element& select = ElementOf(s);
-             dom::Node* node = NodeOf(c.Object(0));
-             if (!node || !node->IsElement() || !node->AsElement()->Is(L"option")) return E_INVALIDARG;
-             auto options = select.Options();
-             long at = c.Integer(1, -1);
-             dom::Node* before = at >= 0 && static_cast<std::size_t>(at) < options.size() ? options[at] : nullptr;
-             if (before) before->Parent()->InsertBefore(node, before);
-             else select.AppendChild(node);
-             return c.ReturnEmpty();
-         }},
-        {L"remove", nullptr, nullptr,
-         [](DispatchObject& s, Invocation& c) {
-             auto options = ElementOf(s).Options();
-             long i = c.Integer(0, -1);
-             if (i >= 0 && static_cast<std::size_t>(i) < options.size()) options[i]->Remove();
-             return c.ReturnEmpty();
-         }},
+        {L"add", nullptr, nullptr, [](DispatchObject& s, Invocation& c) { return AddOption(ElementOf(s), c); }},
+        {L"remove", nullptr, nullptr, [](DispatchObject& s, Invocation& c) { return RemoveOption(ElementOf(s), c); }},
     }, &ElementMembers()};
     return table;
 }
@@ -202,7 +186,7 @@ bool HTMLSelectElement::HasDynamicMember(std::wstring_view name) const {
 HRESULT HTMLSelectElement::InvokeDynamic(std::wstring_view name, Invocation& call) {
     long i = IndexName(name);
     if (i < 0) return HTMLElement::InvokeDynamic(name, call);
-    if (call.IsPut()) return DISP_E_MEMBERNOTFOUND;
+    if (call.IsPut()) return PutOption(DomElement(), i, call);
     auto options = DomElement().Options();
     return ReturnNode(call, static_cast<std::size_t>(i) < options.size() ? options[i] : nullptr);
 }

@@ -55,6 +55,8 @@ public:
     // An asynchronous exchange: the host keeps the request alive until its
     // answer is delivered (or the page closes).
     virtual void StartRequest(XmlHttpRequest* request, unsigned exchange, HttpRequest http) = 0;
+    // Whether the page may fetch `url` at all (a web page reads no local file).
+    virtual bool MayFetch(const std::wstring& url) const = 0;
     // Shared with objects that may outlive the page; null once it closed.
     virtual std::shared_ptr<WindowHost*> Link() const = 0;
 };

@@ -6,6 +6,7 @@
 
 #include "browser/script/window_host.h"
 #include "browser/net/charset.h"
+#include "browser/net/local_file.h"
 #include "browser/net/url.h"
 
 namespace corvalin::browser {
@@ -84,7 +85,7 @@ HRESULT XmlHttpRequest::Send(Invocation& call) {
         page->StartRequest(this, exchange_, request_);
         return call.ReturnEmpty();
     }
-    Complete(Fetch(request_));
+    Complete(page->MayFetch(ToWide(request_.url)) ? FetchAddress(request_) : HttpResponse{});
     return call.ReturnEmpty();
 }
 

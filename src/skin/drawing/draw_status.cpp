@@ -2,6 +2,6 @@
 
 namespace corvalin {
 
-Gdiplus::Status LastDrawStatus = Gdiplus::Ok;
+thread_local Gdiplus::Status LastDrawStatus = Gdiplus::Ok;
 
 }  // namespace corvalin

@@ -208,3 +208,79 @@ TEST(HtmlParserTest, BinaryGarbageAndHugeBodiesParse) {
     ASSERT_NE(bigDoc->GetElementById(L"after"), nullptr);
     EXPECT_EQ(bigDoc->GetElementById(L"s")->TextContent().size(), 20u * 1024 * 1024 / sizeof(wchar_t));
 }
+
+TEST(HtmlParserTest, TextOutsideAnyElementGoesStraightIntoTheBody) {
+    struct Case {
+        const wchar_t* markup;
+        const wchar_t* body;
+    } cases[] = {
+        {L"<title>T</title>hello <b>x</b>", L"hello <B>x</B>"},
+        {L"<html><head><meta name=a content=b></head>text<div>d</div></html>", L"text<DIV>d</DIV>"},
+        {L"<p>a</p></body></html>tail", L"<P>a</P>tail"},
+        {L"<p>a</p></html><script>var counter;</script><img src=c.gif>", L"<P>a</P><SCRIPT>var counter;</SCRIPT><IMG src=c.gif>"},
+        {L"<title>T</title>one<p>two</p>three", L"one<P>two</P>three"},
+        // A paragraph of the markup stays one, with or without attributes.
+        {L"<title>T</title><p>para", L"<P>para</P>"},
+        {L"<title>T</title><p class=c>para</p>", L"<P class=c>para</P>"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(BodyHtml(c.markup), c.body) << c.markup;
+
+    auto doc = Parse(L"<div id=d></div>");
+    Element* div = doc->GetElementById(L"d");
+    ASSERT_TRUE(html::SetInnerHtml(*div, L"a</body>b<p>c</p>"));
+    EXPECT_EQ(html::InnerHtml(*div), L"ab<P>c</P>");
+}
+
+TEST(HtmlParserTest, TextareaTitleAndXmpHoldTheirContentAsText) {
+    auto doc = Parse(
+        L"<title>a <b>b</b> &amp; c</title>"
+        L"<textarea id=t title=\"x>y\">x<b>y</b>&lt;z</form></textarea>"
+        L"<xmp id=x><i>i</i>&amp;</xmp>"
+        L"<script>var s = '<textarea><b>';</script><!-- <title> --><b id=b>bold</b>");
+    EXPECT_EQ(doc->Title(), L"a <b>b</b> & c");
+    Element* t = doc->GetElementById(L"t");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->Value(), L"x<b>y</b><z</form>");
+    EXPECT_EQ(t->GetAttribute(L"title"), L"x>y");
+    EXPECT_EQ(doc->GetElementById(L"x")->TextContent(), L"<i>i</i>&amp;");
+    // Script text and comments are no textarea's: what follows them is markup.
+    EXPECT_EQ(doc->Scripts().Item(0)->TextContent(), L"var s = '<textarea><b>';");
+    ASSERT_NE(doc->GetElementById(L"b"), nullptr);
+    EXPECT_EQ(doc->GetElementById(L"b")->TagName(), L"B");
+
+    // The same inside a fragment, and the content comes back out as it went in.
+    Element* b = doc->GetElementById(L"b");
+    ASSERT_TRUE(html::SetInnerHtml(*b, L"<textarea id=u><p>not a paragraph</p></textarea>"));
+    Element* u = doc->GetElementById(L"u");
+    ASSERT_NE(u, nullptr);
+    EXPECT_EQ(u->Value(), L"<p>not a paragraph</p>");
+    EXPECT_EQ(html::InnerHtml(*b), L"<TEXTAREA id=u>&lt;p&gt;not a paragraph&lt;/p&gt;</TEXTAREA>");
+    // A textarea never closed takes the rest of the page.
+    auto open = Parse(L"<textarea id=o>left <b>open");
+    EXPECT_EQ(open->GetElementById(L"o")->Value(), L"left <b>open");
+}
+
+TEST(HtmlParserTest, TableSectionsAfterLooseRowsStayTheTablesOwn) {
+    auto doc = Parse(L"<table id=t><tr><td>a</tr><tbody><tr><td>b</tbody><tr><td>c</tr><tfoot><tr><td>d</tfoot></table>");
+    Element* t = doc->GetElementById(L"t");
+    EXPECT_EQ(html::InnerHtml(*t),
+              L"<TBODY><TR><TD>a</TD></TR></TBODY><TBODY><TR><TD>b</TD></TR></TBODY>"
+              L"<TBODY><TR><TD>c</TD></TR></TBODY><TFOOT><TR><TD>d</TD></TR></TFOOT>");
+    EXPECT_EQ(t->Rows().size(), 4u);
+}
+
+TEST(HtmlMarkupTest, WhatInnerHtmlGivesParsesBackToTheSameTree) {
+    const wchar_t* cases[] = {
+        L"<p title='say \"hi\" it&apos;s' class=\"a b\" lang=中文 data-x=\"1 2\">t &lt;&gt; &amp;copy; &nbsp;x</p>",
+        L"<a href=\"?a=1&amp;copy=2&amp;lt=3\">l</a><img alt=\"\" src=\"a b.gif\">",
+        L"<script>if (a < b && c > d) s = '</b>';</script><style>p > b { color: red }</style>",
+        L"<textarea>&lt;/textarea&gt; &amp; <b></textarea><xmp><b>&amp;</b></xmp>",
+        L"<table><tbody><tr><td colspan=2>x</td></tr></tbody></table><select><option selected value=\"a'b\">o</option></select>",
+        L"<ul><li>1<li>2</ul><!-- note -- here --><pre>\n\nline</pre><input type=checkbox checked>",
+        L"<div title=\"line\none\">中文 <span>\u00a0</span></div>",
+    };
+    for (const wchar_t* markup : cases) {
+        const std::wstring once = BodyHtml(markup);
+        EXPECT_EQ(BodyHtml(once), once) << markup;
+    }
+}

@@ -19,11 +19,29 @@ TEST(CharsetTest, HeaderWinsOverMetaAndMetaOverTheSystemDefault) {
         {"text/html", "\xEF\xBB\xBF<p>bom</p><meta charset=gbk>", L"utf-8", CP_UTF8},
         {"", "<p>nothing declared</p>", L"gb2312", 936},
         {"", "<meta name=keywords content=\"charset\">", L"gb2312", 936},
+        {"", "<!-- <meta charset=big5> --><META HTTP-EQUIV=Content-Type CONTENT=\"text/html;charset=utf-8\" />", L"utf-8", CP_UTF8},
+        {"", "<!-- <meta charset=big5> -- still a comment --><!----><meta charset=\"GB2312\">", L"gb2312", 936},
+        {"", "<!-- never closed <meta charset=utf-8>", L"gb2312", 936},
     };
     for (const auto& c : cases) {
         const Charset charset = DetermineCharset(c.contentType, c.body);
         EXPECT_EQ(charset.name, c.name) << c.contentType << " / " << c.body;
         EXPECT_EQ(charset.codePage, c.codePage) << c.contentType << " / " << c.body;
+    }
+}
+
+TEST(CharsetTest, PagesDecodeWithoutTheirByteOrderMarkAndWithoutNuls) {
+    struct Case { const char* contentType; std::string body; const wchar_t* markup; unsigned codePage; };
+    const Case cases[] = {
+        {"text/html; charset=utf-8", "\xEF\xBB\xBF<p>\xE4\xB8\xAD</p>", L"<p>\u4e2d</p>", CP_UTF8},
+        {"", "\xEF\xBB\xBF<b>x</b>", L"<b>x</b>", CP_UTF8},
+        {"text/html; charset=gbk", std::string("<p>\xD6\xD0\0x</p>", 11), L"<p>\u4e2d\xFFFDx</p>", 936},
+        {"", "<meta charset=gbk><i>\xD6\xD0</i>", L"<meta charset=gbk><i>\u4e2d</i>", 936},
+    };
+    for (const auto& c : cases) {
+        const DecodedPage page = DecodePage(c.contentType, c.body);
+        EXPECT_EQ(page.markup, c.markup) << c.body;
+        EXPECT_EQ(page.charset.codePage, c.codePage) << c.body;
     }
 }
 

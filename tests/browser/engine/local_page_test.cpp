@@ -44,6 +44,55 @@ TEST_F(LocalPageTest, FilePagesAreDecodedByTheirDeclaredCharset) {
     EXPECT_FALSE(ElementById(L"s"));
 }
 
+TEST_F(LocalPageTest, FilesBesideAPageLoadWhateverFormItsAddressTakes) {
+    corvalin::testing::TempFolder folder;
+    std::ofstream(folder.File("page.html"), std::ios::binary)
+        << "<span id=s>static</span><script src=\"code.js\"></script>";
+    std::ofstream(folder.File("code.js"), std::ios::binary) << "document.getElementById('s').innerHTML = 'from the file';";
+    std::string path = folder.File("page.html");
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    CreateBox();
+    // Three slashes, two slashes before the drive, and backslashes.
+    for (const std::wstring& url : {L"file:///" + corvalin::ToWide(path), L"file://" + corvalin::ToWide(path),
+                                    L"file://" + corvalin::ToWide(folder.File("page.html"))}) {
+        LoadMarkup(L"<p>before</p>");
+        Load(url);
+        EXPECT_EQ(GetText(ElementById(L"s").Get(), L"innerText"), L"from the file") << url;
+    }
+    // A page from the web reads no local file.
+    Serve("/", "<span id=s>static</span><script src=\"file:///" + path.substr(0, path.rfind('/')) + "/code.js\"></script>");
+    ASSERT_GT(server_.Start(), 0);
+    Load(Url("/"));
+    EXPECT_EQ(GetText(ElementById(L"s").Get(), L"innerText"), L"static");
+}
+
+TEST_F(LocalPageTest, RequestsFromAFilePageReadTheFilesBesideIt) {
+    corvalin::testing::TempFolder folder;
+    std::ofstream(folder.File("data.txt"), std::ios::binary) << "beside";
+    const std::string request =
+        "<script>var x = new XMLHttpRequest(); x.open('GET', '%s', false); x.send();"
+        " document.title = x.status + ':' + x.responseText;</script>";
+    std::string local = request;
+    local.replace(local.find("%s"), 2, "data.txt");
+    std::ofstream(folder.File("page.html"), std::ios::binary) << local;
+    std::string dataUrl = "file:///" + folder.File("data.txt");
+    for (char& c : dataUrl) {
+        if (c == '\\') c = '/';
+    }
+    CreateBox();
+    Load(FileUrl(folder.File("page.html")));
+    EXPECT_EQ(GetText(Document().Get(), L"title"), L"200:beside");
+    // The same request from a web page answers nothing.
+    std::string web = request;
+    web.replace(web.find("%s"), 2, dataUrl);
+    Serve("/", web);
+    ASSERT_GT(server_.Start(), 0);
+    Load(Url("/"));
+    EXPECT_EQ(GetText(Document().Get(), L"title"), L"0:");
+}
+
 TEST_F(LocalPageTest, FileAddressesNameWindowsPaths) {
     EXPECT_EQ(FileUrlToPath(L"file:///Z:/tmp/a%20b.html"), L"Z:\\tmp\\a b.html");
     EXPECT_EQ(FileUrlToPath(L"file://C:\\x\\y.htm#top"), L"C:\\x\\y.htm");

@@ -40,5 +40,44 @@ TEST(UrlTest, SplitsAnAddressIntoItsParts) {
     EXPECT_EQ(UrlWithoutFragment(L"http://h/p?q#f"), L"http://h/p?q");
 }
 
+TEST(UrlTest, BackslashesTurnIntoSlashesOnlyInThePath) {
+    const wchar_t* base = L"http://h.example/dir/page.php";
+    struct Case { const wchar_t* reference; const wchar_t* expected; };
+    const Case cases[] = {
+        {L"sub\\x.php?path=C:\\dir\\f#a\\b", L"http://h.example/dir/sub/x.php?path=C:\\dir\\f#a\\b"},
+        {L"?q=\\", L"http://h.example/dir/page.php?q=\\"},
+        {L"#\\top", L"http://h.example/dir/page.php#\\top"},
+        {L"http://other.example\\a\\b?c=\\d", L"http://other.example/a/b?c=\\d"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ResolveUrl(base, c.reference), c.expected) << c.reference;
+}
+
+TEST(UrlTest, IPv6HostsKeepTheirBracketsAndPorts) {
+    UrlParts parts;
+    ASSERT_TRUE(ParseUrl(L"http://[::1]:8080/x?y", parts));
+    EXPECT_EQ(parts.host, L"[::1]");
+    EXPECT_EQ(parts.port, L"8080");
+    EXPECT_EQ(parts.path, L"/x");
+    ASSERT_TRUE(ParseUrl(L"http://[fe80::1]/", parts));
+    EXPECT_EQ(parts.host, L"[fe80::1]");
+    EXPECT_EQ(parts.port, L"");
+    EXPECT_EQ(UrlHost(L"http://[::1]:81/"), L"[::1]");
+    EXPECT_EQ(ResolveUrl(L"http://[::1]:81/a/b", L"c"), L"http://[::1]:81/a/c");
+}
+
+TEST(UrlTest, FileAddressesKeepTheirDrive) {
+    struct Case { const wchar_t* base; const wchar_t* reference; const wchar_t* expected; };
+    const Case cases[] = {
+        {L"file://C:/dir/sub/p.html", L"x.js", L"file:///C:/dir/sub/x.js"},
+        {L"file://C:\\dir\\sub\\p.html", L"../x.js", L"file:///C:/dir/x.js"},
+        {L"file:///C:/dir/sub/p.html", L"/root.html", L"file:///C:/root.html"},
+        {L"file:///C:/dir/sub/p.html", L"../../../../x.html", L"file:///C:/x.html"},
+        {L"file:///C|/dir/p.html", L"y.html", L"file:///C|/dir/y.html"},
+        {L"http://h/p.html", L"file://D:/a/./b.html", L"file:///D:/a/b.html"},
+        {L"file://server/share/p.html", L"q.html", L"file://server/share/q.html"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ResolveUrl(c.base, c.reference), c.expected) << c.base << L" + " << c.reference;
+}
+
 }  // namespace
 }  // namespace corvalin::browser

@@ -44,26 +44,26 @@ TEST_F(ElementMembersTest, AttributesListWhatTheElementHas) {
               L"true:w");
 }
 
-TEST_F(ElementMembersTest, AttributeMethodsMatchCaseOnlyWhenFlaggedAndAnswerTextOnRequest) {
+TEST_F(ElementMembersTest, AttributeMethodsTakeTheBrowsersCaseDefaultsAndAnswerTextOnRequest) {
     LoadMarkup(L"<div id=d lang=en style='color: red'>x</div>");
     const std::wstring d = L"document.getElementById('d')";
     auto eval = [&](const std::wstring& code) { return Eval(L"String((function () { var d = " + d + L"; " + code + L" })())"); };
-    // Without a flag the case of the name does not count; with 1 it must match.
+    // getAttribute ignores the case of the name unless flagged 1.
     EXPECT_EQ(eval(L"return d.getAttribute('LANG');"), L"en");
     EXPECT_EQ(eval(L"return d.getAttribute('LANG', 1) === null;"), L"true");
     EXPECT_EQ(eval(L"return d.getAttribute('lang', 1);"), L"en");
-    // A flagged write of another case makes a second attribute; the first
-    // still answers every case-blind read.
-    EXPECT_EQ(eval(L"d.setAttribute('LANG', 'fr', 1); return d.getAttribute('LANG', 1) + ':' + d.getAttribute('lang') + ':' + d.attributes.length;"),
-              L"fr:en:4");
-    EXPECT_EQ(eval(L"d.setAttribute('LANG', 'de'); return d.getAttribute('lang', 1) + ':' + d.getAttribute('LANG', 1);"), L"de:fr");
-    // Removal: a flagged name of the wrong case removes nothing.
-    EXPECT_EQ(eval(L"return d.removeAttribute('Lang', 1);"), L"false");
-    EXPECT_EQ(eval(L"return d.removeAttribute('LANG', 1) + ':' + d.getAttribute('lang');"), L"true:de");
-    EXPECT_EQ(eval(L"return d.removeAttribute('LaNg') + ':' + (d.getAttribute('lang') === null);"), L"true:true");
+    // setAttribute respects the case unless flagged 0: another case makes a
+    // second attribute, and the case-blind read finds the one made last.
+    EXPECT_EQ(eval(L"d.setAttribute('LANG', 'fr'); return d.getAttribute('LANG', 1) + ':' + d.getAttribute('lang') + ':' + d.getAttribute('lang', 1) + ':' + d.attributes.length;"),
+              L"fr:fr:en:4");
+    EXPECT_EQ(eval(L"d.setAttribute('LANG', 'de', 0); return d.getAttribute('lang', 1) + ':' + d.getAttribute('LANG', 1);"), L"de:fr");
+    // removeAttribute respects the case unless flagged 0, which removes the one made last.
+    EXPECT_EQ(eval(L"return d.removeAttribute('Lang');"), L"false");
+    EXPECT_EQ(eval(L"return d.removeAttribute('lang', 0) + ':' + (d.getAttribute('LANG', 1) === null) + ':' + d.getAttribute('lang');"), L"true:true:de");
+    EXPECT_EQ(eval(L"return d.removeAttribute('lang') + ':' + (d.getAttribute('lang') === null);"), L"true:true");
     // Properties script added follow the same rule, in the case they were made with.
     EXPECT_EQ(eval(L"d.myCount = 5; return d.getAttribute('mycount') + ':' + (d.getAttribute('mycount', 1) === null) + ':' + d.getAttribute('myCount', 1)"
-                   L" + ':' + d.removeAttribute('MYCOUNT', 1) + ':' + d.removeAttribute('myCount', 1) + ':' + (d.getAttribute('myCount') === null);"),
+                   L" + ':' + d.removeAttribute('MYCOUNT') + ':' + d.removeAttribute('myCount') + ':' + (d.getAttribute('myCount') === null);"),
               L"5:true:5:false:true:true");
     // 2: the value as text: a number added by script, and the style's text
     // where no flag answers its object.
@@ -71,6 +71,18 @@ TEST_F(ElementMembersTest, AttributeMethodsMatchCaseOnlyWhenFlaggedAndAnswerText
     EXPECT_EQ(eval(L"return typeof d.getAttribute('style') + ':' + d.getAttribute('style', 2).toLowerCase();"), L"object:color: red");
     // The property names the methods take match exactly too under 1.
     EXPECT_EQ(eval(L"d.setAttribute('className', 'k', 1); return d.className + ':' + (d.getAttribute('CLASSNAME', 1) === null);"), L"k:true");
+    EXPECT_EQ(eval(L"d.setAttribute('CLASSNAME', 'z'); return d.className + ':' + d.getAttribute('CLASSNAME', 1);"), L"k:z");
+}
+
+TEST_F(ElementMembersTest, AnInputsValueFollowsSetAttributeOnlyUnderItsOwnName) {
+    LoadMarkup(L"<input id=i value=a>");
+    const std::wstring i = L"document.getElementById('i')";
+    box_->ExecScript(i + L".setAttribute('VALUE', 'upper')");
+    EXPECT_EQ(Eval(i + L".value"), L"a");
+    box_->ExecScript(i + L".setAttribute('VALUE', 'blind', 0)");
+    EXPECT_EQ(Eval(i + L".value"), L"blind");
+    box_->ExecScript(i + L".setAttribute('value', 'exact')");
+    EXPECT_EQ(Eval(i + L".value"), L"exact");
 }
 
 TEST_F(ElementMembersTest, TheBrowsersOwnMembersAnswer) {

@@ -1,9 +1,13 @@
-#include "skin/common_controls.h"
+#include "skin/start_up_loading.h"
+
+#include <objbase.h>
 
 #include <atomic>
 
 #include "base/module_export.h"
 #include "base/unique.h"
+#include "skin/decoded_pictures.h"
+#include "skin/images/builtin_images.h"
 
 namespace corvalin {
 namespace {
@@ -11,7 +15,7 @@ namespace {
 std::atomic<HMODULE> loaded{nullptr};
 UniqueHandle loader;   // the start-up thread, until somebody waited for it
 
-HMODULE LoadAndRegister() {
+HMODULE LoadCommonControls() {
     if (HMODULE module = loaded.load()) return module;
     HMODULE module = LoadLibraryA("comctl32.dll");
     if (!module) return nullptr;
@@ -29,25 +33,35 @@ HMODULE LoadAndRegister() {
 }
 
 DWORD WINAPI LoaderThread(void*) {
-    LoadAndRegister();
+    // Decoders may be COM objects.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    // The pictures first: the skin asks for the window picture as soon as it
+    // starts on a window, for the tool tips only later.
+    for (const BuiltinImage& image : {WindowBackgroundPicture(), CaptionMinGlyph(), CaptionMaxGlyph(),
+                                      CaptionRestoreGlyph(), CaptionCloseGlyph()}) {
+        CachedPicture(image.data, image.size);
+    }
+    LoadCommonControls();
+    if (SUCCEEDED(com)) CoUninitialize();
     return 0;
 }
 
-
 }  // namespace
 
-void StartLoadingCommonControls() {
+void StartStartUpLoading() {
     if (loader || loaded.load()) return;
     loader.reset(CreateThread(nullptr, 0, LoaderThread, nullptr, 0, nullptr));
 }
 
+void FinishStartUpLoading() {
+    if (!loader) return;
+    WaitForSingleObject(loader.get(), INFINITE);
+    loader.reset();
+}
+
 HMODULE CommonControls() {
-    // Asked on the skin's own thread, the one that started the load.
-    if (loader) {
-        WaitForSingleObject(loader.get(), INFINITE);
-        loader.reset();
-    }
-    return LoadAndRegister();
+    FinishStartUpLoading();
+    return LoadCommonControls();
 }
 
 bool ImageListIconSize(HIMAGELIST list, int* width, int* height) {

@@ -133,6 +133,8 @@ std::string VariantToText(const VARIANT& value) {
 }
 
 bool VariantTextEquals(const VARIANT& value, std::string_view text) {
+    // Nothing (a missing member's answer) reads as "": no conversion needed.
+    if (value.vt == VT_EMPTY) return text.empty();
     if (value.vt == VT_BSTR) {
         const std::wstring_view wide(value.bstrVal ? value.bstrVal : L"", SysStringLen(value.bstrVal));
         // An ASCII character converts to itself in every ANSI code page; any

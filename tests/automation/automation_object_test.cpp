@@ -60,10 +60,12 @@ TEST_F(AutomationObjectTest, TextComparisonsAgreeWithTheConvertedText) {
     flag.boolVal = VARIANT_TRUE;
     VARIANT nothing{};
     nothing.vt = VT_NULL;
+    VARIANT missing{};   // VT_EMPTY: what a missing member answers
     Case cases[] = {
         {text(L"zt_msg"), "zt_msg"}, {text(L"zt_msg"), "zt_ms"},  {text(L"Zt_msg"), "zt_msg"},
         {text(L""), ""},             {text(L"在线"), "在线"},    {text(L"\u0e01"), "?"},
         {text(L"\u0e01"), ""},   {flag, "-1"},                 {nothing, ""},
+        {missing, ""},               {missing, "zt_msg"},
     };
     for (Case& c : cases) {
         EXPECT_EQ(VariantTextEquals(c.value, c.text), VariantToText(c.value) == c.text) << c.text;

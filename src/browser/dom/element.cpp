@@ -322,6 +322,14 @@ void Element::DropScriptHandlers() { assignedHandlers_.clear(); }
 
 // ---- Text -------------------------------------------------------------------
 
+void Element::Prefetch() const {
+    const char* bytes = reinterpret_cast<const char*>(this);
+    for (std::size_t at = 0; at < sizeof(Element); at += 64) __builtin_prefetch(bytes + at);
+    __builtin_prefetch(attributes_.data());
+    if (Binding()) __builtin_prefetch(Binding());
+    if (FirstChild()) __builtin_prefetch(FirstChild());
+}
+
 std::wstring Element::InnerText() const {
     TextRenderer text;
     auto keepsSpaces = [](const Element& e) {

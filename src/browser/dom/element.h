@@ -146,6 +146,11 @@ public:
     // Element children only.
     std::vector<Element*> ElementChildren() const;
 
+    // Starts loading what a read of this element's properties touches (the
+    // element, its attributes, its first child, its binding) without waiting
+    // for it: a walk over many elements asks for the next ones ahead.
+    void Prefetch() const;
+
 private:
     Element(Document& document, std::wstring localName);
     friend class Document;

@@ -133,7 +133,13 @@ std::size_t ElementCollection::Length() const { return Elements().size(); }
 
 Element* ElementCollection::Item(std::size_t index) const {
     const auto& all = Elements();
-    return index < all.size() ? all[index] : nullptr;
+    if (index >= all.size()) return nullptr;
+    // Walks by index go on to the next entries: the one after next starts
+    // loading now, and the next one (started by the previous call) has its
+    // attributes and binding loaded too.
+    if (index + 2 < all.size()) __builtin_prefetch(all[index + 2]);
+    if (index + 1 < all.size()) all[index + 1]->Prefetch();
+    return all[index];
 }
 
 std::vector<Element*> ElementCollection::Named(std::wstring_view name) const {

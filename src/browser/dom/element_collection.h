@@ -39,7 +39,9 @@ public:
     static ElementCollection OfTag(Ref<Node> root, std::wstring_view localName);
 
     std::size_t Length() const;
-    Element* Item(std::size_t index) const;              // nullptr past the end
+    // nullptr past the end. The entries after it start loading (see
+    // Element::Prefetch).
+    Element* Item(std::size_t index) const;
     // Elements whose id or name equals `name` (exact, as the browser compares).
     std::vector<Element*> Named(std::wstring_view name) const;
     // The live collection of those elements (all("x") when several share it).

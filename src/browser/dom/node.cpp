@@ -68,6 +68,7 @@ Node::Node(NodeType type, Document* document) : type_(type), document_(document)
 }
 
 Node::~Node() {
+    delete std::exchange(binding_, nullptr);
     --liveNodes;
     if (type_ != NodeType::Document) {
         if (type_ == NodeType::Element) {

@@ -46,7 +46,9 @@ private:
 };
 
 // What a binding object leaves on its node so the same node always answers
-// with the same binding (identity and expandos stay).
+// with the same binding (identity and expandos stay). A live binding holds
+// its node; one still left on a node when the node goes is one that nobody
+// holds, kept for reuse, and the node frees it.
 class NodeBinding {
 public:
     virtual ~NodeBinding() = default;

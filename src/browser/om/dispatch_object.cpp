@@ -182,6 +182,14 @@ HRESULT Invocation::ReturnText(std::wstring_view text) {
     return result_->bstrVal || text.empty() ? S_OK : E_OUTOFMEMORY;
 }
 
+HRESULT Invocation::ReturnNullText() {
+    if (result_) {
+        result_->vt = VT_BSTR;
+        result_->bstrVal = nullptr;
+    }
+    return S_OK;
+}
+
 HRESULT Invocation::ReturnInteger(long value) {
     if (result_) {
         result_->vt = VT_I4;
@@ -294,8 +302,16 @@ MemberTable::MemberTable(std::initializer_list<Member> members, const MemberTabl
         if (byId_.size() <= at) byId_.resize(at + 1, nullptr);
         byId_[at] = member;
     }
-    byName_.reserve(ordered_.size());
-    for (const auto& [id, member] : ordered_) byName_.emplace(std::wstring_view(member->name), std::make_pair(id, member));
+    std::size_t capacity = 8;
+    while (capacity < 2 * ordered_.size()) capacity *= 2;
+    byName_.resize(capacity);
+    nameMask_ = capacity - 1;
+    for (const auto& [id, member] : ordered_) {
+        const std::wstring_view name(member->name);
+        std::size_t at = MemberNameHash{}(name) & nameMask_;
+        while (byName_[at].member) at = (at + 1) & nameMask_;
+        byName_[at] = Slot{name, id, member};
+    }
 }
 
 std::size_t MemberNameHash::operator()(std::wstring_view name) const noexcept {
@@ -310,16 +326,22 @@ std::size_t MemberNameHash::operator()(std::wstring_view name) const noexcept {
     if (n == 0) return 0;
     std::size_t hash = n;
     for (std::size_t i : {std::size_t{0}, n / 3, (2 * n) / 3, n - 1}) hash = hash * 131 + folded(i);
-    return hash;
+    // Spread into the high bits and fold them down: tables mask the low ones.
+    hash *= static_cast<std::size_t>(0x9E3779B97F4A7C15ull);
+    return hash ^ (hash >> 29);
 }
 
 bool MemberNameEqual::operator()(std::wstring_view a, std::wstring_view b) const noexcept { return SameName(a, b); }
 
 const Member* MemberTable::Find(std::wstring_view name, DISPID* id) const {
-    auto it = byName_.find(name);
-    if (it == byName_.end()) return nullptr;
-    if (id) *id = it->second.first;
-    return it->second.second;
+    for (std::size_t at = MemberNameHash{}(name) & nameMask_;; at = (at + 1) & nameMask_) {
+        const Slot& slot = byName_[at];
+        if (!slot.member) return nullptr;
+        if (slot.name.size() == name.size() && SameName(slot.name, name)) {
+            if (id) *id = slot.id;
+            return slot.member;
+        }
+    }
 }
 
 const Member* MemberTable::Find(DISPID id) const {
@@ -333,8 +355,10 @@ const Member* MemberTable::Find(DISPID id) const {
 DispatchObject::DispatchObject() { ++liveObjects; }
 
 DispatchObject::~DispatchObject() {
-    for (auto& d : dynamic_) VariantClear(&d.value);
-    --liveObjects;
+    if (dynamic_) {
+        for (auto& d : dynamic_->names) VariantClear(&d.value);
+    }
+    if (!resting_) --liveObjects;
 }
 
 std::size_t DispatchObject::LiveCount() { return liveObjects.load(); }
@@ -357,12 +381,24 @@ HRESULT DispatchObject::QueryInterface(REFIID riid, void** object) {
     return S_OK;
 }
 
-ULONG DispatchObject::AddRef() { return ++refCount_; }
+ULONG DispatchObject::AddRef() {
+    if (resting_) {
+        resting_ = false;
+        ++liveObjects;
+        Woken();
+    }
+    return ++refCount_;
+}
 
 ULONG DispatchObject::Release() {
     ULONG left = --refCount_;
-    if (left == 0) delete this;
+    if (left == 0) LastReferenceGone();
     return left;
+}
+
+void DispatchObject::Rest() {
+    resting_ = true;
+    --liveObjects;
 }
 
 HRESULT DispatchObject::GetTypeInfoCount(UINT* count) {
@@ -412,8 +448,12 @@ HRESULT DispatchObject::GetDispID(BSTR name, DWORD flags, DISPID* id) {
 }
 
 DISPID DispatchObject::DynamicId(std::wstring_view name, bool create) {
-    if (auto found = dynamicIndex_.find(name); found != dynamicIndex_.end()) {
-        DynamicName& d = dynamic_[found->second];
+    if (!dynamic_) {
+        if (!create && !HasDynamicMember(name)) return DISPID_UNKNOWN;
+        dynamic_ = std::make_unique<DynamicMembers>();
+    }
+    if (auto found = dynamic_->index.find(name); found != dynamic_->index.end()) {
+        DynamicName& d = dynamic_->names[found->second];
         if (!d.deleted || create || HasDynamicMember(name)) {
             if (create) d.deleted = false;
             return kDynamicBase + static_cast<DISPID>(found->second);
@@ -421,9 +461,10 @@ DISPID DispatchObject::DynamicId(std::wstring_view name, bool create) {
         return DISPID_UNKNOWN;
     }
     if (!create && !HasDynamicMember(name)) return DISPID_UNKNOWN;
-    dynamic_.push_back(DynamicName{std::wstring(name)});
-    dynamicIndex_.emplace(std::wstring(name), dynamic_.size() - 1);
-    return kDynamicBase + static_cast<DISPID>(dynamic_.size() - 1);
+    std::vector<DynamicName>& names = dynamic_->names;
+    names.push_back(DynamicName{std::wstring(name)});
+    dynamic_->index.emplace(std::wstring(name), names.size() - 1);
+    return kDynamicBase + static_cast<DISPID>(names.size() - 1);
 }
 
 HRESULT DispatchObject::InvokeEx(DISPID id, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -433,19 +474,20 @@ HRESULT DispatchObject::InvokeEx(DISPID id, LCID, WORD flags, DISPPARAMS* params
     ComPtr<DispatchObject> self(this);
     Invocation call(flags, params, result);
     if (id == DISPID_VALUE) return InvokeValue(call);
-    if (id >= kDynamicBase && static_cast<std::size_t>(id - kDynamicBase) < dynamic_.size()) {
+    if (id >= kDynamicBase && static_cast<std::size_t>(id - kDynamicBase) < DynamicCount()) {
         return InvokeDynamicId(static_cast<std::size_t>(id - kDynamicBase), call);
     }
     const Member* member = Members().Find(id);
     if (!member) return DISP_E_MEMBERNOTFOUND;
     // A script may replace a built-in method (window.alert = f): the value it
     // put answers under that name from then on.
-    if (!replaced_.empty()) {
-        if (const auto replaced = replaced_.find(id); replaced != replaced_.end()) return InvokeDynamicId(replaced->second, call);
+    if (dynamic_ && !dynamic_->replaced.empty()) {
+        if (const auto replaced = dynamic_->replaced.find(id); replaced != dynamic_->replaced.end())
+            return InvokeDynamicId(replaced->second, call);
     }
     if (call.IsPut() && !member->put && !member->get) {
         const auto index = static_cast<std::size_t>(DynamicId(member->name, true) - kDynamicBase);
-        replaced_[id] = index;
+        dynamic_->replaced[id] = index;
         return InvokeDynamicId(index, call);
     }
     return InvokeMember(*member, id, call);
@@ -490,10 +532,10 @@ HRESULT DispatchObject::InvokeMember(const Member& member, DISPID, Invocation& c
 }
 
 HRESULT DispatchObject::InvokeDynamicId(std::size_t index, Invocation& call) {
-    std::wstring name = dynamic_[index].name;   // copy: the member may add names
+    std::wstring name = dynamic_->names[index].name;   // copy: the member may add names
     HRESULT hr = InvokeDynamic(name, call);
     if (hr != DISP_E_MEMBERNOTFOUND) return hr;
-    DynamicName& d = dynamic_[index];
+    DynamicName& d = dynamic_->names[index];
     if (call.IsPut()) {
         VariantClear(&d.value);
         d.deleted = false;
@@ -508,7 +550,8 @@ HRESULT DispatchObject::InvokeDynamicId(std::size_t index, Invocation& call) {
 }
 
 bool DispatchObject::GetExpando(std::wstring_view name, VARIANT* value) const {
-    for (const auto& d : dynamic_) {
+    if (!dynamic_) return false;
+    for (const auto& d : dynamic_->names) {
         if (SameName(d.name, name) && !d.deleted && d.value.vt != VT_EMPTY) {
             if (value) VariantCopy(value, const_cast<VARIANT*>(&d.value));
             return true;
@@ -518,7 +561,8 @@ bool DispatchObject::GetExpando(std::wstring_view name, VARIANT* value) const {
 }
 
 std::wstring_view DispatchObject::ExpandoName(std::wstring_view name) const {
-    for (const auto& d : dynamic_) {
+    if (!dynamic_) return {};
+    for (const auto& d : dynamic_->names) {
         if (SameName(d.name, name) && !d.deleted && d.value.vt != VT_EMPTY) return d.name;
     }
     return {};
@@ -526,14 +570,15 @@ std::wstring_view DispatchObject::ExpandoName(std::wstring_view name) const {
 
 void DispatchObject::SetExpando(std::wstring_view name, const VARIANT& value) {
     DISPID id = DynamicId(name, true);
-    DynamicName& d = dynamic_[static_cast<std::size_t>(id - kDynamicBase)];
+    DynamicName& d = dynamic_->names[static_cast<std::size_t>(id - kDynamicBase)];
     VariantClear(&d.value);
     VariantCopy(&d.value, const_cast<VARIANT*>(&value));
 }
 
 HRESULT DispatchObject::DeleteMemberByName(BSTR name, DWORD) {
     std::wstring_view n = name ? std::wstring_view(name, SysStringLen(name)) : std::wstring_view();
-    for (auto& d : dynamic_) {
+    if (!dynamic_) return S_FALSE;
+    for (auto& d : dynamic_->names) {
         if (SameName(d.name, n)) {
             VariantClear(&d.value);
             d.deleted = true;
@@ -544,8 +589,8 @@ HRESULT DispatchObject::DeleteMemberByName(BSTR name, DWORD) {
 }
 
 HRESULT DispatchObject::DeleteMemberByDispID(DISPID id) {
-    if (id < kDynamicBase || static_cast<std::size_t>(id - kDynamicBase) >= dynamic_.size()) return S_FALSE;
-    DynamicName& d = dynamic_[static_cast<std::size_t>(id - kDynamicBase)];
+    if (id < kDynamicBase || static_cast<std::size_t>(id - kDynamicBase) >= DynamicCount()) return S_FALSE;
+    DynamicName& d = dynamic_->names[static_cast<std::size_t>(id - kDynamicBase)];
     VariantClear(&d.value);
     d.deleted = true;
     return S_OK;
@@ -559,8 +604,8 @@ HRESULT DispatchObject::GetMemberProperties(DISPID, DWORD, DWORD* properties) {
 HRESULT DispatchObject::GetMemberName(DISPID id, BSTR* name) {
     if (!name) return E_POINTER;
     *name = nullptr;
-    if (id >= kDynamicBase && static_cast<std::size_t>(id - kDynamicBase) < dynamic_.size()) {
-        *name = SysAllocString(dynamic_[static_cast<std::size_t>(id - kDynamicBase)].name.c_str());
+    if (id >= kDynamicBase && static_cast<std::size_t>(id - kDynamicBase) < DynamicCount()) {
+        *name = SysAllocString(dynamic_->names[static_cast<std::size_t>(id - kDynamicBase)].name.c_str());
         return S_OK;
     }
     if (const Member* m = Members().Find(id)) {
@@ -582,7 +627,7 @@ HRESULT DispatchObject::GetNextDispID(DWORD, DISPID id, DISPID* next) {
             ++at;
         }
         for (; at < members.size(); ++at) {
-            if (!replaced_.count(members[at].first)) {
+            if (!dynamic_ || !dynamic_->replaced.count(members[at].first)) {
                 *next = members[at].first;
                 return S_OK;
             }
@@ -590,8 +635,8 @@ HRESULT DispatchObject::GetNextDispID(DWORD, DISPID id, DISPID* next) {
     } else {
         start = static_cast<std::size_t>(id - kDynamicBase) + 1;
     }
-    for (std::size_t i = start; i < dynamic_.size(); ++i) {
-        if (!dynamic_[i].deleted && dynamic_[i].value.vt != VT_EMPTY) {
+    for (std::size_t i = start; i < DynamicCount(); ++i) {
+        if (!dynamic_->names[i].deleted && dynamic_->names[i].value.vt != VT_EMPTY) {
             *next = kDynamicBase + static_cast<DISPID>(i);
             return S_OK;
         }

@@ -23,6 +23,7 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -68,6 +69,9 @@ public:
     HRESULT ReturnEmpty();
     HRESULT ReturnNull();
     HRESULT ReturnText(std::wstring_view text);
+    // The null string: a VT_BSTR every reader takes as "", made without
+    // allocating (what that browser answers for an attribute never set).
+    HRESULT ReturnNullText();
     HRESULT ReturnInteger(long value);
     HRESULT ReturnNumber(double value);
     HRESULT ReturnBool(bool value);                 // VT_BOOL, -1 / 0
@@ -134,8 +138,16 @@ private:
     // Indexed by DISPID less the first member id: Invoke finds its member
     // without hashing.
     std::vector<const Member*> byId_;
-    // Keys view the members' own (static) names.
-    std::unordered_map<std::wstring_view, std::pair<DISPID, const Member*>, MemberNameHash, MemberNameEqual> byName_;
+    // Open addressing over a power of two, at most half full: a name lookup
+    // (one per late-bound call) is a hash, a mask and usually one comparison.
+    // Slots view the members' own (static) names.
+    struct Slot {
+        std::wstring_view name;
+        DISPID id = DISPID_UNKNOWN;
+        const Member* member = nullptr;
+    };
+    std::vector<Slot> byName_;
+    std::size_t nameMask_ = 0;
     std::vector<std::pair<DISPID, const Member*>> ordered_;
     std::vector<Member> own_;
 };
@@ -176,11 +188,23 @@ public:
     // Calls a member by name as the automation layer would (tests, the host).
     HRESULT InvokeByName(std::wstring_view name, WORD flags, DISPPARAMS* params, VARIANT* result);
 
-    // Binding objects alive right now (for leak checks).
+    // Binding objects someone holds right now (for leak checks). An object
+    // resting on its node (see Rest) is not counted: it goes with the node.
     static std::size_t LiveCount();
 
 protected:
     virtual ~DispatchObject();
+
+    // The last reference went: frees the object, unless a derived class
+    // keeps it resting instead.
+    virtual void LastReferenceGone() { delete this; }
+    // Marks the object as kept with no reference; the next AddRef wakes it
+    // (Woken) before counting.
+    void Rest();
+    virtual void Woken() {}
+    // Nothing was added to the object by name (no expando, no name looked up
+    // beyond its table, no method replaced): it is as a fresh one would be.
+    bool IsPristine() const { return !dynamic_ || dynamic_->names.empty(); }
 
     virtual const MemberTable& Members() const = 0;
     // Another interface the object answers (besides IUnknown, IDispatch, IDispatchEx).
@@ -210,10 +234,18 @@ private:
     HRESULT InvokeMember(const Member& member, DISPID id, Invocation& call);
     HRESULT InvokeDynamicId(std::size_t index, Invocation& call);
 
+    // Names added to the object; made on the first one, so the many objects
+    // that never get one stay small and quick to make.
+    struct DynamicMembers {
+        std::vector<DynamicName> names;
+        std::unordered_map<std::wstring, std::size_t, MemberNameHash, MemberNameEqual> index;   // any case
+        std::unordered_map<DISPID, std::size_t> replaced;   // built-in method → the dynamic name replacing it
+    };
+    std::size_t DynamicCount() const { return dynamic_ ? dynamic_->names.size() : 0; }
+
     ULONG refCount_ = 1;
-    std::vector<DynamicName> dynamic_;
-    std::unordered_map<std::wstring, std::size_t, MemberNameHash, MemberNameEqual> dynamicIndex_;   // any case
-    std::unordered_map<DISPID, std::size_t> replaced_;   // built-in method → the dynamic name replacing it
+    bool resting_ = false;
+    std::unique_ptr<DynamicMembers> dynamic_;
 };
 
 // Our own object behind an interface pointer; nullptr for anyone else's

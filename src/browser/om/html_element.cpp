@@ -109,14 +109,21 @@ HRESULT ReturnCollection(Invocation& call, dom::ElementCollection elements) {
     return call.ReturnObject(CollectionObject(std::move(elements)).Get());
 }
 
+// The elements whose name reads as "" rather than being missing when they
+// have no name attribute.
 bool AlwaysHasName(const dom::Element& e) {
-    static constexpr std::array<const wchar_t*, 14> named{L"input", L"select", L"textarea", L"button", L"form",
-                                                          L"a",     L"img",    L"iframe",   L"frame",  L"map",
-                                                          L"meta",  L"param",  L"object",   L"embed"};
-    for (const wchar_t* n : named) {
-        if (e.Is(n)) return true;
+    using Kind = dom::TagKind;
+    switch (e.Kind()) {
+    case Kind::Input: case Kind::Select: case Kind::TextArea: case Kind::Button: case Kind::Form:
+    case Kind::Image: case Kind::Frame:
+        return true;
+    case Kind::Anchor:
+        return e.Is(L"a");
+    case Kind::Other:
+        return e.Is(L"map") || e.Is(L"meta") || e.Is(L"param") || e.Is(L"object") || e.Is(L"embed");
+    default:
+        return false;
     }
-    return false;
 }
 
 // The flags of getAttribute, setAttribute and removeAttribute: 1 matches the
@@ -150,10 +157,6 @@ const dom::Attribute* LastAttribute(const dom::Element& e, std::wstring_view nam
     return nullptr;
 }
 
-HRESULT TextAttribute(Invocation& call, const dom::Element& e, const wchar_t* name) {
-    return call.ReturnText(e.GetAttribute(name));
-}
-
 }  // namespace
 
 bool IsEventName(std::wstring_view name) {
@@ -183,12 +186,46 @@ HRESULT ReturnNode(Invocation& call, dom::Node* node) {
     return call.ReturnObject(NodeObject(node).Get());
 }
 
+HRESULT TextAttribute(DispatchObject& self, Invocation& call, std::wstring_view name) {
+    // Read in place: no copy of the value before the result's own. An
+    // absent one is the null string, so a search reading many absent ids and
+    // titles makes and frees no string for them.
+    const std::wstring* value = ElementOf(self).FindAttribute(name);
+    return value ? call.ReturnText(*value) : call.ReturnNullText();
+}
+
+HRESULT PutAttribute(DispatchObject& self, Invocation& call, std::wstring_view name) {
+    ElementOf(self).SetAttribute(name, call.ValueText());
+    return S_OK;
+}
+
 // ---- Nodes ------------------------------------------------------------------
 
-HTMLDOMNode::HTMLDOMNode(dom::Node& node) : node_(&node), document_(&node.OwnerDocument()) { node.SetBinding(this); }
+HTMLDOMNode::HTMLDOMNode(dom::Node& node) : home_(&node), node_(&node), document_(&node.OwnerDocument()) {
+    node.SetBinding(this);
+}
+
+void HTMLDOMNode::LastReferenceGone() {
+    // An object with script state goes: resting, it would keep that state
+    // (and whatever it refers to) for as long as the page lives.
+    if (!IsPristine()) {
+        delete this;
+        return;
+    }
+    Rest();
+    // Dropped last, and into locals: the node may go with them, freeing this
+    // object.
+    dom::Ref<dom::Document> document = std::move(document_);
+    dom::Ref<dom::Node> node = std::move(node_);
+}
+
+void HTMLDOMNode::Woken() {
+    node_ = home_;
+    document_ = &home_->OwnerDocument();
+}
 
 HTMLDOMNode::~HTMLDOMNode() {
-    if (node_->Binding() == this) node_->SetBinding(nullptr);
+    if (home_->Binding() == this) home_->SetBinding(nullptr);
 }
 
 const MemberTable& HTMLDOMNode::NodeMembers() {
@@ -303,29 +340,25 @@ const MemberTable& HTMLDOMTextNode::Members() const {
 // ---- Elements ---------------------------------------------------------------
 
 const MemberTable& HTMLElement::ElementMembers() {
-    static auto attrPut = [](dom::Element& e, const wchar_t* name, Invocation& c) {
-        e.SetAttribute(name, c.ValueText());
-        return S_OK;
-    };
     static const MemberTable table{{
         {L"tagName", [](DispatchObject& s, Invocation& c) { return c.ReturnText(ElementOf(s).TagName()); }},
-        {L"id", [](DispatchObject& s, Invocation& c) { return TextAttribute(c, ElementOf(s), L"id"); },
-         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"id", c); }},
-        {L"className", [](DispatchObject& s, Invocation& c) { return TextAttribute(c, ElementOf(s), L"class"); },
-         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"class", c); }},
-        {L"title", [](DispatchObject& s, Invocation& c) { return TextAttribute(c, ElementOf(s), L"title"); },
-         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"title", c); }},
-        {L"lang", [](DispatchObject& s, Invocation& c) { return TextAttribute(c, ElementOf(s), L"lang"); },
-         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"lang", c); }},
-        {L"dir", [](DispatchObject& s, Invocation& c) { return TextAttribute(c, ElementOf(s), L"dir"); },
-         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"dir", c); }},
+        {L"id", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"id"); },
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"id"); }},
+        {L"className", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"class"); },
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"class"); }},
+        {L"title", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"title"); },
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"title"); }},
+        {L"lang", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"lang"); },
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"lang"); }},
+        {L"dir", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"dir"); },
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"dir"); }},
         {L"name",
          [](DispatchObject& s, Invocation& c) {
              dom::Element& e = ElementOf(s);
              if (!AlwaysHasName(e) && !e.HasAttribute(L"name")) return DISP_E_MEMBERNOTFOUND;
              return c.ReturnText(e.Name());
          },
-         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"name", c); }},
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"name"); }},
         {L"innerHTML", [](DispatchObject& s, Invocation& c) { return c.ReturnText(html::InnerHtml(ElementOf(s))); },
          [](DispatchObject& s, Invocation& c) {
              return html::SetInnerHtml(ElementOf(s), c.ValueText()) ? S_OK : E_INVALIDARG;
@@ -472,8 +505,8 @@ const MemberTable& HTMLElement::ElementMembers() {
              return c.ReturnObject(MakeDispatch<HTMLAttributeCollection>(ElementOf(s)).Get());
          }},
         {L"uniqueID", [](DispatchObject& s, Invocation& c) { return c.ReturnText(static_cast<HTMLElement&>(s).UniqueId()); }},
-        {L"accessKey", [](DispatchObject& s, Invocation& c) { return TextAttribute(c, ElementOf(s), L"accesskey"); },
-         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"accesskey", c); }},
+        {L"accessKey", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"accesskey"); },
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"accesskey"); }},
         {L"contentEditable",
          [](DispatchObject& s, Invocation& c) {
              const std::wstring* v = ElementOf(s).FindAttribute(L"contenteditable");
@@ -606,7 +639,7 @@ const MemberTable& HTMLElement::ElementMembers() {
         {L"tabIndex", [](DispatchObject& s, Invocation& c) {
              return c.ReturnInteger(static_cast<long>(_wtol(ElementOf(s).GetAttribute(L"tabindex").c_str())));
          },
-         [](DispatchObject& s, Invocation& c) { return attrPut(ElementOf(s), L"tabindex", c); }},
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"tabindex"); }},
         {L"canHaveChildren", [](DispatchObject& s, Invocation& c) {
              return c.ReturnBool(!dom::IsVoidElement(ElementOf(s).LocalName()));
          }},

@@ -1,6 +1,9 @@
 // The objects of nodes, one class per interface of that browser's object
 // model. Each holds its node; the node points back (dom::NodeBinding) so it
-// answers with the same object while one exists.
+// answers with the same object while one exists. When nobody holds an object
+// that nothing was added to, it rests on its node, holding nothing, and the
+// next request wakes it instead of making a new one: a page walked again and
+// again (the status poll) does not remake an object per element per walk.
 #pragma once
 #include "browser/dom/document.h"
 #include "browser/om/dispatch_object.h"
@@ -14,14 +17,19 @@ namespace corvalin::browser::om {
 class HTMLDOMNode : public DispatchObject, public dom::NodeBinding {
 public:
     explicit HTMLDOMNode(dom::Node& node);
-    dom::Node& DomNode() const { return *node_; }
+    dom::Node& DomNode() const { return *home_; }
     static const MemberTable& NodeMembers();
 
 protected:
     ~HTMLDOMNode() override;
     const MemberTable& Members() const override { return NodeMembers(); }
+    void LastReferenceGone() override;
+    void Woken() override;
 
 private:
+    // The node, held while anyone holds this object; while resting, the
+    // node owns this object instead (and frees it when it goes).
+    dom::Node* const home_;
     dom::Ref<dom::Node> node_;
     // Script holding any node of a page keeps the whole page, as in that browser.
     dom::Ref<dom::Document> document_;
@@ -135,5 +143,8 @@ protected:
 // Shared by the member tables.
 dom::Element& ElementOf(DispatchObject& self);
 HRESULT ReturnNode(Invocation& call, dom::Node* node);
+// A property that is an attribute's text ("" when absent), read and written.
+HRESULT TextAttribute(DispatchObject& self, Invocation& call, std::wstring_view name);
+HRESULT PutAttribute(DispatchObject& self, Invocation& call, std::wstring_view name);
 
 }  // namespace corvalin::browser::om

@@ -131,7 +131,7 @@ const MemberTable& HTMLInputElement::Members() const {
              ElementOf(s).SetAttribute(L"src", c.ValueText());
              return S_OK;
          }},
-        {L"alt", [](DispatchObject& s, Invocation& c) { return c.ReturnText(ElementOf(s).GetAttribute(L"alt")); }},
+        {L"alt", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"alt"); }},
         {L"width", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::DisplayedSize(ElementOf(s)).cx); }},
         {L"height", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::DisplayedSize(ElementOf(s)).cy); }},
     }, &ElementMembers()};
@@ -211,7 +211,7 @@ const MemberTable& HTMLOptionElement::Members() const {
         {L"defaultSelected", [](DispatchObject& s, Invocation& c) { return BoolAttribute(c, ElementOf(s), L"selected"); },
          [](DispatchObject& s, Invocation& c) { return PutBoolAttribute(c, ElementOf(s), L"selected"); }},
         {L"index", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(ElementOf(s).OptionIndex()); }},
-        {L"label", [](DispatchObject& s, Invocation& c) { return c.ReturnText(ElementOf(s).GetAttribute(L"label")); }},
+        {L"label", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"label"); }},
         {L"form", [](DispatchObject& s, Invocation& c) {
              Element* select = ElementOf(s).OwnerSelect();
              return ReturnNode(c, select ? select->Form() : nullptr);
@@ -242,7 +242,7 @@ const MemberTable& HTMLFormElement::Members() const {
         {L"length", [](DispatchObject& s, Invocation& c) {
              return c.ReturnInteger(static_cast<long>(ElementOf(s).FormElements().size()));
          }},
-        {L"action", [](DispatchObject& s, Invocation& c) { return c.ReturnText(ElementOf(s).GetAttribute(L"action")); },
+        {L"action", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"action"); },
          [](DispatchObject& s, Invocation& c) {
              ElementOf(s).SetAttribute(L"action", c.ValueText());
              return S_OK;
@@ -255,7 +255,7 @@ const MemberTable& HTMLFormElement::Members() const {
              ElementOf(s).SetAttribute(L"method", c.ValueText());
              return S_OK;
          }},
-        {L"target", [](DispatchObject& s, Invocation& c) { return c.ReturnText(ElementOf(s).GetAttribute(L"target")); },
+        {L"target", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"target"); },
          [](DispatchObject& s, Invocation& c) {
              ElementOf(s).SetAttribute(L"target", c.ValueText());
              return S_OK;

@@ -15,15 +15,6 @@ HRESULT Url(DispatchObject& s, Invocation& c, const wchar_t* name) {
     return c.ReturnText(ElementOf(s).ResolvedUrlAttribute(name));
 }
 
-HRESULT Put(DispatchObject& s, Invocation& c, const wchar_t* name) {
-    ElementOf(s).SetAttribute(name, c.ValueText());
-    return S_OK;
-}
-
-HRESULT Text(DispatchObject& s, Invocation& c, const wchar_t* name) {
-    return c.ReturnText(ElementOf(s).GetAttribute(name));
-}
-
 // Parts of the link's resolved address (protocol, host, pathname...).
 std::wstring UrlPart(const Element& e, int part) {
     std::wstring url = e.ResolvedUrlAttribute(L"href");
@@ -52,11 +43,11 @@ HRESULT ContentDocument(DispatchObject& s, Invocation& c) {
 const MemberTable& HTMLAnchorElement::Members() const {
     static const MemberTable table{{
         {L"href", [](DispatchObject& s, Invocation& c) { return Url(s, c, L"href"); },
-         [](DispatchObject& s, Invocation& c) { return Put(s, c, L"href"); }},
-        {L"target", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"target"); },
-         [](DispatchObject& s, Invocation& c) { return Put(s, c, L"target"); }},
-        {L"rel", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"rel"); }},
-        {L"type", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"type"); }},
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"href"); }},
+        {L"target", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"target"); },
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"target"); }},
+        {L"rel", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"rel"); }},
+        {L"type", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"type"); }},
         {L"protocol", [](DispatchObject& s, Invocation& c) { return c.ReturnText(UrlPart(ElementOf(s), 0)); }},
         {L"hostname", [](DispatchObject& s, Invocation& c) { return c.ReturnText(UrlPart(ElementOf(s), 1)); }},
         {L"pathname", [](DispatchObject& s, Invocation& c) { return c.ReturnText(UrlPart(ElementOf(s), 2)); }},
@@ -85,18 +76,18 @@ HRESULT HTMLAnchorElement::InvokeValue(Invocation& call) {
 const MemberTable& HTMLImageElement::Members() const {
     static const MemberTable table{{
         {L"src", [](DispatchObject& s, Invocation& c) { return Url(s, c, L"src"); },
-         [](DispatchObject& s, Invocation& c) { return Put(s, c, L"src"); }},
-        {L"alt", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"alt"); },
-         [](DispatchObject& s, Invocation& c) { return Put(s, c, L"alt"); }},
-        {L"border", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"border"); },
-         [](DispatchObject& s, Invocation& c) { return Put(s, c, L"border"); }},
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"src"); }},
+        {L"alt", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"alt"); },
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"alt"); }},
+        {L"border", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"border"); },
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"border"); }},
         {L"width", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::DisplayedSize(ElementOf(s)).cx); },
-         [](DispatchObject& s, Invocation& c) { return Put(s, c, L"width"); }},
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"width"); }},
         {L"height", [](DispatchObject& s, Invocation& c) { return c.ReturnInteger(layout::DisplayedSize(ElementOf(s)).cy); },
-         [](DispatchObject& s, Invocation& c) { return Put(s, c, L"height"); }},
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"height"); }},
         {L"complete", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(layout::ImageReadyState(ElementOf(s)) == L"complete"); }},
         {L"readyState", [](DispatchObject& s, Invocation& c) { return c.ReturnText(layout::ImageReadyState(ElementOf(s))); }},
-        {L"useMap", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"usemap"); }},
+        {L"useMap", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"usemap"); }},
     }, &ElementMembers()};
     return table;
 }
@@ -111,12 +102,12 @@ const MemberTable& HTMLScriptElement::Members() const {
              return S_OK;
          }},
         {L"src", [](DispatchObject& s, Invocation& c) { return Url(s, c, L"src"); },
-         [](DispatchObject& s, Invocation& c) { return Put(s, c, L"src"); }},
-        {L"type", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"type"); },
-         [](DispatchObject& s, Invocation& c) { return Put(s, c, L"type"); }},
-        {L"language", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"language"); }},
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"src"); }},
+        {L"type", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"type"); },
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"type"); }},
+        {L"language", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"language"); }},
         {L"defer", [](DispatchObject& s, Invocation& c) { return c.ReturnBool(ElementOf(s).HasAttribute(L"defer")); }},
-        {L"charset", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"charset"); }},
+        {L"charset", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"charset"); }},
     }, &ElementMembers()};
     return table;
 }
@@ -124,11 +115,11 @@ const MemberTable& HTMLScriptElement::Members() const {
 const MemberTable& HTMLFrameElement::Members() const {
     static const MemberTable table{{
         {L"src", [](DispatchObject& s, Invocation& c) { return Url(s, c, L"src"); },
-         [](DispatchObject& s, Invocation& c) { return Put(s, c, L"src"); }},
-        {L"width", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"width"); }},
-        {L"height", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"height"); }},
-        {L"frameBorder", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"frameborder"); }},
-        {L"scrolling", [](DispatchObject& s, Invocation& c) { return Text(s, c, L"scrolling"); }},
+         [](DispatchObject& s, Invocation& c) { return PutAttribute(s, c, L"src"); }},
+        {L"width", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"width"); }},
+        {L"height", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"height"); }},
+        {L"frameBorder", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"frameborder"); }},
+        {L"scrolling", [](DispatchObject& s, Invocation& c) { return TextAttribute(s, c, L"scrolling"); }},
         // The page inside: what frames.item(i).document reaches. Null until loaded.
         {L"contentDocument", ContentDocument},
         {L"document", ContentDocument},

@@ -21,15 +21,6 @@ HRESULT Cells(DispatchObject& s, Invocation& c) {
             .Get());
 }
 
-HRESULT TextAttribute(DispatchObject& s, Invocation& c, const wchar_t* name) {
-    return c.ReturnText(ElementOf(s).GetAttribute(name));
-}
-
-HRESULT PutAttribute(DispatchObject& s, Invocation& c, const wchar_t* name) {
-    ElementOf(s).SetAttribute(name, c.ValueText());
-    return S_OK;
-}
-
 // The section new rows of a table go into: its last tbody, or the table.
 Element& RowParent(Element& table) {
     Element* last = nullptr;

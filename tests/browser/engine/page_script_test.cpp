@@ -59,6 +59,19 @@ End Sub
     EXPECT_EQ(Eval(L"window == window.self && document.parentWindow == window && top == window"), L"-1");
 }
 
+TEST_F(PageScriptTest, AttributesNeverSetReadAsEmptyTextInBothLanguages) {
+    LoadMarkup(LR"(<span id=s class=c>text</span>)");
+    EXPECT_EQ(Eval(L"var s = document.getElementById('s'); [typeof s.title, s.title === '', s.lang.length, "
+                   L"'<' + s.title + '>', s.title ? 'set' : 'unset', s.dir == '', s.className].join()"),
+              L"string,true,0,<>,unset,true,c");
+    EXPECT_TRUE(box_->ExecScript(L"Set s = document.getElementById(\"s\")\n"
+                                 L"r = \"[\" & s.title & \"]\" & Len(s.lang)\n"
+                                 L"If s.dir = \"\" Then r = r & \"empty\"\n"
+                                 L"s.innerHTML = r & s.className",
+                                 L"VBScript"));
+    EXPECT_EQ(GetText(ElementById(L"s").Get(), L"innerHTML"), L"[]0emptyc");
+}
+
 TEST_F(PageScriptTest, HandlersSeeThisAndEventAndCanCancelTheDefault) {
     LoadMarkup(LR"(<span id=s></span>
 <a id=link href="http://127.0.0.1:1/never" onclick="document.getElementById('s').innerHTML = this.id + ':' + event.srcElement.tagName + ':' + event.type; return false">go</a>

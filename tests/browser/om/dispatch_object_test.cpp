@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
+#include <string>
 #include <vector>
 
 #include "browser/om/late_bound.h"
@@ -75,6 +77,34 @@ TEST(DispatchObjectTest, MembersByNameInAnyCaseWithStableIds) {
     counter->GetIDsOfNames(IID_NULL, upper, 1, 0, &b);
     EXPECT_EQ(a, b);
     EXPECT_EQ(a, MemberDispId(L"COUNT"));
+}
+
+TEST(DispatchObjectTest, EveryMemberOfABigTableIsFoundByNameAndNoOtherName) {
+    // Names sharing lengths and letters, as an element's table has; the two
+    // spellings of "offsetLeft" are one name, the later one winning.
+    constexpr MemberFunction none = [](DispatchObject&, Invocation& c) { return c.ReturnEmpty(); };
+    const MemberTable table{{
+        {L"offsetLeft", none}, {L"offsetTop", none},  {L"offsetWidth", none}, {L"offsetHeight", none},
+        {L"clientLeft", none}, {L"clientTop", none},  {L"clientWidth", none}, {L"clientHeight", none},
+        {L"scrollLeft", none}, {L"scrollTop", none},  {L"scrollWidth", none}, {L"scrollHeight", none},
+        {L"onclick", none},    {L"ondblclick", none}, {L"onkeyup", none},     {L"onkeydown", none},
+        {L"id", none},         {L"dir", none},        {L"lang", none},        {L"title", none},
+        {L"name", none},       {L"offsetleft", none},
+    }};
+    std::size_t found = 0;
+    for (const auto& [id, member] : table.Ordered()) {
+        std::wstring upper = member->name;
+        for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+        DISPID byName = 0;
+        EXPECT_EQ(table.Find(upper, &byName), member) << member->name;
+        EXPECT_EQ(byName, id);
+        EXPECT_EQ(table.Find(id), member);
+        ++found;
+    }
+    EXPECT_EQ(found, 21u);
+    EXPECT_EQ(std::wstring(table.Find(L"OffsetLeft", nullptr)->name), L"offsetleft");
+    for (const wchar_t* other : {L"", L"offset", L"offsetLefts", L"scrollZ", L"onkey", L"clientWidtH2", L"ids"})
+        EXPECT_EQ(table.Find(other, nullptr), nullptr) << other;
 }
 
 TEST(DispatchObjectTest, MethodReadAsPropertyIsACallableFunction) {

@@ -243,6 +243,41 @@ TEST_F(HtmlDocumentTest, ExpandosThroughGetDispIdEnsure) {
     EXPECT_FALSE(HasMember(ById(L"zt_msg").Get(), L"myData"));
 }
 
+TEST_F(HtmlDocumentTest, ElementObjectsStayTheSameAcrossWalksWithoutBeingHeld) {
+    auto inputs = Walk(L"input");
+    const std::size_t live = om::DispatchObject::LiveCount();
+    std::wstring firstId;
+    {
+        auto first = CallObj(inputs.Get(), L"item", {Var(0.0)});
+        EXPECT_EQ(CallObj(inputs.Get(), L"item", {Var(0.0)}).Get(), first.Get());
+        EXPECT_EQ(om::DispatchObject::LiveCount(), live + 1);
+        firstId = Get(first.Get(), L"uniqueID").Text();
+        ASSERT_FALSE(firstId.empty());
+    }
+    // Released with nothing added, it is no longer counted; read again it is
+    // the same object (its uniqueID as before), whole again: its tree answers.
+    EXPECT_EQ(om::DispatchObject::LiveCount(), live);
+    for (int walk = 0; walk < 3; ++walk) {
+        for (double i = 0; i < 7; ++i) EXPECT_EQ(Get(CallObj(inputs.Get(), L"item", {Var(i)}).Get(), L"tagName").Text(), L"INPUT");
+    }
+    auto again = CallObj(inputs.Get(), L"item", {Var(0.0)});
+    EXPECT_EQ(Get(again.Get(), L"uniqueID").Text(), firstId);
+    EXPECT_EQ(Get(again.Get(), L"value").Text(), L"10001");
+    EXPECT_EQ(Get(GetObj(again.Get(), L"form").Get(), L"name").Text(), L"f1");
+    again.Reset();
+    EXPECT_EQ(om::DispatchObject::LiveCount(), live);
+
+    // An object resting on its element holds nothing: an element taken out
+    // of the page goes with its last holder, its object with it.
+    Get(ById(L"box").Get(), L"innerText");
+    const std::size_t nodes = dom::Node::LiveCount();
+    Call(ById(L"box").Get(), L"removeNode", {Var(true)});
+    EXPECT_EQ(dom::Node::LiveCount(), nodes - 2);   // the div and its text
+    EXPECT_EQ(om::DispatchObject::LiveCount(), live);
+    EXPECT_FALSE(ById(L"box"));
+    // The fixture's end checks that the page frees every node and object.
+}
+
 TEST_F(HtmlDocumentTest, AddressesAreAbsoluteWhenRead) {
     EXPECT_EQ(Get(ById(L"link").Get(), L"href").Text(), L"http://127.0.0.1:8080/dir/next.php?x=1");
     EXPECT_EQ(Get(ById(L"link").Get(), L"target").Text(), L"_blank");

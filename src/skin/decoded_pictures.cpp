@@ -1,7 +1,6 @@
 #include "skin/decoded_pictures.h"
 
 #include <cstring>
-#include <mutex>
 #include <vector>
 
 namespace corvalin {
@@ -24,17 +23,10 @@ std::vector<DecodedEntry>& Entries() {
     return *entries;
 }
 
-// The start-up loader decodes on a thread of its own while the skin starts.
-std::mutex& EntriesLock() {
-    static auto* const lock = new std::mutex;
-    return *lock;
-}
-
 }  // namespace
 
 std::shared_ptr<const SkinCanvas> CachedPicture(const std::uint8_t* data, std::size_t size) {
     if (!data || size == 0) return nullptr;
-    std::lock_guard hold(EntriesLock());
     auto& entries = Entries();
     for (const DecodedEntry& entry : entries) {
         if (entry.bytes.size() == size && std::memcmp(entry.bytes.data(), data, size) == 0) return entry.picture;
@@ -51,7 +43,6 @@ std::shared_ptr<const SkinCanvas> CachedPicture(const std::uint8_t* data, std::s
 std::shared_ptr<const SkinCanvas> CachedPicture(const Bytes& bytes) { return CachedPicture(bytes.data(), bytes.size()); }
 
 void ForgetDecodedPictures() {
-    std::lock_guard hold(EntriesLock());
     Entries().clear();
     Entries().shrink_to_fit();
 }

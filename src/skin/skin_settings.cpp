@@ -1,7 +1,6 @@
 #include "skin/skin_settings.h"
 
 #include "base/gdiplus_session.h"
-#include "skin/start_up_loading.h"
 #include "skin/decoded_pictures.h"
 #include "skin/families/family_painting.h"
 #include "skin/memory_dc_registry.h"
@@ -30,8 +29,6 @@ void CreateSkinTables() {
 void InitializeSkinModule() {
     // The process's one GDI+, held until the skin shuts it down.
     SkinGdiplusToken = HoldGdiplus();
-    // Beside the first window's creation, what its skin will need.
-    StartStartUpLoading();
 
     HINSTANCE module = GetModuleHandleA(nullptr);
     SkinDefaultIcon = LoadIconA(module, MAKEINTRESOURCEA(129));
@@ -45,7 +42,6 @@ void InitializeSkinModule() {
 }
 
 void ShutDownSkinGdiplus() {
-    FinishStartUpLoading();   // it may still be decoding
     ForgetDecodedPictures();
     ReleaseGdiplus(SkinGdiplusToken);
     SkinGdiplusToken = 0;

@@ -2,6 +2,6 @@
 
 namespace corvalin {
 
-thread_local Gdiplus::Status LastDrawStatus = Gdiplus::Ok;
+Gdiplus::Status LastDrawStatus = Gdiplus::Ok;
 
 }  // namespace corvalin

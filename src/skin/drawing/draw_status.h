@@ -9,8 +9,8 @@ namespace corvalin {
 
 namespace gdip = Gdiplus::DllExports;
 
-// Each thread its own, like GetLastError: the start-up loader decodes beside the user-interface thread.
-extern thread_local Gdiplus::Status LastDrawStatus;
+// One unsynchronised word: the skin draws on the user-interface thread only.
+extern Gdiplus::Status LastDrawStatus;
 
 // Stores the status and answers whether it is Ok.
 inline bool RecordDrawStatus(Gdiplus::GpStatus status) {

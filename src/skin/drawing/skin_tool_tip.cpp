@@ -1,7 +1,7 @@
 #include "skin/drawing/skin_tool_tip.h"
 #include <commctrl.h>
 
-#include "skin/start_up_loading.h"
+#include "skin/common_controls.h"
 
 namespace corvalin {
 

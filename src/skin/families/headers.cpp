@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "skin/start_up_loading.h"
+#include "skin/common_controls.h"
 #include "skin/control_rects.h"
 #include "skin/drawing/drawing_objects.h"
 #include "skin/families/family_painting.h"

@@ -41,10 +41,7 @@ std::string ServiceStatus(const PageAutomation* page) {
 
 // Markup and all: the status line shows what the page's span holds.
 void ShowStatus(const std::string& status) {
-    const std::string caption = std::string(kStatusPrefix) + status;
-    // Set once a second; the same text again would only repaint the label and what lies under it.
-    if (GetControlProperty(kMainWindowId, kStatusLabelId, kPropCaption).AsText() == caption) return;
-    SetControlProperty(kMainWindowId, kStatusLabelId, kPropCaption, caption);
+    SetControlProperty(kMainWindowId, kStatusLabelId, kPropCaption, std::string(kStatusPrefix) + status);
 }
 
 std::string EditText(ControlId edit) {

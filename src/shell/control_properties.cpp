@@ -172,7 +172,11 @@ void WriteOwn(LoadedWindow& w, LoadedControl& c, PropertyIndex index, const Prop
         return;
     case kKindTransparentLabel:
         switch (index) {
-        case kPropCaption: SetWindowTextA(c.window, value.AsText().c_str()); break;
+        case kPropCaption:
+            // The same text again would only repaint the label and what lies under it.
+            if (WindowText(c.window) == value.AsText()) return;
+            SetWindowTextA(c.window, value.AsText().c_str());
+            break;
         case kPropTextEffect: c.textEffect = value.AsInteger(); break;
         case kPropFont: c.font = value.AsBytes(); ApplyLabelFont(c); break;
         case kPropTextColor: c.textColor = static_cast<COLORREF>(value.AsInteger()); break;

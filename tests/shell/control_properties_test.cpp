@@ -77,6 +77,12 @@ TEST_F(ControlPropertiesTest, RewritingThePlaceOrVisibilityAControlHasSendsItNot
                 EXPECT_EQ(parent->paints, 0) << "control " << control << ", property " << index;
             }
         }
+        if (control == kStatusLabelId) {
+            const std::string caption = GetControlProperty(kMainWindowId, control, kPropCaption).AsText();
+            SetControlProperty(kMainWindowId, control, kPropCaption, caption);
+            PumpMessagesFor(10);
+            EXPECT_EQ(counted.paints + parent->paints, 0) << "the same caption again";
+        }
         // A real change still reaches the window.
         const int top = GetControlProperty(kMainWindowId, control, kPropTop).AsInteger();
         SetControlProperty(kMainWindowId, control, kPropTop, top + 3);

@@ -3,6 +3,9 @@
 #include <cstring>
 #include <vector>
 
+#include "base/jpeg_decoding.h"
+#include "base/png_decoding.h"
+
 namespace corvalin {
 namespace {
 
@@ -23,6 +26,22 @@ std::vector<DecodedEntry>& Entries() {
     return *entries;
 }
 
+// JPEG and common PNG pictures without the platform's decoders, whose first
+// use under Wine loads their libraries while the program is starting.
+bool DecodeDirectly(const Bytes& bytes, SkinCanvas& canvas) {
+    if (LooksLikeJpeg(bytes.data(), bytes.size())) {
+        const DecodedJpeg jpeg = DecodeJpeg(bytes.data(), bytes.size());
+        DIBSECTION section{};
+        if (!jpeg.bitmap || GetObjectA(jpeg.bitmap.get(), sizeof section, &section) != sizeof section) return false;
+        return canvas.CreateFromPixels(jpeg.width, jpeg.height, section.dsBm.bmBits, section.dsBm.bmWidthBytes,
+                                       PixelFormat32bppRGB);
+    }
+    DecodedPng png;
+    if (!DecodePng(bytes.data(), bytes.size(), png)) return false;
+    return canvas.CreateFromPixels(png.width, png.height, png.pixels.data(), static_cast<int>(png.width * 4),
+                                   PixelFormat32bppARGB);
+}
+
 }  // namespace
 
 std::shared_ptr<const SkinCanvas> CachedPicture(const std::uint8_t* data, std::size_t size) {
@@ -34,7 +53,7 @@ std::shared_ptr<const SkinCanvas> CachedPicture(const std::uint8_t* data, std::s
     Bytes bytes(data, data + size);
     auto canvas = std::make_shared<SkinCanvas>();
     std::shared_ptr<const SkinCanvas> picture;
-    if (canvas->CreateFromBytes(bytes)) picture = std::move(canvas);
+    if (DecodeDirectly(bytes, *canvas) || canvas->CreateFromBytes(bytes)) picture = std::move(canvas);
     if (entries.size() >= kMaxEntries) entries.erase(entries.begin());
     entries.push_back(DecodedEntry{std::move(bytes), picture});
     return picture;

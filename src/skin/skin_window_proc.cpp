@@ -50,6 +50,19 @@ void OnSkinSetText(SkinEngine& engine, int n, LPARAM text) {
     engine.DrawTitle(n, nullptr, false, std::string(text ? reinterpret_cast<const char*>(text) : ""));
 }
 
+// The caption buttons' tips are made once the window is on the screen and
+// the queue is empty, so loading comctl32 for them never delays the window.
+void CALLBACK RealiseToolTipNow(HWND window, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(window, timer);
+    if (const int n = FindWindowRecord(window)) WindowRecord(n).toolTip.Realise();
+}
+
+void RealiseToolTipSoon(const SkinWindowRecord& record) {
+    static const char timerName = 0;   // its address: an id no form's own timer has
+    if (!record.toolTip.Window() && record.toolTip.Owner())
+        SetTimer(record.window, reinterpret_cast<UINT_PTR>(&timerName), USER_TIMER_MINIMUM, RealiseToolTipNow);
+}
+
 // The paint is complete after EndPaint: a further paint by DefWindowProc
 // would only repeat BeginPaint and EndPaint over an empty update region.
 LRESULT OnSkinPaint(SkinEngine& engine, int n) {
@@ -69,6 +82,7 @@ LRESULT OnSkinPaint(SkinEngine& engine, int n) {
     } else {
         engine.PaintFromCache(n, paint.get());
     }
+    if (IsSkinWindowNumber(n)) RealiseToolTipSoon(WindowRecord(n));
     return 0;
 }
 
@@ -292,6 +306,7 @@ LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
     }
 
+    if (IsToolTipMouseMessage(message)) WindowRecord(n).toolTip.Relay(message, wParam, lParam);
     switch (message) {
     case WM_SIZE: OnSkinSize(*this, n); break;
     case WM_SETTEXT: OnSkinSetText(*this, n, lParam); break;

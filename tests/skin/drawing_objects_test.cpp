@@ -232,12 +232,17 @@ TEST(DrawingObjectsTest, FontFromDeviceContextTakesTheSelectedFont) {
 TEST(DrawingObjectsTest, ToolTipToolsBelongToTheOwnerGivenAtCreation) {
     HWND owner = CreateTestWindow(nullptr, 0, 0, 200, 100);
     SkinToolTip tip;
-    ASSERT_NE(tip.Create(owner), nullptr);
+    tip.Create(owner);
     EXPECT_EQ(tip.Owner(), owner);
+    // Tools given before the window exists are kept and handed over when it is made.
     ASSERT_TRUE(tip.AddTool(1, RECT{0, 0, 26, 18}, "关闭"));
     ASSERT_TRUE(tip.AddTool(2, RECT{30, 0, 56, 18}, "最小化"));
+    EXPECT_FALSE(tip.AddTool(2, RECT{}, "again")) << "a second tool under one id";
     ASSERT_TRUE(tip.SetToolRect(2, RECT{40, 0, 66, 18}));
+    EXPECT_EQ(tip.Window(), nullptr) << "made before it was needed";
+    ASSERT_NE(tip.Realise(), nullptr);
     ASSERT_TRUE(tip.UpdateText(1, "帮助"));
+    EXPECT_FALSE(tip.SetToolRect(7, RECT{})) << "no tool 7";
     EXPECT_EQ(SendMessageA(tip.Window(), TTM_GETTOOLCOUNT, 0, 0), 2);
 
     char text[80] = {};
@@ -262,6 +267,23 @@ TEST(DrawingObjectsTest, ToolTipToolsBelongToTheOwnerGivenAtCreation) {
         EXPECT_EQ(tip.Window(), nullptr);
     }
     EXPECT_FALSE(IsWindow(window));
+    DestroyWindow(owner);
+}
+
+// A mouse message relayed from the owner makes the window when none exists.
+TEST(DrawingObjectsTest, ToolTipIsMadeByTheFirstRelayedMouseMessage) {
+    HWND owner = CreateTestWindow(nullptr, 0, 0, 200, 100);
+    SkinToolTip tip;
+    tip.Create(owner);
+    tip.Relay(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(tip.Window(), nullptr) << "a tip with no tools needs no window";
+    tip.AddTool(1, RECT{0, 0, 26, 18}, "关闭");
+    tip.Relay(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    ASSERT_NE(tip.Window(), nullptr);
+    EXPECT_EQ(SendMessageA(tip.Window(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    tip.Create(owner);   // another owner's tools start afresh
+    EXPECT_EQ(tip.Window(), nullptr);
+    EXPECT_FALSE(tip.UpdateText(1, "x"));
     DestroyWindow(owner);
 }
 

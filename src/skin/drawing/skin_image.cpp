@@ -117,6 +117,24 @@ bool SkinCanvas::CreateFromBytes(const Bytes& bytes, bool colorManaged) {
     return created;
 }
 
+bool SkinCanvas::CreateFromPixels(int width, int height, const void* pixels, int stride, Gdiplus::PixelFormat format) {
+    if (!pixels || width <= 0 || height <= 0 || !Create(width, height, format)) return false;
+    Gdiplus::Rect whole(0, 0, width, height);
+    Gdiplus::BitmapData data{};
+    data.Width = static_cast<UINT>(width);
+    data.Height = static_cast<UINT>(height);
+    data.Stride = stride;
+    data.PixelFormat = format;
+    data.Scan0 = const_cast<void*>(pixels);
+    // The caller's rows are written straight into the bitmap.
+    if (!RecordDrawStatus(gdip::GdipBitmapLockBits(Bitmap(), &whole,
+                                                   Gdiplus::ImageLockModeWrite | Gdiplus::ImageLockModeUserInputBuf,
+                                                   format, &data))) {
+        return false;
+    }
+    return RecordDrawStatus(gdip::GdipBitmapUnlockBits(Bitmap(), &data));
+}
+
 bool SkinCanvas::CreateFromFile(const std::string& fileName, bool colorManaged) {
     const std::wstring wide = ToGdiplusText(fileName);
     auto** out = reinterpret_cast<Gdiplus::GpBitmap**>(Out());

@@ -58,6 +58,8 @@ public:
 
     bool Create(int width, int height, Gdiplus::PixelFormat format = PixelFormat32bppARGB);
     bool CreateFromBytes(const Bytes& bytes, bool colorManaged = false);
+    // A copy of top-down rows of 32-bit pixels (`stride` bytes apart) in `format`.
+    bool CreateFromPixels(int width, int height, const void* pixels, int stride, Gdiplus::PixelFormat format);
     bool CreateFromFile(const std::string& fileName, bool colorManaged = false);
     bool CreateFromIcon(HICON icon);
 

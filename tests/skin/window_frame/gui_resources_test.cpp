@@ -1,4 +1,6 @@
 // Long runs of the skinned window leave no GDI or USER object behind.
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "skin/window_frame/skinned_window_fixture.h"
@@ -20,6 +22,8 @@ struct Objects {
 
 void HoverOnce(SkinnedWindow& w, int button) {
     const HWND window = w.window();
+    // The tip would show wherever the real cursor is, with objects of its own.
+    if (HWND tip = w.record().toolTip.Realise()) SendMessageA(tip, TTM_ACTIVATE, FALSE, 0);
     const POINT centre = w.ButtonCentre(button);
     w.Mouse(WM_MOUSEMOVE, centre.x, centre.y);
     SendMessageA(window, WM_MOUSEHOVER, 0, 0);

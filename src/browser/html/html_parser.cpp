@@ -7,6 +7,7 @@
 #include <mutex>
 #include <unordered_set>
 
+#include "base/text.h"
 #include "browser/html/utf8.h"
 
 namespace corvalin::browser::html {
@@ -210,19 +211,100 @@ std::size_t StartTagEnd(std::string_view markup, std::size_t at) {
     return std::string_view::npos;
 }
 
-// The parser reads markup inside <textarea> and <title>; the browser reads
-// their content as text (character references still count) and <xmp>'s as it
-// stands. Escaping what would start markup there gives the browser's reading.
-// Script and style content and comments are passed over untouched.
-std::string EscapeTextOnlyContent(std::string markup) {
+bool IsAsciiAlphanumeric(char c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9'); }
+
+// Code points 128 to 159 in a numeric reference mean what those bytes mean in
+// windows-1252, as the old browser read them; 0 for the rest.
+unsigned Windows1252Reading(unsigned codePoint) {
+    if (codePoint < 0x80 || codePoint > 0x9F) return 0;
+    const std::wstring wide = DecodeCodePage(std::string(1, static_cast<char>(codePoint)), 1252);
+    return wide.size() == 1 ? wide[0] : 0;
+}
+
+// Copies `text` to `out` with its character references put the way the parser
+// reads them as the old browser did: a name it knows without the ';' (the
+// Latin-1 names and amp, lt, gt, quot) gets its ';', and 128-159 become their
+// windows-1252 characters. libxml2 decodes everything else itself. In a tag a
+// name run on into '=' is left alone: that is a query parameter of a URL.
+// Returns whether the text ends inside a tag.
+bool AppendReadingReferences(std::string& out, std::string_view text, bool inTag) {
+    char quote = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (inTag) {
+            if (quote) quote = c == quote ? 0 : quote;
+            else if (c == '"' || c == '\'') quote = c;
+            else if (c == '>') inTag = false;
+        } else if (c == '<' && i + 1 < text.size() &&
+                   (IsAsciiLetter(text[i + 1]) || text[i + 1] == '/' || text[i + 1] == '!' || text[i + 1] == '?')) {
+            inTag = true;
+        }
+        if (c != '&') {
+            out += c;
+            ++i;
+            continue;
+        }
+        if (i + 2 < text.size() && text[i + 1] == '#') {
+            const bool hex = text[i + 2] == 'x' || text[i + 2] == 'X';
+            std::size_t end = i + (hex ? 3 : 2);
+            unsigned value = 0;
+            for (; end < text.size() && value < 0x10000; ++end) {
+                const char d = text[end];
+                if (d >= '0' && d <= '9') value = value * (hex ? 16 : 10) + (d - '0');
+                else if (hex && ((d >= 'a' && d <= 'f') || (d >= 'A' && d <= 'F'))) value = value * 16 + ((d | 0x20) - 'a' + 10);
+                else break;
+            }
+            if (const unsigned reading = Windows1252Reading(value); reading && end > i + (hex ? 3 : 2)) {
+                out += "&#" + std::to_string(reading) + ";";
+                i = end < text.size() && text[end] == ';' ? end + 1 : end;
+                continue;
+            }
+        } else {
+            std::size_t end = i + 1;
+            while (end < text.size() && IsAsciiAlphanumeric(text[end])) ++end;
+            const bool runsIntoValue = inTag && end < text.size() && text[end] == '=';
+            if (end > i + 1 && (end == text.size() || text[end] != ';') && !runsIntoValue) {
+                const std::string name(text.substr(i + 1, end - i - 1));
+                const htmlEntityDesc* entity = htmlEntityLookup(reinterpret_cast<const xmlChar*>(name.c_str()));
+                if (entity && entity->value <= 0xFF) {
+                    out += "&" + name + ";";
+                    i = end;
+                    continue;
+                }
+            }
+        }
+        out += c;
+        ++i;
+    }
+    return inTag;
+}
+
+// Makes the markup read by the parser as the browser reads it: character
+// references as above, and the content of <textarea> and <title>, which the
+// parser reads as markup, escaped to text (references still count); <xmp>'s
+// content stands as written. Script and style content and comments are passed
+// over untouched.
+std::string PrepareMarkup(const std::string& markup) {
     enum class Kind { Other, Raw, Text, Literal };
     std::string out;
+    out.reserve(markup.size());
     std::size_t copied = 0;
+    bool inTag = false;
+    const auto copyReading = [&](std::size_t to) {
+        inTag = AppendReadingReferences(out, std::string_view(markup).substr(copied, to - copied), inTag);
+        copied = to;
+    };
+    const auto copyAsWritten = [&](std::size_t to) {
+        out.append(markup, copied, to - copied);
+        copied = to;
+    };
     std::size_t i = 0;
     while ((i = markup.find('<', i)) != std::string::npos) {
         if (markup.compare(i, 4, "<!--") == 0) {
             const std::size_t end = markup.find("-->", i + 4);
             if (end == std::string::npos) break;
+            copyReading(i);
+            copyAsWritten(end + 3);
             i = end + 3;
             continue;
         }
@@ -250,25 +332,30 @@ std::string EscapeTextOnlyContent(std::string markup) {
                !SameAsciiText(markup, contentEnd + 2, name))
             contentEnd += 2;
         if (contentEnd == std::string::npos) contentEnd = markup.size();
-        if (kind != Kind::Raw) {
-            out.append(markup, copied, contentStart - copied);
+        copyReading(contentStart);
+        inTag = false;
+        if (kind == Kind::Raw) {
+            copyAsWritten(contentEnd);
+        } else {
+            std::string content;
             for (std::size_t c = contentStart; c < contentEnd; ++c) {
-                if (markup[c] == '<') out += "&lt;";
-                else if (markup[c] == '&' && kind == Kind::Literal) out += "&amp;";
-                else out += markup[c];
+                if (markup[c] == '<') content += "&lt;";
+                else if (markup[c] == '&' && kind == Kind::Literal) content += "&amp;";
+                else content += markup[c];
             }
+            if (kind == Kind::Literal) out += content;
+            else AppendReadingReferences(out, content, false);
             copied = contentEnd;
         }
         i = contentEnd;
     }
-    if (copied == 0) return markup;
-    out.append(markup, copied, std::string::npos);
+    copyReading(markup.size());
     return out;
 }
 
 void Parse(TreeBuilder& builder, std::string utf8) {
     InitLibxml();
-    utf8 = EscapeTextOnlyContent(std::move(utf8));
+    utf8 = PrepareMarkup(utf8);
     htmlParserCtxtPtr ctxt = htmlNewParserCtxt();
     if (!ctxt) return;
     htmlSAXHandler sax;

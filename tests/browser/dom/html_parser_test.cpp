@@ -284,3 +284,46 @@ TEST(HtmlMarkupTest, WhatInnerHtmlGivesParsesBackToTheSameTree) {
         EXPECT_EQ(BodyHtml(once), once) << markup;
     }
 }
+
+// Pages of the old browser's era write references loosely: the common names
+// without their ';', names nobody knows, and code points 128 to 159 meaning
+// the windows-1252 characters. Text, attribute values and titles read alike.
+TEST(HtmlParserTest, CharacterReferencesReadAsTheOldBrowserReadThem) {
+    struct Case {
+        const wchar_t* markup;
+        const wchar_t* text;
+    } cases[] = {
+        {L"a &amp b", L"a & b"},
+        {L"&lt&gt&quot,&nbsp.&copy 2004", L"<>\",\u00a0.\u00a9 2004"},
+        {L"x&amp", L"x&"},
+        {L"&copyright &ampx &amp;amp", L"&copyright &ampx &amp"},
+        {L"&foo; &Amp; &;", L"&foo; &Amp; &;"},
+        {L"&#128;&#150;&#x96;&#X9F;&#153; &#127;&#160;&#8364;", L"\u20ac\u2013\u2013\u0178\u2122 \u007f\u00a0\u20ac"},
+        {L"&#129;&#141;", L"\u0081\u008d"},
+    };
+    for (const auto& c : cases) {
+        auto doc = Parse(std::wstring(L"<p id=p title=\"") + c.markup + L"\">" + c.markup + L"</p><textarea id=t>" +
+                         c.markup + L"</textarea><title>" + c.markup + L"</title>");
+        Element* p = doc->GetElementById(L"p");
+        ASSERT_NE(p, nullptr) << c.markup;
+        EXPECT_EQ(p->TextContent(), c.text) << c.markup;
+        EXPECT_EQ(p->GetAttribute(L"title"), c.text) << c.markup;
+        EXPECT_EQ(doc->GetElementById(L"t")->Value(), c.text) << c.markup;
+        EXPECT_EQ(doc->Title(), c.text) << c.markup;
+    }
+
+    // A name run on into '=' in an attribute is a query parameter, not a reference.
+    auto doc = Parse(L"<a id=a href=\"?x=1&copy=2&lt=3&amp;reg=4&nbsp\">&copy=</a>");
+    EXPECT_EQ(doc->GetElementById(L"a")->GetAttribute(L"href"), L"?x=1&copy=2&lt=3&reg=4\u00a0");
+    EXPECT_EQ(doc->GetElementById(L"a")->TextContent(), L"\u00a9=");
+    // Script, style and comment text is never read for references; <xmp> as it stands.
+    doc = Parse(L"<script>var s = '&amp &#150; &foo;';</script><xmp id=x>&amp &#150;</xmp><!-- &amp -->");
+    EXPECT_EQ(doc->Scripts().Item(0)->TextContent(), L"var s = '&amp &#150; &foo;';");
+    EXPECT_EQ(doc->GetElementById(L"x")->TextContent(), L"&amp &#150;");
+    // The same through a fragment.
+    ASSERT_TRUE(html::SetInnerHtml(*doc->Body(), L"<b id=b title='&lt&#150;'>&gt&foo;&#128;</b>"));
+    Element* b = doc->GetElementById(L"b");
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->GetAttribute(L"title"), L"<\u2013");
+    EXPECT_EQ(b->TextContent(), L">&foo;\u20ac");
+}

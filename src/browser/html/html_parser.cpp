@@ -35,6 +35,13 @@ bool SameAsciiText(std::string_view text, std::size_t at, std::string_view lower
     return true;
 }
 
+// The parser ends these when a paragraph or <center> starts inside them; the
+// browser keeps their formatting on the new block's content.
+bool IsCarriedFormatting(std::wstring_view tag) {
+    return tag == L"b" || tag == L"i" || tag == L"u" || tag == L"s" || tag == L"tt" || tag == L"big" ||
+           tag == L"small" || tag == L"strike" || tag == L"font";
+}
+
 bool EndsImpliedBody(std::wstring_view tag) {
     return tag == L"tbody" || tag == L"thead" || tag == L"tfoot" || tag == L"caption" || tag == L"colgroup" ||
            tag == L"col";
@@ -52,6 +59,8 @@ public:
 
     void StartElement(const xmlChar* name, const xmlChar** attributes, bool fromMarkup) {
         std::wstring tag = Utf8ToWide(reinterpret_cast<const char*>(name));
+        const std::vector<Element*> carried = std::move(carried_);
+        carried_.clear();
         // The parser puts text it finds outside any element (after the head's
         // content, after </body>) in a <p> of its own; the browser puts that
         // text straight into the body, so the <p> only marks the open stack.
@@ -102,14 +111,28 @@ public:
         }
         open_.back()->AppendChild(e);
         open_.push_back(e.get());
+        // Copies of the formatting the parser ended for this block, outermost
+        // first; they end with the block.
+        if (fromMarkup && (tag == L"p" || tag == L"center")) {
+            for (auto it = carried.rbegin(); it != carried.rend(); ++it) {
+                Ref<Node> copy = dom::CloneNode(**it, false);
+                open_.back()->AppendChild(copy);
+                open_.push_back(copy.get());
+            }
+        }
     }
 
-    void EndElement(const xmlChar* name, bool atEndOfInput) {
+    // `closedBy` names the start tag whose arrival ends the element, if any.
+    void EndElement(const xmlChar* name, bool atEndOfInput, std::string_view closedBy) {
         std::wstring tag = Utf8ToWide(reinterpret_cast<const char*>(name));
+        if (closedBy.empty()) carried_.clear();
         for (std::size_t i = open_.size(); i > 1; --i) {
             const bool implied = !impliedParagraphs_.empty() && impliedParagraphs_.back() == i - 1;
             Element* e = open_[i - 1]->AsElement();
             if (implied ? tag == L"p" : e && e->LocalName() == tag) {
+                if (!implied && (closedBy == "p" || closedBy == "center") && IsCarriedFormatting(tag)) {
+                    carried_.push_back(e);
+                }
                 leftOpen_ = leftOpen_ || atEndOfInput;
                 open_.resize(i - 1);
                 while (!impliedParagraphs_.empty() && impliedParagraphs_.back() >= open_.size()) impliedParagraphs_.pop_back();
@@ -119,6 +142,7 @@ public:
     }
 
     void Characters(const xmlChar* text, int length) {
+        carried_.clear();
         if (length <= 0) return;
         Node* parent = open_.back();
         std::wstring wide = Utf8ToWide(std::string_view(reinterpret_cast<const char*>(text), length));
@@ -155,7 +179,8 @@ private:
     bool fragment_ = false;
     std::vector<Node*> open_;
     Node* impliedBody_ = nullptr;
-    std::vector<std::size_t> impliedParagraphs_;   // places in open_ that stand for the parser's own <p>
+    std::vector<std::size_t> impliedParagraphs_;
+    std::vector<Element*> carried_;   // formatting just ended by a starting block, innermost first   // places in open_ that stand for the parser's own <p>
     bool leftOpen_ = false;   // an element of the markup was closed only by the end of the input
 };
 
@@ -171,17 +196,24 @@ void OnStartElement(void* c, const xmlChar* name, const xmlChar** attributes) {
     BuilderOf(c).StartElement(name, attributes, fromMarkup);
 }
 void OnEndElement(void* c, const xmlChar* name) {
+    const xmlParserInputPtr input = static_cast<xmlParserCtxtPtr>(c)->input;
+    if (!input || !input->cur || !input->base) {
+        BuilderOf(c).EndElement(name, false, {});
+        return;
+    }
+    const std::string endTag = "</" + std::string(reinterpret_cast<const char*>(name)) + ">";
+    const std::size_t consumed = static_cast<std::size_t>(input->cur - input->base);
+    const bool written = consumed >= endTag.size() &&
+                         SameAsciiText(std::string_view(reinterpret_cast<const char*>(input->cur) - endTag.size(), endTag.size()), 0, endTag);
     // The end of the input closes what is still open; an end tag written last
     // closes its own element there too.
-    const xmlParserInputPtr input = static_cast<xmlParserCtxtPtr>(c)->input;
-    bool atEnd = input && input->cur && *input->cur == 0;
-    if (atEnd) {
-        const std::string endTag = "</" + std::string(reinterpret_cast<const char*>(name)) + ">";
-        const std::size_t consumed = static_cast<std::size_t>(input->cur - input->base);
-        atEnd = consumed < endTag.size() ||
-                !SameAsciiText(std::string_view(reinterpret_cast<const char*>(input->cur) - endTag.size(), endTag.size()), 0, endTag);
+    const bool atEnd = *input->cur == 0 && !written;
+    // Ended by a start tag the parser looks at: the input stands at its '<'.
+    std::string closedBy;
+    if (!written && input->cur[0] == '<') {
+        for (const xmlChar* p = input->cur + 1; IsAsciiLetter(static_cast<char>(*p)); ++p) closedBy += static_cast<char>(*p | 0x20);
     }
-    BuilderOf(c).EndElement(name, atEnd);
+    BuilderOf(c).EndElement(name, atEnd, closedBy);
 }
 void OnCharacters(void* c, const xmlChar* text, int length) { BuilderOf(c).Characters(text, length); }
 void OnWhitespace(void* c, const xmlChar* text, int length) { BuilderOf(c).Whitespace(text, length); }

@@ -327,3 +327,28 @@ TEST(HtmlParserTest, CharacterReferencesReadAsTheOldBrowserReadThem) {
     EXPECT_EQ(b->GetAttribute(L"title"), L"<\u2013");
     EXPECT_EQ(b->TextContent(), L">&foo;\u20ac");
 }
+
+// The parser ends <b>, <i>, <font> and their kind where a paragraph or
+// <center> starts; the browser keeps the paragraph's text in that formatting.
+TEST(HtmlParserTest, FormattingCarriesIntoTheParagraphThatEndsIt) {
+    struct Case {
+        const wchar_t* markup;
+        const wchar_t* body;
+    } cases[] = {
+        {L"<b><p>x</b>", L"<B></B><P><B>x</B></P>"},
+        {L"<b>a<p>x</p></b>y", L"<B>a</B><P><B>x</B></P>y"},
+        {L"<i><b class=c><p>x</b></i><p>y", L"<I><B class=c></B></I><P><I><B class=c>x</B></I></P><P>y</P>"},
+        {L"<font color=red><center>x</center>y</font>", L"<FONT color=red></FONT><CENTER><FONT color=red>x</FONT></CENTER>y"},
+        // Not carried: what the parser leaves open, what the markup itself
+        // closed, and anything but formatting.
+        {L"<font color=red><p>x</font>", L"<FONT color=red><P>x</P></FONT>"},
+        {L"<b>a</b><p>x", L"<B>a</B><P>x</P>"},
+        {L"<span><p>x</span>", L"<SPAN><P>x</P></SPAN>"},
+        {L"<b><div>x</div></b>", L"<B><DIV>x</DIV></B>"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(BodyHtml(c.markup), c.body) << c.markup;
+
+    auto doc = Parse(L"<div id=d></div>");
+    ASSERT_TRUE(html::SetInnerHtml(*doc->GetElementById(L"d"), L"<u><p>x"));
+    EXPECT_EQ(html::InnerHtml(*doc->GetElementById(L"d")), L"<U></U><P><U>x</U></P>");
+}

@@ -55,6 +55,13 @@ std::vector<StyleProperty> ParseStyle(std::wstring_view text) {
         std::wstring_view value = TrimHtmlSpace(declaration.substr(colon + 1));
         if (name.empty()) continue;
         auto same = std::find_if(out.begin(), out.end(), [&](const StyleProperty& p) { return p.name == name; });
+        // Within one block a later declaration overrides an earlier
+        // !important one only if it is !important too.
+        if (same != out.end()) {
+            std::wstring_view earlier = same->value;
+            std::wstring_view later = value;
+            if (SplitImportant(earlier) && !SplitImportant(later)) continue;
+        }
         if (value.empty()) {
             if (same != out.end()) out.erase(same);
         } else if (same != out.end()) {
@@ -148,6 +155,13 @@ void InsertTextWithBreaks(Node& parent, Node* before, std::wstring_view text) {
 }  // namespace
 
 std::vector<StyleProperty> ParseStyleDeclarations(std::wstring_view text) { return ParseStyle(text); }
+
+bool SplitImportant(std::wstring_view& value) {
+    const std::size_t bang = value.rfind(L'!');
+    if (bang == std::wstring_view::npos || !EqualsIgnoringCase(TrimHtmlSpace(value.substr(bang + 1)), L"important")) return false;
+    value = TrimHtmlSpace(value.substr(0, bang));
+    return true;
+}
 
 bool IsBlockElement(std::wstring_view n) {
     static constexpr std::array<const wchar_t*, 38> blocks{

@@ -170,8 +170,11 @@ private:
 };
 
 // Parses a declaration list ("color: red; margin: 0"): names in lower case, the
-// last of a name wins, empty values drop it.
+// last of a name wins unless an earlier one is !important and it is not, empty
+// values drop it.
 std::vector<StyleProperty> ParseStyleDeclarations(std::wstring_view text);
+// Whether a declaration's value ends in "!important"; if so, takes that off.
+bool SplitImportant(std::wstring_view& value);
 
 // Elements that open a new line in rendered text.
 bool IsBlockElement(std::wstring_view lowerName);

@@ -259,12 +259,7 @@ std::vector<Declaration> ParseDeclarations(std::wstring_view text) {
     std::vector<Declaration> out;
     for (const auto& property : dom::ParseStyleDeclarations(text)) {
         std::wstring_view value = property.value;
-        bool important = false;
-        if (const std::size_t bang = value.rfind(L'!'); bang != std::wstring_view::npos &&
-            dom::EqualsIgnoringCase(Trim(value.substr(bang + 1)), L"important")) {
-            important = true;
-            value = Trim(value.substr(0, bang));
-        }
+        const bool important = dom::SplitImportant(value);
         ExpandDeclaration(property.name, value, important, out);
     }
     return out;

@@ -49,6 +49,26 @@ TEST(StyleCascadeTest, SpecificityOrderImportanceAndInlineStyle) {
     EXPECT_TRUE(StyleOf(*d, L"also").underline);
 }
 
+// Within one declaration block a later declaration of the same property does
+// not undo an earlier !important one, in a rule or in a style attribute.
+TEST(StyleCascadeTest, ImportantHoldsAgainstLaterDeclarationsOfItsBlock) {
+    auto d = Parse(LR"(<style>
+        #rule { color: #ff0000 !important; color: #0000ff; font-weight: bold ! IMPORTANT; font-weight: normal }
+        #both { color: #ff0000 !important; color: #00ff00 !important }
+        #plain { color: #ff0000; color: #0000ff }
+    </style>
+    <p id=rule>a</p><p id=both>b</p><p id=plain>c</p>
+    <p id=inline style="color: #ff0000 !important; color: #0000ff; margin-left: 7px !important; margin-left: 1px">d</p>
+    <p id=later style="color: #ff0000; color: #0000ff !important">e</p>)");
+    EXPECT_EQ(StyleOf(*d, L"rule").color, RGB(255, 0, 0));
+    EXPECT_EQ(StyleOf(*d, L"rule").fontWeight, 700);
+    EXPECT_EQ(StyleOf(*d, L"both").color, RGB(0, 255, 0));
+    EXPECT_EQ(StyleOf(*d, L"plain").color, RGB(0, 0, 255));
+    EXPECT_EQ(StyleOf(*d, L"inline").color, RGB(255, 0, 0));
+    EXPECT_EQ(StyleOf(*d, L"inline").margin[3].Resolve(0), 7);
+    EXPECT_EQ(StyleOf(*d, L"later").color, RGB(0, 0, 255));
+}
+
 TEST(StyleCascadeTest, InheritanceDefaultsAndPresentationalAttributes) {
     auto d = Parse(LR"(<body style="font-size:20px; color:#123456; background-color:#eeeeee">
         <div id=d>x <span id=s>y</span></div><font id=f color=red size=5 face=Arial>z</font>

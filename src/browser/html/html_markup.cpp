@@ -162,6 +162,13 @@ std::wstring OuterHtml(const Node& node) { return Serialize(node, true); }
 std::wstring SliceHtml(const Node& root, const MarkupSlice& slice) { return Serialize(root, false, &slice); }
 
 bool SetInnerHtml(Element& element, std::wstring_view markup) {
+    // The browser's innerHTML is read-only on the parts of a table and of the
+    // document's frame; their content changes through their own members.
+    static constexpr std::wstring_view readOnly[] = {L"col",   L"colgroup", L"frameset", L"html", L"head", L"style",
+                                                     L"table", L"tbody",    L"tfoot",    L"thead", L"title", L"tr"};
+    for (std::wstring_view tag : readOnly) {
+        if (element.LocalName() == tag) return false;
+    }
     if (!CanHoldMarkup(element)) return false;
     dom::Ref<Element> keep(&element);
     auto nodes = ParseFragment(element.OwnerDocument(), markup, &element);

@@ -24,8 +24,9 @@ struct MarkupSlice {
 std::wstring SliceHtml(const dom::Node& root, const MarkupSlice& slice);
 
 // Writes fail (false) where the browser refuses them: the element's content
-// model can't hold markup (<br>, <input>...), or outerHTML of an element
-// without a parent.
+// model can't hold markup (<br>, <input>...), innerHTML of a table part
+// (<table>, <tbody>, <tr>, <col>...) or of <html>, <head>, <title>, <style>,
+// or outerHTML of an element without a parent.
 bool SetInnerHtml(dom::Element& element, std::wstring_view markup);
 bool SetOuterHtml(dom::Element& element, std::wstring_view markup);
 

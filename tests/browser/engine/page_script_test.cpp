@@ -72,6 +72,34 @@ TEST_F(PageScriptTest, AttributesNeverSetReadAsEmptyTextInBothLanguages) {
     EXPECT_EQ(GetText(ElementById(L"s").Get(), L"innerHTML"), L"[]0emptyc");
 }
 
+// The browser's innerHTML is read-only on the parts of a table: a write fails
+// with an error the script can catch, and the table stays as it was. Its cells
+// take markup like any element.
+TEST_F(PageScriptTest, InnerHtmlOfTablePartsIsReadOnly) {
+    LoadMarkup(LR"(<table id=t><colgroup id=cg><col id=c></colgroup><thead id=h><tr><th>h</tr></thead>
+<tbody id=b><tr id=r><td id=d>cell</td></tr></tbody><tfoot id=f><tr><td>f</tr></tfoot></table>)");
+    const std::wstring before = GetText(ElementById(L"t").Get(), L"innerHTML");
+    EXPECT_EQ(Eval(LR"((function () {
+        var failed = [];
+        var ids = ['t', 'cg', 'c', 'h', 'b', 'r', 'f'];
+        for (var i = 0; i < ids.length; ++i) {
+            try { document.getElementById(ids[i]).innerHTML = '<tr><td>new</td></tr>'; } catch (e) { failed.push(ids[i]); }
+        }
+        try { document.getElementsByTagName('head')[0].innerHTML = '<title>x</title>'; } catch (e) { failed.push('head'); }
+        document.getElementById('d').innerHTML = '<b>bold</b>';
+        return failed.join();
+    })())"),
+              L"t,cg,c,h,b,r,f,head");
+    EXPECT_EQ(GetText(ElementById(L"d").Get(), L"innerHTML"), L"<B>bold</B>");
+    std::wstring expected = before;
+    expected.replace(expected.find(L">cell<") + 1, 4, L"<B>bold</B>");
+    EXPECT_EQ(GetText(ElementById(L"t").Get(), L"innerHTML"), expected);
+    // insertAdjacentHTML still reaches into a table.
+    EXPECT_EQ(Eval(L"document.getElementById('b').insertAdjacentHTML('beforeEnd', '<tr><td>added</td></tr>'); "
+                   L"document.getElementById('t').rows.length"),
+              L"4");
+}
+
 TEST_F(PageScriptTest, HandlersSeeThisAndEventAndCanCancelTheDefault) {
     LoadMarkup(LR"(<span id=s></span>
 <a id=link href="http://127.0.0.1:1/never" onclick="document.getElementById('s').innerHTML = this.id + ':' + event.srcElement.tagName + ':' + event.type; return false">go</a>

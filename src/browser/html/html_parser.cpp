@@ -3,6 +3,7 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/parserInternals.h>
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <unordered_set>
@@ -179,8 +180,8 @@ private:
     bool fragment_ = false;
     std::vector<Node*> open_;
     Node* impliedBody_ = nullptr;
-    std::vector<std::size_t> impliedParagraphs_;
-    std::vector<Element*> carried_;   // formatting just ended by a starting block, innermost first   // places in open_ that stand for the parser's own <p>
+    std::vector<std::size_t> impliedParagraphs_;   // places in open_ that stand for the parser's own <p>
+    std::vector<Element*> carried_;   // formatting just ended by a starting block, innermost first
     bool leftOpen_ = false;   // an element of the markup was closed only by the end of the input
 };
 
@@ -246,15 +247,15 @@ std::size_t StartTagEnd(std::string_view markup, std::size_t at) {
 bool IsAsciiAlphanumeric(char c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9'); }
 
 // Code points 128 to 159 in a numeric reference mean what those bytes mean in
-// windows-1252, as the old browser read them; 0 for the rest.
+// windows-1252, as the browser reads them; 0 for the rest.
 unsigned Windows1252Reading(unsigned codePoint) {
     if (codePoint < 0x80 || codePoint > 0x9F) return 0;
     const std::wstring wide = DecodeCodePage(std::string(1, static_cast<char>(codePoint)), 1252);
     return wide.size() == 1 ? wide[0] : 0;
 }
 
-// Copies `text` to `out` with its character references put the way the parser
-// reads them as the old browser did: a name it knows without the ';' (the
+// Copies `text` to `out` with its character references put so the parser
+// reads them as the browser does: a name it knows without the ';' (the
 // Latin-1 names and amp, lt, gt, quot) gets its ';', and 128-159 become their
 // windows-1252 characters. libxml2 decodes everything else itself. In a tag a
 // name run on into '=' is left alone: that is a query parameter of a URL.
@@ -272,8 +273,11 @@ bool AppendReadingReferences(std::string& out, std::string_view text, bool inTag
             inTag = true;
         }
         if (c != '&') {
-            out += c;
-            ++i;
+            // Up to the next character that matters in this state.
+            const char* stops = !inTag ? "&<" : quote == '"' ? "&\"" : quote == '\'' ? "&'" : "&\"'>";
+            const std::size_t next = std::min(text.find_first_of(stops, i + 1), text.size());
+            out.append(text, i, next - i);
+            i = next;
             continue;
         }
         if (i + 2 < text.size() && text[i + 1] == '#') {
@@ -334,8 +338,11 @@ std::string PrepareMarkup(const std::string& markup) {
     while ((i = markup.find('<', i)) != std::string::npos) {
         if (markup.compare(i, 4, "<!--") == 0) {
             const std::size_t end = markup.find("-->", i + 4);
-            if (end == std::string::npos) break;
             copyReading(i);
+            if (end == std::string::npos) {
+                copyAsWritten(markup.size());
+                break;
+            }
             copyAsWritten(end + 3);
             i = end + 3;
             continue;

@@ -285,10 +285,10 @@ TEST(HtmlMarkupTest, WhatInnerHtmlGivesParsesBackToTheSameTree) {
     }
 }
 
-// Pages of the old browser's era write references loosely: the common names
+// Pages of the browser's era write references loosely: the common names
 // without their ';', names nobody knows, and code points 128 to 159 meaning
 // the windows-1252 characters. Text, attribute values and titles read alike.
-TEST(HtmlParserTest, CharacterReferencesReadAsTheOldBrowserReadThem) {
+TEST(HtmlParserTest, CharacterReferencesReadAsTheBrowserReadsThem) {
     struct Case {
         const wchar_t* markup;
         const wchar_t* text;

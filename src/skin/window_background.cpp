@@ -256,9 +256,14 @@ void SkinEngine::PaintWindowSkin(int windowIndex, HDC dc, bool paint) {
     const SIZE regionSize{w, h};
     const SIZE lastRegion = WindowRecord(windowIndex).staticLayer.regionSize;
     if (lastRegion.cx != regionSize.cx || lastRegion.cy != regionSize.cy) {
-        // The region goes first so the frame change is seen before the new picture.
-        SetWindowRgn(window, nullptr, TRUE);
-        SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // The region goes first so the frame change is seen before the new
+        // picture. A window not yet on the screen with no region of ours (the
+        // first rebuild, while it is being shown) has nothing to take down.
+        const bool firstUnseen = lastRegion.cx == 0 && lastRegion.cy == 0 && !IsWindowVisible(window);
+        if (!firstUnseen) {
+            SetWindowRgn(window, nullptr, TRUE);
+            SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         // Corners of 7 follow the outer border line; with 5 the pixels the radius-4
         // panel leaves uncovered would show the magenta it was cleared to.
         if (HRGN region = CreateRoundRectRgn(0, 0, w + 1, h + 1, 7, 7)) {

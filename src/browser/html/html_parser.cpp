@@ -119,6 +119,7 @@ public:
                 Ref<Node> copy = dom::CloneNode(**it, false);
                 open_.back()->AppendChild(copy);
                 open_.push_back(copy.get());
+                copies_.push_back(copy.get());
             }
         }
     }
@@ -136,6 +137,9 @@ public:
                 }
                 leftOpen_ = leftOpen_ || atEndOfInput;
                 open_.resize(i - 1);
+                while (!copies_.empty() && std::find(open_.begin(), open_.end(), copies_.back()) == open_.end()) {
+                    copies_.pop_back();
+                }
                 while (!impliedParagraphs_.empty() && impliedParagraphs_.back() >= open_.size()) impliedParagraphs_.pop_back();
                 return;
             }
@@ -170,6 +174,33 @@ public:
         open_.back()->AppendChild(dom::Comment::Create(document_, Utf8ToWide(reinterpret_cast<const char*>(text))));
     }
 
+    // The parser has already ended the elements the copies stand for, so it
+    // passes over their end tags without a word; the markup it read since the
+    // last event shows them. Only a copy with nothing of the parser's open
+    // inside it ends there.
+    void SeeEndTagsOfCopies(std::size_t readTo) {
+        readTo = std::min(readTo, markup_.size());
+        if (copies_.empty()) {
+            read_ = readTo;
+            return;
+        }
+        for (std::size_t at = markup_.find('<', read_); !copies_.empty() && at < readTo; at = markup_.find('<', at + 1)) {
+            if (markup_.compare(at, 4, "<!--") == 0) {
+                at = std::min(markup_.find("-->", at + 4), markup_.size());
+                continue;
+            }
+            if (markup_.compare(at, 2, "</") != 0 || open_.back() != copies_.back()) continue;
+            const std::string name = WideToUtf8(copies_.back()->AsElement()->LocalName());
+            const std::size_t after = at + 2 + name.size();
+            if (SameAsciiText(markup_, at + 2, name) && (after >= markup_.size() || !IsAsciiLetter(markup_[after]))) {
+                open_.pop_back();
+                copies_.pop_back();
+            }
+        }
+        read_ = std::max(read_, readTo);
+    }
+
+    void SetMarkup(std::string_view markup) { markup_ = markup; }
     void SetFragment(bool fragment) { fragment_ = fragment; }
     bool LeftOpen() const { return leftOpen_; }
 
@@ -182,11 +213,20 @@ private:
     Node* impliedBody_ = nullptr;
     std::vector<std::size_t> impliedParagraphs_;   // places in open_ that stand for the parser's own <p>
     std::vector<Element*> carried_;   // formatting just ended by a starting block, innermost first
+    std::vector<Node*> copies_;       // the copies of it still open, outermost first
+    std::string_view markup_;         // what the parser reads
+    std::size_t read_ = 0;            // how far SeeEndTagsOfCopies looked
     bool leftOpen_ = false;   // an element of the markup was closed only by the end of the input
 };
 
+// The builder, told first how far the parser has read.
 TreeBuilder& BuilderOf(void* context) {
-    return *static_cast<TreeBuilder*>(static_cast<xmlParserCtxtPtr>(context)->_private);
+    const auto ctxt = static_cast<xmlParserCtxtPtr>(context);
+    auto& builder = *static_cast<TreeBuilder*>(ctxt->_private);
+    if (ctxt->input && ctxt->input->cur && ctxt->input->base) {
+        builder.SeeEndTagsOfCopies(ctxt->input->consumed + static_cast<std::size_t>(ctxt->input->cur - ctxt->input->base));
+    }
+    return builder;
 }
 
 void OnStartElement(void* c, const xmlChar* name, const xmlChar** attributes) {
@@ -395,6 +435,7 @@ std::string PrepareMarkup(const std::string& markup) {
 void Parse(TreeBuilder& builder, std::string utf8) {
     InitLibxml();
     utf8 = PrepareMarkup(utf8);
+    builder.SetMarkup(utf8);
     htmlParserCtxtPtr ctxt = htmlNewParserCtxt();
     if (!ctxt) return;
     htmlSAXHandler sax;

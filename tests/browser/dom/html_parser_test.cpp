@@ -329,13 +329,18 @@ TEST(HtmlParserTest, CharacterReferencesReadAsTheBrowserReadsThem) {
 }
 
 // The parser ends <b>, <i>, <font> and their kind where a paragraph or
-// <center> starts; the browser keeps the paragraph's text in that formatting.
+// <center> starts; the browser keeps the paragraph's text in that formatting
+// until the formatting's own end tag.
 TEST(HtmlParserTest, FormattingCarriesIntoTheParagraphThatEndsIt) {
     struct Case {
         const wchar_t* markup;
         const wchar_t* body;
     } cases[] = {
         {L"<b><p>x</b>", L"<B></B><P><B>x</B></P>"},
+        {L"<b>a<p>x</B>y</p>z", L"<B>a</B><P><B>x</B>y</P>z"},
+        {L"<b><p>x<b>y</b>z</b>w", L"<B></B><P><B>x<B>y</B>z</B>w</P>"},
+        {L"<u><i><p>x</i>y</u>z</p>", L"<U><I></I></U><P><U><I>x</I>y</U>z</P>"},
+        {L"<b><p>x<!-- </b> --><big>y</big></b>z", L"<B></B><P><B>x<!-- </b> --><BIG>y</BIG></B>z</P>"},
         {L"<b>a<p>x</p></b>y", L"<B>a</B><P><B>x</B></P>y"},
         {L"<i><b class=c><p>x</b></i><p>y", L"<I><B class=c></B></I><P><I><B class=c>x</B></I></P><P>y</P>"},
         {L"<font color=red><center>x</center>y</font>", L"<FONT color=red></FONT><CENTER><FONT color=red>x</FONT></CENTER>y"},
@@ -347,6 +352,14 @@ TEST(HtmlParserTest, FormattingCarriesIntoTheParagraphThatEndsIt) {
         {L"<b><div>x</div></b>", L"<B><DIV>x</DIV></B>"},
     };
     for (const auto& c : cases) EXPECT_EQ(BodyHtml(c.markup), c.body) << c.markup;
+
+    // Far into a long page, where the parser has let go of what it read.
+    std::wstring filler, written;
+    for (int i = 0; i < 2000; ++i) {
+        filler += L"<i>filler</i>";
+        written += L"<I>filler</I>";
+    }
+    EXPECT_EQ(BodyHtml(filler + L"<b><p>x</b>y<b>z</b>"), written + L"<B></B><P><B>x</B>y<B>z</B></P>");
 
     auto doc = Parse(L"<div id=d></div>");
     ASSERT_TRUE(html::SetInnerHtml(*doc->GetElementById(L"d"), L"<u><p>x"));

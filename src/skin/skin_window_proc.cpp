@@ -319,7 +319,10 @@ LRESULT SkinEngine::SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_QUERYOPEN: WindowRecord(n).minimized = 0; break;
     case WM_ERASEBKGND: SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
     case WM_SHOWWINDOW: if (wParam == TRUE) OnSkinShow(*this, n); break;
-    case WM_ACTIVATEAPP: if (wParam == FALSE) StartWorkingSetTrim(); break;
+    // A window that is no longer shown loses the activation because it is
+    // going (the program's exit hides and destroys it): a trim then would
+    // start the tool on a process that is ending, and leave it running.
+    case WM_ACTIVATEAPP: if (wParam == FALSE && IsWindowVisible(window)) StartWorkingSetTrim(); break;
     // A tip belongs to a window the mouse can use: a modal dialog or another
     // window in front takes it away.
     case WM_ENABLE: if (wParam == FALSE) WindowRecord(n).toolTip.Hide(); break;

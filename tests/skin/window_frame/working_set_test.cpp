@@ -67,11 +67,18 @@ TEST_F(WorkingSetTest, DeactivationRunsTheToolOnThisProcessByItsQuotedPath) {
     EXPECT_EQ(ReadFile(record), std::to_string(GetCurrentProcessId()) + "\n");
     EXPECT_FALSE(Exists(temp.File("dir.exe.args")));
 
-    // Activation starts nothing.
+    // Activation starts nothing, nor does the deactivation of a window that
+    // is no longer shown (a program closing its window as it exits): of the
+    // three messages below only the last runs the tool, once.
     DeleteFileA(record.c_str());
     SendMessageA(w.window(), WM_ACTIVATEAPP, TRUE, 0);
-    PumpMessagesFor(300);
-    EXPECT_FALSE(Exists(record));
+    ShowWindow(w.window(), SW_HIDE);
+    SendMessageA(w.window(), WM_ACTIVATEAPP, FALSE, 0);
+    ShowWindow(w.window(), SW_SHOWNOACTIVATE);
+    SendMessageA(w.window(), WM_ACTIVATEAPP, FALSE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return Exists(record) && !ReadFile(record).empty(); }, 10000));
+    PumpMessagesFor(1000);   // time for a second run to show, were there one
+    EXPECT_EQ(ReadFile(record), std::to_string(GetCurrentProcessId()) + "\n");
 }
 
 TEST_F(WorkingSetTest, AMissingToolIsWrittenFromTheBuiltInCopy) {

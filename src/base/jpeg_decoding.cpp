@@ -18,7 +18,7 @@ void OnJpegMessage(j_common_ptr) {}
 
 // No object with a destructor lives in this frame: libjpeg reports errors by
 // the long jump.
-bool DecodeInto(const std::uint8_t* data, std::size_t size, HBITMAP& bitmap, long& width, long& height) {
+bool DecodeInto(const std::uint8_t* data, std::size_t size, HBITMAP& bitmap, void*& bits, long& width, long& height) {
     jpeg_decompress_struct info;
     JpegErrors errors;
     info.err = jpeg_std_error(&errors.manager);
@@ -36,7 +36,7 @@ bool DecodeInto(const std::uint8_t* data, std::size_t size, HBITMAP& bitmap, lon
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_EXT_BGRA;   // opaque: alpha comes out 255
     jpeg_start_decompress(&info);
-    void* bits = nullptr;
+    bits = nullptr;
     bitmap = CreateTopDownBitmap(static_cast<long>(info.output_width), static_cast<long>(info.output_height), &bits);
     if (!bitmap) {
         jpeg_destroy_decompress(&info);
@@ -75,7 +75,11 @@ bool LooksLikeJpeg(const std::uint8_t* data, std::size_t size) {
 DecodedJpeg DecodeJpeg(const std::uint8_t* data, std::size_t size) {
     DecodedJpeg decoded;
     HBITMAP bitmap = nullptr;
-    if (DecodeInto(data, size, bitmap, decoded.width, decoded.height)) decoded.bitmap.reset(bitmap);
+    void* bits = nullptr;
+    if (DecodeInto(data, size, bitmap, bits, decoded.width, decoded.height)) {
+        decoded.bitmap.reset(bitmap);
+        decoded.bits = bits;
+    }
     return decoded;
 }
 

@@ -15,6 +15,7 @@ HBITMAP CreateTopDownBitmap(long width, long height, void** bits);
 
 struct DecodedJpeg {
     UniqueBitmap bitmap;   // opaque BGRA, alpha 255; null when the bytes do not decode
+    const void* bits = nullptr;   // the bitmap's pixels, top-down rows of width × 4 bytes
     long width = 0;
     long height = 0;
 };

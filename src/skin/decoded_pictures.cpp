@@ -31,10 +31,8 @@ std::vector<DecodedEntry>& Entries() {
 bool DecodeDirectly(const Bytes& bytes, SkinCanvas& canvas) {
     if (LooksLikeJpeg(bytes.data(), bytes.size())) {
         const DecodedJpeg jpeg = DecodeJpeg(bytes.data(), bytes.size());
-        DIBSECTION section{};
-        if (!jpeg.bitmap || GetObjectA(jpeg.bitmap.get(), sizeof section, &section) != sizeof section) return false;
-        return canvas.CreateFromPixels(jpeg.width, jpeg.height, section.dsBm.bmBits, section.dsBm.bmWidthBytes,
-                                       PixelFormat32bppRGB);
+        return jpeg.bitmap && canvas.CreateFromPixels(jpeg.width, jpeg.height, jpeg.bits,
+                                                      static_cast<int>(jpeg.width * 4), PixelFormat32bppRGB);
     }
     DecodedPng png;
     if (!DecodePng(bytes.data(), bytes.size(), png)) return false;

@@ -1,6 +1,8 @@
 // A select box's option list as the pages of that era edit it from script:
 // writing options[i] and length, add and remove, and which option stays
 // chosen through each change.
+#include <initializer_list>
+
 #include "browser/engine/page_fixture.h"
 
 namespace corvalin::browser::testing {
@@ -24,10 +26,21 @@ protected:
                     L"; var t = []; for (var i = 0; i < s.options.length; i++) t.push(s.options[i].text);"
                     L" return s.length + ':' + s.selectedIndex + ':' + s.value + ':' + t.join(); })()");
     }
+    // Each script run on a fresh page, with the state it must leave.
+    struct Case {
+        const wchar_t* code;
+        const wchar_t* state;
+    };
+    void ExpectEach(std::initializer_list<Case> cases) {
+        for (const Case& c : cases) {
+            Reset();
+            EXPECT_EQ(After(c.code), c.state) << c.code;
+        }
+    }
 };
 
 TEST_F(SelectOptionListTest, WritingAnIndexAddsReplacesOrRemovesAnOption) {
-    struct Case { const wchar_t* code; const wchar_t* state; } cases[] = {
+    ExpectEach({
         {L"s.options[s.length] = new Option('four', '4')", L"4:1:2:one,two,three,four"},
         {L"s.options[5] = new Option('six', '6')", L"6:1:2:one,two,three,,,six"},
         {L"s.options[0] = new Option('uno', 'u')", L"3:1:2:uno,two,three"},
@@ -35,30 +48,22 @@ TEST_F(SelectOptionListTest, WritingAnIndexAddsReplacesOrRemovesAnOption) {
         {L"s.options[0] = null", L"2:0:2:two,three"},
         {L"s[2] = null", L"2:1:2:one,two"},
         {L"s.options[9] = null", L"3:1:2:one,two,three"},
-    };
-    for (const auto& c : cases) {
-        Reset();
-        EXPECT_EQ(After(c.code), c.state) << c.code;
-    }
+    });
 }
 
 TEST_F(SelectOptionListTest, WritingTheLengthOfTheBoxOrItsOptionsTruncatesOrPads) {
-    struct Case { const wchar_t* code; const wchar_t* state; } cases[] = {
+    ExpectEach({
         {L"s.length = 0", L"0:-1::"},
         {L"s.options.length = 0", L"0:-1::"},
         {L"s.length = 1", L"1:0:1:one"},
         {L"s.options.length = 4", L"4:1:2:one,two,three,"},
         // Emptied and filled again, the first new option shows.
         {L"s.length = 0; s.options[0] = new Option('x', 'x'); s.options[1] = new Option('y', 'y')", L"2:0:x:x,y"},
-    };
-    for (const auto& c : cases) {
-        Reset();
-        EXPECT_EQ(After(c.code), c.state) << c.code;
-    }
+    });
 }
 
 TEST_F(SelectOptionListTest, TheChosenOptionFollowsAddsAndRemovals) {
-    struct Case { const wchar_t* code; const wchar_t* state; } cases[] = {
+    ExpectEach({
         // The chosen option keeps its choice as others come and go around it.
         {L"s.selectedIndex = 2; s.remove(0)", L"2:1:3:two,three"},
         {L"s.selectedIndex = 2; s.add(new Option('zero', '0'), 0)", L"4:3:3:zero,one,two,three"},
@@ -72,11 +77,7 @@ TEST_F(SelectOptionListTest, TheChosenOptionFollowsAddsAndRemovals) {
         // An option added already selected takes the choice.
         {L"s.add(new Option('new', 'n', true, true))", L"4:3:n:one,two,three,new"},
         {L"s.options[0].selected = true", L"3:0:1:one,two,three"},
-    };
-    for (const auto& c : cases) {
-        Reset();
-        EXPECT_EQ(After(c.code), c.state) << c.code;
-    }
+    });
     // Each option answers whether it is the chosen one, consistently with the box.
     Reset();
     EXPECT_EQ(Eval(L"(function () { var s = document.getElementById('s'); s.selectedIndex = 2; s.remove(2); var o = s.options;"

@@ -10,4 +10,11 @@ session=$here/build/x86_64
 trap '"$here/scripts/wine-session.sh" stop "$session"' EXIT
 "$here/scripts/wine-session.sh" start "$session"
 cd "$session"
-ctest --output-on-failure --timeout 900 "$@"
+status=0
+ctest --output-on-failure --timeout 900 "$@" || status=$?
+if [ "$status" -ne 0 ]; then
+    # A long log is often shown only by its ends: repeat what failed last.
+    echo "== what failed =="
+    grep -a -A8 -E ': Failure$|^\[  FAILED  \]' Testing/Temporary/LastTest.log | head -200 || true
+fi
+exit "$status"

@@ -26,4 +26,8 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
+bool DrainInput(int timeoutMs) {
+    return PumpUntil([] { return HIWORD(GetQueueStatus(QS_INPUT)) == 0; }, timeoutMs);
+}
+
 }  // namespace corvalin::testing

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "support/message_pump.h"
+
 namespace corvalin::browser::testing {
 
 std::wstring Value::Text() const {
@@ -128,6 +130,8 @@ void PageTest::SetUp() {
 }
 
 void PageTest::TearDown() {
+    // A key-up still queued would otherwise land in the next test's page.
+    corvalin::testing::DrainInput();
     if (parent_) DestroyWindow(parent_);
     box_ = nullptr;
     OleUninitialize();

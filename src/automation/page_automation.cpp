@@ -74,7 +74,7 @@ bool PageAutomation::DocumentFromWindow(HWND window, AutomationObject& target) c
     HWND server = IsBrowserServerWindow(window) ? window : FindBrowserServerWindow(window);
     if (!server) return false;
 
-    const UINT getObject = RegisterWindowMessageA("WM_HTML_GETOBJECT");
+    static const UINT getObject = RegisterWindowMessageA("WM_HTML_GETOBJECT");
     DWORD_PTR answer = 0;
     if (!SendMessageTimeoutA(server, getObject, 0, 0, SMTO_ABORTIFHUNG, kDocumentRequestTimeoutMs, &answer)) {
         answer = 0;

@@ -414,7 +414,9 @@ LRESULT BrowserBoxEngine::AnswerGetObject(WPARAM wParam) {
 }
 
 void BrowserBoxEngine::Repaint() {
-    if (server_) InvalidateRect(server_, nullptr, FALSE);
+    // A hidden box is painted whole when it is shown; invalidating it now
+    // would only cost a round trip to the window server per change.
+    if (server_ && IsWindowVisible(server_)) InvalidateRect(server_, nullptr, FALSE);
 }
 
 // The view's size is the rendering window's whole size: the layout decides

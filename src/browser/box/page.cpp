@@ -11,6 +11,7 @@
 #include "browser/layout/geometry.h"
 #include "browser/layout/image_store.h"
 #include "browser/net/charset.h"
+#include "browser/net/http_client.h"
 #include "browser/net/local_file.h"
 #include "browser/net/url.h"
 #include "browser/om/node_objects.h"
@@ -202,7 +203,9 @@ std::wstring Page::Cookie() {
     return text;
 }
 
-void Page::SetCookie(const std::wstring& cookie) { InternetSetCookieW(url_.c_str(), nullptr, cookie.c_str()); }
+void Page::SetCookie(const std::wstring& cookie) {
+    if (InternetSetCookieW(url_.c_str(), nullptr, cookie.c_str())) CookiesChanged();
+}
 
 ComPtr<IDispatch> Page::WindowObject() { return window_; }
 

@@ -6,9 +6,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <cwchar>
+#include <mutex>
+#include <string_view>
+#include <unordered_map>
 
 #include "base/http_address.h"
 #include "base/unique.h"
+#include "browser/net/url.h"
 
 namespace corvalin::browser {
 
@@ -40,18 +45,171 @@ std::string QueryText(HINTERNET request, DWORD info) {
     return text;
 }
 
-std::string QueryUrl(HINTERNET request) {
-    DWORD size = 0;
-    InternetQueryOptionA(request, INTERNET_OPTION_URL, nullptr, &size);
-    if (size == 0) return {};
-    std::string url(size, '\0');
-    if (!InternetQueryOptionA(request, INTERNET_OPTION_URL, url.data(), &size)) return {};
-    url.resize(std::strlen(url.c_str()));
-    return url;
-}
-
 std::string ErrorText(const char* step) {
     return std::string(step) + " failed (" + std::to_string(GetLastError()) + ")";
+}
+
+// WinINet keeps the cookies, because the program's plain WinINet downloads
+// must carry them too. But its own lookup reads the persistent store for
+// every domain suffix and path prefix of every request, dozens of round trips
+// to the Wine server each time, so the engine sends the Cookie header itself
+// from WinINet's answer, kept for a few seconds per host and folder and
+// forgotten whenever the engine stores a cookie. A cookie stored by another
+// WinINet user, or one expiring, shows within that time.
+class CookieHeaders {
+public:
+    static CookieHeaders& Instance() {
+        static CookieHeaders headers;
+        return headers;
+    }
+
+    std::string For(const HttpAddress& address) {
+        const std::string key = Key(address);
+        const ULONGLONG now = GetTickCount64();
+        {
+            std::lock_guard lock(mutex_);
+            if (auto found = cache_.find(key); found != cache_.end() && now - found->second.time < kLifetimeMs)
+                return found->second.header;
+        }
+        std::string header = Lookup(key);
+        std::lock_guard lock(mutex_);
+        cache_[key] = {header, now};
+        return header;
+    }
+
+    void Forget() {
+        std::lock_guard lock(mutex_);
+        cache_.clear();
+    }
+
+private:
+    static constexpr ULONGLONG kLifetimeMs = 5000;
+    struct Entry {
+        std::string header;
+        ULONGLONG time = 0;
+    };
+
+    // Cookies go by scheme (secure ones), host and folder, not by port or page.
+    static std::string Key(const HttpAddress& address) {
+        std::string path = address.pathAndQuery.substr(0, address.pathAndQuery.find('?'));
+        path.erase(path.rfind('/') + 1);
+        std::string host = address.host;
+        for (auto& c : host) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return (address.secure ? "https://" : "http://") + host + path;
+    }
+
+    // The wide call: the narrow one asks the wide one twice per call.
+    static std::string Lookup(const std::string& url) {
+        const std::wstring wideUrl = ToWide(url);
+        std::wstring text(1024, L'\0');
+        DWORD size = static_cast<DWORD>(text.size());
+        BOOL found = InternetGetCookieExW(wideUrl.c_str(), nullptr, text.data(), &size, INTERNET_COOKIE_HTTPONLY, nullptr);
+        if (!found && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+            text.assign(size + 1, L'\0');   // bytes or characters: enough either way
+            size = static_cast<DWORD>(text.size());
+            found = InternetGetCookieExW(wideUrl.c_str(), nullptr, text.data(), &size, INTERNET_COOKIE_HTTPONLY, nullptr);
+        }
+        if (!found) return {};
+        text.resize(wcslen(text.c_str()));
+        return ToAnsi(text);
+    }
+
+    std::mutex mutex_;
+    std::unordered_map<std::string, Entry> cache_;
+};
+
+// Hands the response's cookies to WinINet, which parses their attributes.
+void StoreCookies(const std::string& url, const std::string& rawHeaders) {
+    static constexpr std::string_view kName = "set-cookie:";
+    bool stored = false;
+    size_t start = 0;
+    while (start < rawHeaders.size()) {
+        size_t end = rawHeaders.find("\r\n", start);
+        if (end == std::string::npos) end = rawHeaders.size();
+        const std::string_view line = std::string_view(rawHeaders).substr(start, end - start);
+        start = end + 2;
+        if (line.size() <= kName.size() || _strnicmp(line.data(), kName.data(), kName.size()) != 0) continue;
+        std::string value(line.substr(kName.size()));
+        value.erase(0, value.find_first_not_of(' '));
+        InternetSetCookieExA(url.c_str(), nullptr, value.c_str(), INTERNET_COOKIE_HTTPONLY, 0);
+        stored = true;
+    }
+    if (stored) CookieHeaders::Instance().Forget();
+}
+
+bool IsRedirect(int status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// One request and its response, without following a redirect.
+HttpResponse Exchange(HINTERNET session, const HttpRequest& request, const std::atomic<bool>* cancel) {
+    HttpResponse response;
+    response.finalUrl = request.url;
+    HttpAddress address;
+    if (!CrackHttpAddress(request.url, address)) {
+        response.error = "not an http address: " + request.url;
+        return response;
+    }
+
+    UniqueInternetHandle connection(
+        InternetConnectA(session, address.host.c_str(), address.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection) {
+        response.error = ErrorText("InternetConnectA");
+        return response;
+    }
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                  INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTO_REDIRECT;
+    if (address.secure) flags |= INTERNET_FLAG_SECURE;
+    const char* accept[] = {"*/*", nullptr};
+    UniqueInternetHandle http(HttpOpenRequestA(connection.get(), request.method.c_str(), address.pathAndQuery.c_str(), nullptr,
+                                               request.referrer.empty() ? nullptr : request.referrer.c_str(),
+                                               accept, flags, 0));
+    if (!http) {
+        response.error = ErrorText("HttpOpenRequestA");
+        return response;
+    }
+    // One connection per exchange: a server never waits on an idle one of ours.
+    std::string headers = "Connection: close\r\n";
+    if (std::string cookies = CookieHeaders::Instance().For(address); !cookies.empty())
+        headers += "Cookie: " + cookies + "\r\n";
+    for (const auto& [name, value] : request.headers) headers += name + ": " + value + "\r\n";
+    if (!HttpSendRequestA(http.get(), headers.c_str(), static_cast<DWORD>(headers.size()),
+                          request.body.empty() ? nullptr : const_cast<std::uint8_t*>(request.body.data()),
+                          static_cast<DWORD>(request.body.size()))) {
+        response.error = ErrorText("HttpSendRequestA");
+        return response;
+    }
+
+    DWORD status = 0, size = sizeof status;
+    HttpQueryInfoA(http.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr);
+    response.status = static_cast<int>(status);
+    response.statusText = QueryText(http.get(), HTTP_QUERY_STATUS_TEXT);
+    response.rawHeaders = QueryText(http.get(), HTTP_QUERY_RAW_HEADERS_CRLF);
+    response.contentType = QueryText(http.get(), HTTP_QUERY_CONTENT_TYPE);
+    StoreCookies(request.url, response.rawHeaders);
+    if (IsRedirect(response.status) && !response.Header("Location").empty()) {
+        response.completed = true;   // the body of a redirect is never shown
+        return response;
+    }
+
+    char buffer[16384];
+    for (;;) {
+        if (cancel && cancel->load()) {
+            response.error = "cancelled";
+            return response;
+        }
+        DWORD read = 0;
+        if (!InternetReadFile(http.get(), buffer, sizeof buffer, &read)) {
+            response.error = ErrorText("InternetReadFile");
+            return response;   // what arrived stays in the body
+        }
+        if (read == 0) break;
+        const size_t room = kMaxBodyBytes - response.body.size();
+        response.body.insert(response.body.end(), buffer, buffer + std::min<size_t>(read, room));
+        if (read >= room) break;
+    }
+    response.completed = true;
+    return response;
 }
 
 }  // namespace
@@ -82,74 +240,36 @@ std::string HttpResponse::Header(std::string_view name) const {
     return {};
 }
 
+void CookiesChanged() { CookieHeaders::Instance().Forget(); }
+
+// Redirects are followed here rather than by WinINet, so that every hop sends
+// and stores its cookies the same way.
 HttpResponse Fetch(const HttpRequest& request, const std::atomic<bool>* cancel) {
-    HttpResponse response;
-    response.finalUrl = request.url;
     HINTERNET session = Session();
     if (!session) {
+        HttpResponse response;
+        response.finalUrl = request.url;
         response.error = ErrorText("InternetOpenA");
         return response;
     }
-
-    HttpAddress address;
-    if (!CrackHttpAddress(request.url, address)) {
-        response.error = "not an http address: " + request.url;
-        return response;
-    }
-
-    UniqueInternetHandle connection(
-        InternetConnectA(session, address.host.c_str(), address.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    if (!connection) {
-        response.error = ErrorText("InternetConnectA");
-        return response;
-    }
-    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                  INTERNET_FLAG_NO_UI;
-    if (address.secure) flags |= INTERNET_FLAG_SECURE;
-    const char* accept[] = {"*/*", nullptr};
-    UniqueInternetHandle http(HttpOpenRequestA(connection.get(), request.method.c_str(), address.pathAndQuery.c_str(), nullptr,
-                                               request.referrer.empty() ? nullptr : request.referrer.c_str(),
-                                               accept, flags, 0));
-    if (!http) {
-        response.error = ErrorText("HttpOpenRequestA");
-        return response;
-    }
-    // One connection per exchange: a server never waits on an idle one of ours.
-    std::string headers = "Connection: close\r\n";
-    for (const auto& [name, value] : request.headers) headers += name + ": " + value + "\r\n";
-    if (!HttpSendRequestA(http.get(), headers.empty() ? nullptr : headers.c_str(), static_cast<DWORD>(headers.size()),
-                          request.body.empty() ? nullptr : const_cast<std::uint8_t*>(request.body.data()),
-                          static_cast<DWORD>(request.body.size()))) {
-        response.error = ErrorText("HttpSendRequestA");
-        return response;
-    }
-
-    DWORD status = 0, size = sizeof status;
-    HttpQueryInfoA(http.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr);
-    response.status = static_cast<int>(status);
-    response.statusText = QueryText(http.get(), HTTP_QUERY_STATUS_TEXT);
-    response.rawHeaders = QueryText(http.get(), HTTP_QUERY_RAW_HEADERS_CRLF);
-    response.contentType = QueryText(http.get(), HTTP_QUERY_CONTENT_TYPE);
-    if (std::string url = QueryUrl(http.get()); !url.empty()) response.finalUrl = url;
-
-    char buffer[16384];
-    for (;;) {
-        if (cancel && cancel->load()) {
-            response.error = "cancelled";
-            return response;
+    constexpr int kMaxRedirects = 10;
+    HttpRequest hop = request;
+    for (int redirects = 0;; ++redirects) {
+        HttpResponse response = Exchange(session, hop, cancel);
+        if (!IsRedirect(response.status) || redirects == kMaxRedirects) return response;
+        const std::string location = response.Header("Location");
+        if (location.empty()) return response;
+        hop.url = EncodeUrlForRequest(ResolveUrl(ToWide(hop.url), ToWide(location)));
+        // 303, and 301 or 302 after anything but GET or HEAD, ask again with GET.
+        if (response.status == 303 || ((response.status == 301 || response.status == 302) &&
+                                       hop.method != "GET" && hop.method != "HEAD")) {
+            hop.method = "GET";
+            hop.body.clear();
+            std::erase_if(hop.headers, [](const auto& header) {
+                return _stricmp(header.first.c_str(), "Content-Type") == 0;
+            });
         }
-        DWORD read = 0;
-        if (!InternetReadFile(http.get(), buffer, sizeof buffer, &read)) {
-            response.error = ErrorText("InternetReadFile");
-            return response;   // what arrived stays in the body
-        }
-        if (read == 0) break;
-        const size_t room = kMaxBodyBytes - response.body.size();
-        response.body.insert(response.body.end(), buffer, buffer + std::min<size_t>(read, room));
-        if (read >= room) break;
     }
-    response.completed = true;
-    return response;
 }
 
 }  // namespace corvalin::browser

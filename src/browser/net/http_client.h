@@ -40,7 +40,12 @@ constexpr size_t kMaxBodyBytes = 64u << 20;
 // The user agent the engine announces.
 const char* UserAgent();
 
-// Runs the exchange. `cancel`, when given and set, makes the read stop early.
+// Runs the exchange, following redirects. `cancel`, when given and set, makes
+// the read stop early.
 HttpResponse Fetch(const HttpRequest& request, const std::atomic<bool>* cancel = nullptr);
+
+// To be called when a cookie was stored in WinINet other than by Fetch
+// (document.cookie), so the next request sends it.
+void CookiesChanged();
 
 }  // namespace corvalin::browser

@@ -1,8 +1,12 @@
 #include "browser/net/http_client.h"
 
-#include <gtest/gtest.h>
-
+// The loopback server brings winsock2, which must come before windows.h.
 #include "support/loopback_server.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <gtest/gtest.h>
 
 namespace corvalin::browser {
 namespace {
@@ -48,6 +52,81 @@ TEST(HttpClientTest, PostsABodyWithItsHeaders) {
     const HttpResponse response = Fetch(request);
     EXPECT_EQ(std::string(response.body.begin(), response.body.end()),
               "application/x-www-form-urlencoded|" + server.Url("/page") + "|a=1&b=%D5%C5");
+}
+
+std::string Text(const HttpResponse& response) { return std::string(response.body.begin(), response.body.end()); }
+
+// Each hop stores its cookies before the next is asked, and the next carries
+// them; the method goes on or turns into GET as the redirect's kind says.
+TEST(HttpClientTest, RedirectsCarryTheCookiesOfEveryHop) {
+    corvalin::testing::LoopbackServer server;
+    auto echo = [](const httplib::Request& request, httplib::Response& response) {
+        response.set_content(request.method + "|" + request.get_header_value("Cookie") + "|" + request.body, "text/plain");
+    };
+    server.server().Post("/hops/login", [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Set-Cookie", "hop=1; path=/hops");
+        response.set_redirect("/hops/home");   // 302
+    });
+    server.server().Post("/hops/keep", [](const httplib::Request&, httplib::Response& response) {
+        response.set_redirect("/hops/home", 307);
+    });
+    server.server().Get("/hops/home", echo);
+    server.server().Post("/hops/home", echo);
+    server.server().Get("/hops/loop", [](const httplib::Request&, httplib::Response& response) {
+        response.set_redirect("/hops/loop");
+    });
+    ASSERT_GT(server.Start(), 0);
+    HttpRequest request;
+    request.method = "POST";
+    request.url = server.Url("/hops/login");
+    request.headers.emplace_back("Content-Type", "text/plain");
+    request.body = {'x', '=', '1'};
+    HttpResponse response = Fetch(request);
+    EXPECT_EQ(Text(response), "GET|hop=1|");
+    EXPECT_EQ(response.finalUrl, server.Url("/hops/home"));
+
+    request.url = server.Url("/hops/keep");
+    response = Fetch(request);
+    EXPECT_EQ(Text(response), "POST|hop=1|x=1");
+
+    // A redirect without end stops after a bounded number of hops.
+    request = {};
+    request.url = server.Url("/hops/loop");
+    response = Fetch(request);
+    EXPECT_TRUE(response.completed);
+    EXPECT_EQ(response.status, 302);
+}
+
+// Cookies stay in WinINet: one stored there reaches the next request once the
+// engine is told, an HttpOnly one goes with requests but not to scripts.
+TEST(HttpClientTest, CookiesStoredInWinInetGoWithTheNextRequest) {
+    corvalin::testing::LoopbackServer server;
+    server.server().Get("/jar/echo", [](const httplib::Request& request, httplib::Response& response) {
+        response.set_content(request.get_header_value("Cookie"), "text/plain");
+    });
+    server.server().Get("/jar/private", [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Set-Cookie", "private=2; path=/jar; HttpOnly");
+        response.set_content("", "text/plain");
+    });
+    ASSERT_GT(server.Start(), 0);
+    HttpRequest request;
+    request.url = server.Url("/jar/echo");
+    EXPECT_EQ(Text(Fetch(request)), "");
+
+    ASSERT_TRUE(InternetSetCookieA(server.Url("/jar/").c_str(), nullptr, "late=1; path=/jar"));
+    CookiesChanged();
+    EXPECT_EQ(Text(Fetch(request)), "late=1");
+
+    request.url = server.Url("/jar/private");
+    Fetch(request);
+    request.url = server.Url("/jar/echo");
+    const std::string sent = Text(Fetch(request));
+    EXPECT_NE(sent.find("late=1"), std::string::npos) << sent;
+    EXPECT_NE(sent.find("private=2"), std::string::npos) << sent;
+    char visible[256] = {};
+    DWORD size = sizeof visible;
+    ASSERT_TRUE(InternetGetCookieA(server.Url("/jar/echo").c_str(), nullptr, visible, &size));
+    EXPECT_STREQ(visible, "late=1");
 }
 
 TEST(HttpClientTest, FailuresComeBackAsIncompleteResponses) {

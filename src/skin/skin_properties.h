@@ -35,12 +35,12 @@ inline constexpr const char* kPropContainerLayer = "Mb_zpf";
 inline constexpr const char* kPropLayerDc = "Wxk_Cj";
 inline constexpr const char* kPropIsLayer = "Wxk_Zpf";
 
-// Property values are pointer-sized on every build.
-inline INT_PTR GetPropValue(HWND window, const char* name) {
-    return reinterpret_cast<INT_PTR>(GetPropA(window, name));
-}
-inline void SetPropValue(HWND window, const char* name, INT_PTR value) {
-    SetPropA(window, name, reinterpret_cast<HANDLE>(value));
-}
+// Property values are pointer-sized on every build. The skin's procedures
+// read the three names above and their static-control twins on every message,
+// and under Wine each GetPropA is a round trip to the window server, so the
+// values of those six written here are kept in the process as well and read
+// from there; the properties stay on the windows for anyone who looks.
+INT_PTR GetPropValue(HWND window, const char* name);
+void SetPropValue(HWND window, const char* name, INT_PTR value);
 
 }  // namespace corvalin

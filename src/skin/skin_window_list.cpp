@@ -47,7 +47,7 @@ int RegisterStaticControl(SkinFamilyList<SkinStaticRecord>& list, int windowNumb
 }
 
 LRESULT CallPreviousProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallPreviousProc(reinterpret_cast<WNDPROC>(GetPropA(window, kPropPreviousProc)), window, message, wParam,
+    return CallPreviousProc(reinterpret_cast<WNDPROC>(GetPropValue(window, kPropPreviousProc)), window, message, wParam,
                             lParam);
 }
 
@@ -57,7 +57,7 @@ LRESULT CallPreviousProc(WNDPROC previous, HWND window, UINT message, WPARAM wPa
 }
 
 LRESULT CallPreviousStaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, kPropStaticPreviousProc));
+    auto previous = reinterpret_cast<WNDPROC>(GetPropValue(window, kPropStaticPreviousProc));
     if (!previous) return DefWindowProcA(window, message, wParam, lParam);
     return CallWindowProcA(previous, window, message, wParam, lParam);
 }

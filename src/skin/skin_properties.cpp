@@ -1,6 +1,7 @@
 #include "skin/skin_properties.h"
 
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <mutex>
 #include <unordered_map>
@@ -13,10 +14,10 @@ constexpr const char* kKeptNames[] = {kPropListId,       kPropOwnerId,       kPr
                                       kPropStaticListId, kPropStaticOwnerId, kPropStaticPreviousProc};
 constexpr int kKeptCount = static_cast<int>(std::size(kKeptNames));
 
-// Callers pass the constants above, so a name is recognised by its address.
+// By text: each translation unit may hold its own copy of a name's literal.
 int KeptIndex(const char* name) {
     for (int i = 0; i < kKeptCount; ++i)
-        if (name == kKeptNames[i]) return i;
+        if (std::strcmp(name, kKeptNames[i]) == 0) return i;
     return -1;
 }
 

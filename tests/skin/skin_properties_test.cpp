@@ -26,6 +26,12 @@ TEST(SkinPropertiesTest, KeptValuesAreRealPropertiesAndGoWithTheirWindow) {
     EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(window, "Hw_lbID")), 7);
     SetPropValue(window, kPropListId, 8);   // renumbered
     EXPECT_EQ(GetPropValue(window, kPropListId), 8);
+    // Read from the process copy, not the window server: a property taken
+    // behind the skin's back still answers, one never kept does not.
+    RemovePropA(window, "Hw_lbID");
+    RemovePropA(window, "Kj_Ztys");
+    EXPECT_EQ(GetPropValue(window, kPropListId), 8);
+    EXPECT_EQ(GetPropValue(window, kPropTextColor), 0);
     EXPECT_EQ(GetPropValue(window, kPropStaticListId), 0);   // never written
     DestroyWindow(window);
     EXPECT_EQ(GetPropValue(window, kPropOwnerId), 0);

@@ -282,7 +282,7 @@ void Page::ViewChanged() {
     viewCheckScheduled_ = true;
     const HWND box = box_.Window();
     const unsigned serial = serial_;
-    PostUiTask(box, [box, serial] {
+    RunAfterThisTask(box, [box, serial] {
         BrowserBox* owner = BrowserBox::FromWindow(box);
         Page* page = owner ? owner->Engine().Current() : nullptr;
         if (!page || page->Serial() != serial) return;

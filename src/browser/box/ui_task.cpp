@@ -20,9 +20,31 @@ bool PostUiTask(HWND window, UiTask task) {
     return true;
 }
 
+namespace {
+
+// The tasks to run once the task running on this thread ends; null outside one.
+thread_local std::deque<UiTask>* followers = nullptr;
+
+}  // namespace
+
 void RunUiTask(LPARAM lParam) {
     std::unique_ptr<UiTask> task(reinterpret_cast<UiTask*>(lParam));
+    std::deque<UiTask> after;
+    std::deque<UiTask>* const outer = followers;
+    followers = &after;
     if (task && *task) (*task)();
+    while (!after.empty()) {
+        UiTask next = std::move(after.front());
+        after.pop_front();
+        if (next) next();
+    }
+    followers = outer;
+}
+
+bool RunAfterThisTask(HWND window, UiTask task) {
+    if (!followers) return PostUiTask(window, std::move(task));
+    followers->push_back(std::move(task));
+    return true;
 }
 
 void DropUiTasks(HWND window) {

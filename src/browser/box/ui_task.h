@@ -17,6 +17,9 @@ UINT UiTaskMessage();
 bool PostUiTask(HWND window, UiTask task);
 // Runs and frees the task of one UiTaskMessage.
 void RunUiTask(LPARAM lParam);
+// Called inside a task on this thread, runs `task` right after that task ends
+// (one wake-up of the thread instead of two); elsewhere posts it.
+bool RunAfterThisTask(HWND window, UiTask task);
 // Frees the tasks still queued for a window that is being destroyed.
 void DropUiTasks(HWND window);
 

@@ -161,14 +161,28 @@ std::wstring OuterHtml(const Node& node) { return Serialize(node, true); }
 
 std::wstring SliceHtml(const Node& root, const MarkupSlice& slice) { return Serialize(root, false, &slice); }
 
-bool SetInnerHtml(Element& element, std::wstring_view markup) {
-    // The browser's innerHTML is read-only on the parts of a table and of the
-    // document's frame; their content changes through their own members.
+bool ContentIsReadOnly(const Element& element) {
+    // The parts of a table and of the document's frame change through their
+    // own members, never by rewriting their content.
     static constexpr std::wstring_view readOnly[] = {L"col",   L"colgroup", L"frameset", L"html", L"head", L"style",
                                                      L"table", L"tbody",    L"tfoot",    L"thead", L"title", L"tr"};
-    for (std::wstring_view tag : readOnly) {
-        if (element.LocalName() == tag) return false;
-    }
+    for (std::wstring_view tag : readOnly)
+        if (element.LocalName() == tag) return true;
+    return false;
+}
+
+bool OuterIsReadOnly(const Element& element) {
+    // A table's inner parts (a cell too) can't be replaced whole, nor can the
+    // document's root or frameset.
+    static constexpr std::wstring_view readOnly[] = {L"caption", L"col",   L"colgroup", L"frameset", L"html", L"tbody",
+                                                     L"td",      L"tfoot", L"th",       L"thead",    L"tr"};
+    for (std::wstring_view tag : readOnly)
+        if (element.LocalName() == tag) return true;
+    return !element.ParentElement();
+}
+
+bool SetInnerHtml(Element& element, std::wstring_view markup) {
+    if (ContentIsReadOnly(element)) return false;
     if (!CanHoldMarkup(element)) return false;
     dom::Ref<Element> keep(&element);
     auto nodes = ParseFragment(element.OwnerDocument(), markup, &element);
@@ -178,8 +192,8 @@ bool SetInnerHtml(Element& element, std::wstring_view markup) {
 }
 
 bool SetOuterHtml(Element& element, std::wstring_view markup) {
+    if (OuterIsReadOnly(element)) return false;
     Element* parent = element.ParentElement();
-    if (!parent) return false;
     dom::Ref<Element> keep(&element);
     auto nodes = ParseFragment(element.OwnerDocument(), markup, parent);
     InsertAll(*parent, &element, nodes);

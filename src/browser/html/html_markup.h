@@ -23,10 +23,15 @@ struct MarkupSlice {
 };
 std::wstring SliceHtml(const dom::Node& root, const MarkupSlice& slice);
 
-// Writes fail (false) where the browser refuses them: the element's content
-// model can't hold markup (<br>, <input>...), innerHTML of a table part
-// (<table>, <tbody>, <tr>, <col>...) or of <html>, <head>, <title>, <style>,
-// or outerHTML of an element without a parent.
+// Where the browser refuses writes: innerHTML and innerText of a table part
+// (<table>, <tbody>, <tr>, <col>...) or of <html>, <head>, <title>, <style>;
+// outerHTML and outerText of a table's inner parts (<tr>, <td>, <caption>...),
+// of <html> or <frameset>, or of an element without a parent.
+bool ContentIsReadOnly(const dom::Element& element);
+bool OuterIsReadOnly(const dom::Element& element);
+
+// Writes fail (false) where the browser refuses them (above), or where the
+// element's content model can't hold markup (<br>, <input>...).
 bool SetInnerHtml(dom::Element& element, std::wstring_view markup);
 bool SetOuterHtml(dom::Element& element, std::wstring_view markup);
 

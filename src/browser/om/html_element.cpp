@@ -370,14 +370,14 @@ const MemberTable& HTMLElement::ElementMembers() {
         {L"innerText", [](DispatchObject& s, Invocation& c) { return c.ReturnText(ElementOf(s).InnerText()); },
          [](DispatchObject& s, Invocation& c) {
              dom::Element& e = ElementOf(s);
-             if (dom::IsVoidElement(e.LocalName())) return E_INVALIDARG;
+             if (dom::IsVoidElement(e.LocalName()) || html::ContentIsReadOnly(e)) return E_INVALIDARG;
              e.SetInnerText(c.ValueText());
              return S_OK;
          }},
         {L"outerText", [](DispatchObject& s, Invocation& c) { return c.ReturnText(ElementOf(s).InnerText()); },
          [](DispatchObject& s, Invocation& c) {
              dom::Element& e = ElementOf(s);
-             if (!e.ParentElement()) return E_INVALIDARG;
+             if (html::OuterIsReadOnly(e)) return E_INVALIDARG;
              e.SetOuterText(c.ValueText());
              return S_OK;
          }},

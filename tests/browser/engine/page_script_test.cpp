@@ -100,6 +100,32 @@ TEST_F(PageScriptTest, InnerHtmlOfTablePartsIsReadOnly) {
               L"4");
 }
 
+// innerText follows innerHTML; outerHTML and outerText refuse to replace a
+// table's inner parts (its cells too) but replace the table itself.
+TEST_F(PageScriptTest, TextAndOuterWritesOfTablePartsFollowTheBrowser) {
+    LoadMarkup(LR"(<table id=t><caption id=cap>c</caption><tbody id=b><tr id=r><th id=h>h</th><td id=d>cell</td></tr>
+</tbody></table><p><span id=s>span</span></p>)");
+    EXPECT_EQ(Eval(LR"((function () {
+        var failed = [];
+        function attempt(id, member, value) {
+            try { document.getElementById(id)[member] = value; } catch (e) { failed.push(id + '.' + member); }
+        }
+        attempt('b', 'innerText', 'x'); attempt('r', 'innerText', 'x'); attempt('d', 'innerText', 'text');
+        attempt('r', 'outerHTML', '<tr><td>x</td></tr>'); attempt('h', 'outerText', 'x');
+        attempt('d', 'outerHTML', '<td>x</td>'); attempt('cap', 'outerText', 'x'); attempt('b', 'outerHTML', '');
+        try { document.documentElement.outerHTML = '<html></html>'; } catch (e) { failed.push('html.outerHTML'); }
+        attempt('s', 'outerText', 'plain');
+        return failed.join();
+    })())"),
+              L"b.innerText,r.innerText,r.outerHTML,h.outerText,d.outerHTML,cap.outerText,b.outerHTML,html.outerHTML");
+    EXPECT_EQ(GetText(ElementById(L"d").Get(), L"innerHTML"), L"text");
+    EXPECT_EQ(Eval(L"document.getElementById('t').rows[0].cells.length"), L"2");
+    EXPECT_EQ(Eval(L"document.getElementsByTagName('p')[0].innerHTML"), L"plain");
+    EXPECT_EQ(Eval(L"document.getElementById('t').outerHTML = '<div id=t>gone</div>'; "
+                   L"document.getElementById('t').tagName + document.getElementsByTagName('table').length"),
+              L"DIV0");
+}
+
 TEST_F(PageScriptTest, HandlersSeeThisAndEventAndCanCancelTheDefault) {
     LoadMarkup(LR"(<span id=s></span>
 <a id=link href="http://127.0.0.1:1/never" onclick="document.getElementById('s').innerHTML = this.id + ':' + event.srcElement.tagName + ':' + event.type; return false">go</a>

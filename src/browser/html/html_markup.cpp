@@ -1,6 +1,8 @@
 #include "browser/html/html_markup.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "browser/dom/document.h"
 #include "browser/html/html_parser.h"
@@ -166,9 +168,7 @@ bool ContentIsReadOnly(const Element& element) {
     // own members, never by rewriting their content.
     static constexpr std::wstring_view readOnly[] = {L"col",   L"colgroup", L"frameset", L"html", L"head", L"style",
                                                      L"table", L"tbody",    L"tfoot",    L"thead", L"title", L"tr"};
-    for (std::wstring_view tag : readOnly)
-        if (element.LocalName() == tag) return true;
-    return false;
+    return std::ranges::find(readOnly, element.LocalName()) != std::end(readOnly);
 }
 
 bool OuterIsReadOnly(const Element& element) {
@@ -176,9 +176,7 @@ bool OuterIsReadOnly(const Element& element) {
     // document's root or frameset.
     static constexpr std::wstring_view readOnly[] = {L"caption", L"col",   L"colgroup", L"frameset", L"html", L"tbody",
                                                      L"td",      L"tfoot", L"th",       L"thead",    L"tr"};
-    for (std::wstring_view tag : readOnly)
-        if (element.LocalName() == tag) return true;
-    return !element.ParentElement();
+    return !element.ParentElement() || std::ranges::find(readOnly, element.LocalName()) != std::end(readOnly);
 }
 
 bool SetInnerHtml(Element& element, std::wstring_view markup) {

@@ -4,7 +4,6 @@
 #include <wininet.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <cwchar>
 #include <mutex>
@@ -45,6 +44,25 @@ std::string QueryText(HINTERNET request, DWORD info) {
     return text;
 }
 
+// Calls `found` with the value of each header line named `name` (any case),
+// in order, until it answers false.
+template <class Found>
+void ForEachHeader(std::string_view rawHeaders, std::string_view name, Found found) {
+    size_t start = 0;
+    while (start < rawHeaders.size()) {
+        size_t end = rawHeaders.find("\r\n", start);
+        if (end == std::string_view::npos) end = rawHeaders.size();
+        std::string_view line = rawHeaders.substr(start, end - start);
+        start = end + 2;
+        if (line.size() <= name.size() || line[name.size()] != ':' ||
+            _strnicmp(line.data(), name.data(), name.size()) != 0)
+            continue;
+        line.remove_prefix(name.size() + 1);
+        while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+        if (!found(line)) return;
+    }
+}
+
 std::string ErrorText(const char* step) {
     return std::string(step) + " failed (" + std::to_string(GetLastError()) + ")";
 }
@@ -66,20 +84,25 @@ public:
     std::string For(const HttpAddress& address) {
         const std::string key = Key(address);
         const ULONGLONG now = GetTickCount64();
+        unsigned generation = 0;
         {
             std::lock_guard lock(mutex_);
             if (auto found = cache_.find(key); found != cache_.end() && now - found->second.time < kLifetimeMs)
                 return found->second.header;
+            generation = generation_;
         }
         std::string header = Lookup(key);
         std::lock_guard lock(mutex_);
-        cache_[key] = {header, now};
+        // A cookie stored while WinINet was asked may be missing from the
+        // answer: such an answer is used once, not kept.
+        if (generation == generation_) cache_[key] = {header, now};
         return header;
     }
 
     void Forget() {
         std::lock_guard lock(mutex_);
         cache_.clear();
+        ++generation_;
     }
 
 private:
@@ -93,9 +116,7 @@ private:
     static std::string Key(const HttpAddress& address) {
         std::string path = address.pathAndQuery.substr(0, address.pathAndQuery.find('?'));
         path.erase(path.rfind('/') + 1);
-        std::string host = address.host;
-        for (auto& c : host) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return (address.secure ? "https://" : "http://") + host + path;
+        return (address.secure ? "https://" : "http://") + address.host + path;
     }
 
     // The wide call: the narrow one asks the wide one twice per call.
@@ -116,24 +137,17 @@ private:
 
     std::mutex mutex_;
     std::unordered_map<std::string, Entry> cache_;
+    unsigned generation_ = 0;   // how many times the cache was forgotten
 };
 
 // Hands the response's cookies to WinINet, which parses their attributes.
 void StoreCookies(const std::string& url, const std::string& rawHeaders) {
-    static constexpr std::string_view kName = "set-cookie:";
     bool stored = false;
-    size_t start = 0;
-    while (start < rawHeaders.size()) {
-        size_t end = rawHeaders.find("\r\n", start);
-        if (end == std::string::npos) end = rawHeaders.size();
-        const std::string_view line = std::string_view(rawHeaders).substr(start, end - start);
-        start = end + 2;
-        if (line.size() <= kName.size() || _strnicmp(line.data(), kName.data(), kName.size()) != 0) continue;
-        std::string value(line.substr(kName.size()));
-        value.erase(0, value.find_first_not_of(' '));
-        InternetSetCookieExA(url.c_str(), nullptr, value.c_str(), INTERNET_COOKIE_HTTPONLY, 0);
+    ForEachHeader(rawHeaders, "Set-Cookie", [&](std::string_view value) {
+        InternetSetCookieExA(url.c_str(), nullptr, std::string(value).c_str(), INTERNET_COOKIE_HTTPONLY, 0);
         stored = true;
-    }
+        return true;
+    });
     if (stored) CookieHeaders::Instance().Forget();
 }
 
@@ -141,8 +155,11 @@ bool IsRedirect(int status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-// One request and its response, without following a redirect.
-HttpResponse Exchange(HINTERNET session, const HttpRequest& request, const std::atomic<bool>* cancel) {
+// One request and its response, without following a redirect: a redirect's
+// target goes to `redirect` and its body is not read.
+HttpResponse Exchange(HINTERNET session, const HttpRequest& request, const std::atomic<bool>* cancel,
+                      std::string& redirect) {
+    redirect.clear();
     HttpResponse response;
     response.finalUrl = request.url;
     HttpAddress address;
@@ -187,7 +204,8 @@ HttpResponse Exchange(HINTERNET session, const HttpRequest& request, const std::
     response.rawHeaders = QueryText(http.get(), HTTP_QUERY_RAW_HEADERS_CRLF);
     response.contentType = QueryText(http.get(), HTTP_QUERY_CONTENT_TYPE);
     StoreCookies(request.url, response.rawHeaders);
-    if (IsRedirect(response.status) && !response.Header("Location").empty()) {
+    if (IsRedirect(response.status)) redirect = response.Header("Location");
+    if (!redirect.empty()) {
         response.completed = true;   // the body of a redirect is never shown
         return response;
     }
@@ -219,25 +237,12 @@ const char* UserAgent() {
 }
 
 std::string HttpResponse::Header(std::string_view name) const {
-    auto lower = [](std::string_view s) {
-        std::string out(s);
-        for (auto& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return out;
-    };
-    const std::string wanted = lower(name) + ":";
-    size_t start = 0;
-    while (start < rawHeaders.size()) {
-        size_t end = rawHeaders.find("\r\n", start);
-        if (end == std::string::npos) end = rawHeaders.size();
-        const std::string_view line = std::string_view(rawHeaders).substr(start, end - start);
-        if (line.size() >= wanted.size() && lower(line.substr(0, wanted.size())) == wanted) {
-            std::string_view value = line.substr(wanted.size());
-            while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
-            return std::string(value);
-        }
-        start = end + 2;
-    }
-    return {};
+    std::string value;
+    ForEachHeader(rawHeaders, name, [&](std::string_view found) {
+        value = found;
+        return false;
+    });
+    return value;
 }
 
 void CookiesChanged() { CookieHeaders::Instance().Forget(); }
@@ -254,11 +259,10 @@ HttpResponse Fetch(const HttpRequest& request, const std::atomic<bool>* cancel) 
     }
     constexpr int kMaxRedirects = 10;
     HttpRequest hop = request;
+    std::string location;
     for (int redirects = 0;; ++redirects) {
-        HttpResponse response = Exchange(session, hop, cancel);
-        if (!IsRedirect(response.status) || redirects == kMaxRedirects) return response;
-        const std::string location = response.Header("Location");
-        if (location.empty()) return response;
+        HttpResponse response = Exchange(session, hop, cancel, location);
+        if (location.empty() || redirects == kMaxRedirects) return response;
         hop.url = EncodeUrlForRequest(ResolveUrl(ToWide(hop.url), ToWide(location)));
         // 303, and 301 or 302 after anything but GET or HEAD, ask again with GET.
         if (response.status == 303 || ((response.status == 301 || response.status == 302) &&
